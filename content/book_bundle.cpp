@@ -1,0 +1,65 @@
+#include "content/book_bundle.h"
+
+#include <cstring>
+#include <set>
+
+namespace {
+uint32_t readLe32(const uint8_t* p) {
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+void putLe32(std::vector<uint8_t>& out, uint32_t v) {
+    for (int i = 0; i < 4; ++i) out.push_back(uint8_t(v >> (8 * i)));
+}
+} // namespace
+
+int ParseBookBundle(const uint8_t* bytes, size_t size, std::vector<BundleEntry>& entries,
+                    std::string& error) {
+    entries.clear();
+    if (size < 12 || std::memcmp(bytes, kBundleMagic, 8) != 0) {
+        error = "not a book bundle (bad magic)";
+        return 1;
+    }
+    uint32_t count = readLe32(bytes + 8);
+    if (count > kBundleMaxEntries || (size - 12) / 8 < count) {
+        error = "book bundle: entry table runs past the end of the file";
+        return 1;
+    }
+    uint64_t offset = 12 + uint64_t(count) * 8;
+    std::set<uint32_t> seen;
+    for (uint32_t i = 0; i < count; ++i) {
+        const uint8_t* e = bytes + 12 + 8 * size_t(i);
+        uint32_t id = readLe32(e);
+        uint32_t length = readLe32(e + 4);
+        if (id > 0xFFFF) {
+            error = "book bundle: resource id " + std::to_string(id) + " is above 65535";
+            return 1;
+        }
+        if (!seen.insert(id).second) {
+            error = "book bundle: resource " + std::to_string(id) + " appears twice";
+            return 1;
+        }
+        if (offset + length > size) {
+            error = "book bundle: resource " + std::to_string(id) + " runs past the end of the file";
+            return 1;
+        }
+        entries.push_back({uint16_t(id), uint32_t(offset), length});
+        offset += length;
+    }
+    if (offset != size) {
+        error = "book bundle: " + std::to_string(size - offset) + " stray bytes after the resources";
+        entries.clear();
+        return 1;
+    }
+    return 0;
+}
+
+std::vector<uint8_t> BuildBookBundle(const std::vector<BundleResource>& resources) {
+    std::vector<uint8_t> out(kBundleMagic, kBundleMagic + 8);
+    putLe32(out, uint32_t(resources.size()));
+    for (const BundleResource& r : resources) {
+        putLe32(out, r.id);
+        putLe32(out, uint32_t(r.bytes.size()));
+    }
+    for (const BundleResource& r : resources) out.insert(out.end(), r.bytes.begin(), r.bytes.end());
+    return out;
+}

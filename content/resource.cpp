@@ -1,0 +1,112 @@
+#include "content/resource.h"
+
+#include <cstring>
+
+#include "platform/memory.h"
+#include "platform/message_box.h"
+#include "platform/resources.h"
+
+namespace {
+void setError(int* errorOut, int code) {
+    if (errorOut) *errorOut = code;
+}
+uint16_t readBe16(const uint8_t* p) { return uint16_t(p[0] << 8 | p[1]); }
+} // namespace
+
+uint8_t* LoadBookResource(int number, int* errorOut) {
+    if (number - 1 < 0) return nullptr;
+    uint16_t id = uint16_t(unsigned(number) + 1000u);
+    ResourceHandle resource = findResource(kRawDataResource, id);
+    if (!resource) {
+        setError(errorOut, ResourceNotFound);
+        return nullptr;
+    }
+    uint32_t size = resourceSize(resource);
+    const uint8_t* bytes = size ? loadResource(resource) : nullptr;
+    if (!bytes) {
+        setError(errorOut, ResourceUnavailable);
+        return nullptr;
+    }
+    return ExpandResource(bytes, size, errorOut);
+}
+
+uint8_t* ExpandResource(const uint8_t* bytes, uint32_t size, int* errorOut) {
+    // The prefix and record header must be there, and the packed data must lie inside the
+    // resource, whatever its header claims.
+    if (size < 10 || size - 10 < readBe16(bytes + 6)) {
+        setError(errorOut, BadRecordHeader);
+        return nullptr;
+    }
+    return OpenCompressedRecord(bytes + 6, readBe16(bytes), errorOut);
+}
+
+uint8_t* OpenCompressedRecord(const uint8_t* record, uint16_t outerLength, int* errorOut) {
+    if (outerLength < 5) {
+        setError(errorOut, BadRecordHeader);
+        return nullptr;
+    }
+    uint16_t packedLength = readBe16(record);
+    if (packedLength == 0) {
+        setError(errorOut, BadRecordHeader);
+        return nullptr;
+    }
+    CompressedDescriptor descriptor{record + 4, packedLength, readBe16(record + 2)};
+    return UnCompress(&descriptor, errorOut);
+}
+
+uint8_t* UnCompress(const CompressedDescriptor* descriptor, int* errorOut) {
+    if (!descriptor || descriptor->plainLength == 0 || !descriptor->source) {
+        setError(errorOut, BadDescriptor);
+        return nullptr;
+    }
+    uint8_t* buffer = static_cast<uint8_t*>(plainAlloc(descriptor->plainLength + kExpandPadding));
+    if (!buffer) {
+        setError(errorOut, ResourceUnavailable);
+        return nullptr;
+    }
+    uint8_t* out = buffer;
+    uint8_t* const outEnd = buffer + descriptor->plainLength;
+    const uint8_t* src = descriptor->source;
+    const uint8_t* const srcEnd = src + descriptor->sourceLength;
+    bool bad = false;
+
+    while (out < outEnd && src < srcEnd && !bad) {
+        uint8_t c = *src++;
+        if (c >= 0x01 && c <= 0x08) {
+            for (int n = c; n > 0 && out < outEnd; --n) {
+                if (src >= srcEnd) {
+                    bad = true;
+                    break;
+                }
+                *out++ = *src++;
+            }
+        } else if (c < 0x80) {
+            *out++ = c;
+        } else if (c < 0xC0) {
+            if (src >= srcEnd) {
+                bad = true;
+                break;
+            }
+            unsigned v = unsigned(c) << 8 | *src++;
+            size_t distance = (v >> 3) & 0x7FF;
+            int length = int(v & 7) + 3;
+            if (distance == 0 || distance > size_t(out - buffer)) {
+                bad = true;
+                break;
+            }
+            for (; length > 0 && out < outEnd; --length, ++out) *out = *(out - distance);
+        } else {
+            *out++ = ' ';
+            if (out < outEnd) *out++ = uint8_t(c ^ 0x80);
+        }
+    }
+
+    if (bad || out != outEnd) {
+        plainFree(buffer);
+        showMessageBox(nullptr, u"UnCompress() buffer error!", nullptr, MessageBoxOk);
+        setError(errorOut, BufferError);
+        return nullptr;
+    }
+    std::memset(outEnd, 0, kExpandPadding);
+    return buffer;
+}

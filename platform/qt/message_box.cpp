@@ -1,0 +1,80 @@
+#include "platform/message_box.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QString>
+
+#include <cstdio>
+#include <deque>
+
+namespace {
+bool gScripted = false;
+std::deque<int> gAnswers;
+std::vector<ShownMessage> gShown;
+
+QString toQString(const char16_t* text) {
+    return text ? QString::fromUtf16(text) : QString();
+}
+
+int defaultAnswer(unsigned flags) {
+    switch (flags & 0x0F) {
+    case MessageBoxYesNo: return AnswerYes;
+    default: return AnswerOk;
+    }
+}
+} // namespace
+
+int showMessageBox(WindowHandle owner, const char16_t* text, const char16_t* caption,
+                   unsigned flags) {
+    if (gScripted) {
+        gShown.push_back({text ? std::u16string(text) : std::u16string(),
+                          caption ? std::u16string(caption) : std::u16string(), caption != nullptr,
+                          owner != nullptr, flags});
+        if (gAnswers.empty()) return defaultAnswer(flags);
+        int answer = gAnswers.front();
+        gAnswers.pop_front();
+        return answer;
+    }
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        // No windows in this process (command-line modes, tools): say it on standard error.
+        QString line = caption ? toQString(caption) + QStringLiteral(": ") + toQString(text)
+                               : toQString(text);
+        std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+        return defaultAnswer(flags);
+    }
+    QMessageBox box;
+    box.setText(toQString(text));
+    box.setWindowTitle(caption ? toQString(caption) : QString());
+    switch (flags & 0xF0) {
+    case MessageBoxIconStop: box.setIcon(QMessageBox::Critical); break;
+    case MessageBoxIconQuestion: box.setIcon(QMessageBox::Question); break;
+    case MessageBoxIconWarning: box.setIcon(QMessageBox::Warning); break;
+    case MessageBoxIconInformation: box.setIcon(QMessageBox::Information); break;
+    default: break;
+    }
+    switch (flags & 0x0F) {
+    case MessageBoxOkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case MessageBoxYesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    default: box.setStandardButtons(QMessageBox::Ok); break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Cancel: return AnswerCancel;
+    case QMessageBox::Yes: return AnswerYes;
+    case QMessageBox::No: return AnswerNo;
+    default: return AnswerOk;
+    }
+}
+
+void scriptMessageBoxes(bool on) {
+    gScripted = on;
+    gAnswers.clear();
+    gShown.clear();
+}
+
+void queueMessageBoxAnswer(int answer) { gAnswers.push_back(answer); }
+
+std::vector<ShownMessage> takeShownMessages() {
+    std::vector<ShownMessage> shown;
+    shown.swap(gShown);
+    return shown;
+}

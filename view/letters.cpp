@@ -1,0 +1,67 @@
+#include "view/letters.h"
+
+#include "app/state.h"
+#include "platform/memory.h"
+
+LetterConversion letterConversion = {nullptr, 0, LetterBaseLatin};
+
+namespace {
+char16_t mirrored(char16_t unit) {
+    switch (unit) {
+    case u'(': return u')';
+    case u')': return u'(';
+    case u'[': return u']';
+    case u']': return u'[';
+    case u'{': return u'}';
+    case u'}': return u'{';
+    default: return unit;
+    }
+}
+} // namespace
+
+char16_t* ConvertLetters(const uint8_t* bytes, char16_t* toRelease, LetterConversion* shared,
+                         int count) {
+    if (count < 0) count = 0;
+    int base = (shared && shared->activeLetterBase != 0) ? shared->activeLetterBase
+                                                          : appState.fontSpec.FontAsciiBase;
+    char16_t* result;
+    if (shared && shared->convBuffer && shared->convCapacity >= count) {
+        result = shared->convBuffer;
+    } else {
+        result = static_cast<char16_t*>(plainAlloc((size_t(count) + 1) * sizeof(char16_t)));
+        if (result && shared) {
+            plainFree(shared->convBuffer);
+            shared->convBuffer = result;
+            shared->convCapacity = count;
+        }
+    }
+    if (result) {
+        int n = 0;
+        for (; n < count && bytes[n] != 0; ++n) {
+            uint8_t b = bytes[n];
+            if (base == LetterBaseLatin) {
+                result[n] = b;
+            } else if (b >= 0x61 && b <= 0x7B) {
+                result[n] = char16_t(b + base - 0x61);
+            } else {
+                result[n] = b == 0x7E ? u'{' : b;
+            }
+        }
+        result[n] = 0;
+        if (count > 0 && base != LetterBaseLatin && (appState.Flags & FlagReverse)) {
+            MirrorReverse(result, n);
+        }
+    }
+    plainFree(toRelease);
+    return result;
+}
+
+int MirrorReverse(char16_t* units, int n) {
+    if (n <= 0) return 0;
+    char16_t* copy = static_cast<char16_t*>(plainAlloc(size_t(n) * sizeof(char16_t)));
+    if (!copy) return 1;
+    for (int i = 0; i < n; ++i) copy[i] = units[i];
+    for (int i = 0; i < n; ++i) units[i] = mirrored(copy[n - 1 - i]);
+    plainFree(copy);
+    return 0;
+}

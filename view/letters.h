@@ -1,0 +1,29 @@
+// Letter-code conversion: lesson bytes to the 16-bit code units of the chosen font. The 27
+// Hebrew letter forms (0x61..0x7B) move to the font's letter base; everything else passes.
+#pragma once
+#include <cstdint>
+
+enum : int32_t { LetterBaseLatin = 97, LetterBaseCodePage = 224, LetterBaseUnicode = 1488 };
+
+// The shared conversion buffer and the letter base of the next conversion through it.
+struct LetterConversion {
+    char16_t* convBuffer; // grows, never shrinks; lives until exit
+    int convCapacity;     // units, terminator not counted
+    int activeLetterBase; // 97 at rest; set just before converting a Hebrew run, reset after
+};
+
+// The process-wide instance.
+extern LetterConversion letterConversion;
+
+// Converts at most `count` bytes, stopping at a 0 byte, and puts a 0 unit after them. Base:
+// shared->activeLetterBase when `shared` is given and that is not 0, else the chosen font's
+// letter base. With `shared` the result lives in the shared buffer (grown when too small) and
+// must not be freed; without, the caller owns it (plainFree). When count > 0, the base is not
+// 97 and Reverse is on, the result is reversed with brackets mirrored. `toRelease`, when not
+// null, is freed first. Returns null when memory is short.
+char16_t* ConvertLetters(const uint8_t* bytes, char16_t* toRelease, LetterConversion* shared,
+                         int count);
+
+// Reverses the first n units in place, mirroring ( ) [ ] { } as they move. Returns 0, or 1
+// without changing anything when its temporary buffer cannot be had.
+int MirrorReverse(char16_t* units, int n);
