@@ -30,7 +30,9 @@ bool CompileIndex(const std::string& file, const std::string& source, std::strin
         std::u32string line;
         size_t bad = 0;
         if (!DecodeUtf8(lines[n], line, &bad)) {
-            error = {file, lineNo, int(bad) + 1, "malformed UTF-8"};
+            std::u32string before;
+            DecodeUtf8(lines[n].substr(0, bad), before, nullptr);
+            error = {file, lineNo, int(before.size()) + 1, "malformed UTF-8"};
             return false;
         }
         if (line.find_first_not_of(U" \t") == std::u32string::npos || line[0] == U'#') continue;

@@ -1,6 +1,8 @@
 #include "tools/bookc/lesson_source.h"
 
+#include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 
 #include "content/lesson_records.h"
@@ -41,8 +43,8 @@ bool parseNumber(const std::string& word, long low, long high, long& value) {
 }
 
 // Parses the words inside [ ]: the kind, its number, the options.
-bool parseHeader(const std::string& file, const std::vector<Word>& words, Header& h,
-                 SourceError& error) {
+bool parseHeader(const std::string& file, const Block& block, Header& h, SourceError& error) {
+    const std::vector<Word>& words = block.header;
     static const struct {
         const char* name;
         Kind kind;
@@ -50,7 +52,7 @@ bool parseHeader(const std::string& file, const std::vector<Word>& words, Header
                  {"item", Kind::Item},   {"cont", Kind::Cont},         {"rule", Kind::Rule},
                  {"link", Kind::Link},   {"return", Kind::Return},     {"nop", Kind::Nop},
                  {"raw", Kind::Raw}};
-    if (words.empty()) return fail(error, file, {0, 0}, "empty header");
+    if (words.empty()) return fail(error, file, block.pos, "empty header");
     bool known = false;
     for (const auto& k : kinds) {
         if (words[0].text == k.name) {
@@ -179,7 +181,7 @@ bool CompileLesson(const std::string& file, const std::string& source, CompiledL
     for (size_t b = 0; b < blocks.size(); ++b) {
         const Block& block = blocks[b];
         Header h;
-        if (block.hasHeader && !parseHeader(file, block.header, h, error)) return false;
+        if (block.hasHeader && !parseHeader(file, block, h, error)) return false;
         const Options& o = h.options;
         uint8_t style = 0, layout = 0;
         std::string text;
@@ -199,6 +201,9 @@ bool CompileLesson(const std::string& file, const std::string& source, CompiledL
         case Kind::Item:
         case Kind::Cont:
             style = uint8_t((o.hebrew ? StyleHebrew : 0) | (o.align >= 0 ? o.align : o.hebrew ? StyleAlignRight : 0) | o.bits);
+            // A plain left-aligned Latin record would have style byte 0, which ends a lesson:
+            // the second left code draws the same.
+            if (style == 0) style = StyleAlignMask;
             if ((style & 7) == 7 && o.style < 0) {
                 return fail(error, file, block.pos, "small, large and mark together would make a control record");
             }
@@ -289,7 +294,7 @@ std::string styleWords(uint8_t style, bool control) {
     bool hebrew = style & StyleHebrew;
     if (!hebrew) w += " latin";
     int align = style & StyleAlignMask;
-    if (align != (hebrew ? StyleAlignRight : 0)) {
+    if (align != (hebrew ? StyleAlignRight : 0) && !(style == StyleAlignMask && !control)) {
         w += align == 0x20 ? " right" : align == 0x40 ? " center" : align == 0x60 ? " left2" : " left";
     }
     if (!control) {
