@@ -1,0 +1,13 @@
+// Facts about the one book the reader carries.
+#pragma once
+#include <cstdint>
+
+constexpr int kLessonCount = 53;
+
+// The index's heading over the last part of the book, and the bookmark group's heading.
+constexpr uint16_t kBookHeadingValue = 0xBFDA;     // heading, identifier 0x3FDA
+constexpr uint16_t kBookmarkHeadingValue = 0x8877; // heading, identifier 0x0877
+
+// The bookmark group's title: the word "סימן" (mark), four letters in the letter code, stored in
+// display order like every Hebrew title.
+constexpr char kBookmarkHeadingTitle[5] = {'p', 'o', 'j', 'r', 0};
