@@ -17,14 +17,14 @@ struct FontSpec {
 
 // Flags: option and state bits, persisted as "Flags".
 enum : uint32_t {
-    FlagLessonChosen = 0x00000004,  // the reader picked the lesson; clear: weekly schedule
-    FlagScrollBar = 0x00000040,     // either of these two: the window has a scroll bar
+    FlagLessonChosen = 0x00000004, // the reader picked the lesson; clear: weekly schedule
+    FlagScrollBar = 0x00000040,    // either of these two: the window has a scroll bar
     FlagScrollBarAlt = 0x00000080,
-    FlagReverse = 0x00000800,       // converted Hebrew runs drawn reversed, brackets mirrored
-    FlagKeyPageStep = 0x00700000,   // 3-bit field: 2 or 4 = half page, else page less a line
-    FlagTapPageStep = 0x07000000,   // the same for tap paging
-    FlagTapVertical = 0x10000000,   // tap paging splits the text area top/bottom (else left/right)
-    FlagTapPaging = 0x80000000,     // tap paging on
+    FlagReverse = 0x00000800,     // converted Hebrew runs drawn reversed, brackets mirrored
+    FlagKeyPageStep = 0x00700000, // 3-bit field: 2 or 4 = half page, else page less a line
+    FlagTapPageStep = 0x07000000, // the same for tap paging
+    FlagTapVertical = 0x10000000, // tap paging splits the text area top/bottom (else left/right)
+    FlagTapPaging = 0x80000000,   // tap paging on
     DefaultFlags = 0xD1140040,
 };
 
@@ -33,19 +33,19 @@ constexpr int32_t kDefaultLetterBase = 1488;
 struct AppState {
     InstanceHandle instance;
     FontSpec fontSpec;
-    uint16_t LastPosition;      // reading position read at start, copied into the view once
+    uint16_t LastPosition; // reading position read at start, copied into the view once
     uint32_t Flags;
-    uint16_t Lesson;            // current lesson, 1..53
-    char searchPattern[34];     // last search text, letter code, zero-terminated
-    TextView* view;             // the reading view, or null
-    int32_t MenuBarOnBottom;    // non-zero: bar at the bottom; 0: command bar at the top
-    int32_t barHeight;          // pixels
-    int32_t SurroundingGutter;  // pixels around the text area
+    uint16_t Lesson;           // current lesson, 1..53
+    char searchPattern[34];    // last search text, letter code, zero-terminated
+    TextView* view;            // the reading view, or null
+    int32_t MenuBarOnBottom;   // non-zero: bar at the bottom; 0: command bar at the top
+    int32_t barHeight;         // pixels
+    int32_t SurroundingGutter; // pixels around the text area
     WindowHandle barWindow;
     WindowHandle mainWindow;
-    BitmapHandle outlineIcons[3];  // bitmaps 201 (closed heading), 202 (open), 203 (entry)
-    uint16_t PreviousLesson;    // return point: lesson of the last followed link; 0 = none
-    uint16_t PreviousPosition;  // return point: position at the last lesson change
+    BitmapHandle outlineIcons[3]; // bitmaps 201 (closed heading), 202 (open), 203 (entry)
+    uint16_t PreviousLesson;      // return point: lesson of the last followed link; 0 = none
+    uint16_t PreviousPosition;    // return point: position at the last lesson change
     uint16_t bookmarkCount;
     uint16_t* bookmarks;        // lesson numbers ending in 0, owned; null when empty
     uint16_t skipRemoveConfirm; // bit 0: do not ask before removing a bookmark (this run only)

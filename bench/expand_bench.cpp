@@ -26,13 +26,15 @@ const Book& book() {
     static Book b = [] {
         Book book;
         std::vector<int> numbers;
-        for (int n = 1; n <= 53; ++n) numbers.push_back(n);
+        for (int n = 1; n <= 53; ++n)
+            numbers.push_back(n);
         numbers.push_back(kIndexBookNumber);
         for (int n : numbers) {
             ResourceHandle r = findResource(kRawDataResource, uint16_t(1000 + n));
             if (r) {
                 const uint8_t* bytes = loadResource(r);
-                CompressedDescriptor d{bytes + 10, uint16_t(bytes[6] << 8 | bytes[7]), uint16_t(bytes[8] << 8 | bytes[9])};
+                CompressedDescriptor d{bytes + 10, uint16_t(bytes[6] << 8 | bytes[7]),
+                                       uint16_t(bytes[8] << 8 | bytes[9])};
                 uint8_t* out = UnCompress(&d, nullptr);
                 book.plain.emplace_back(reinterpret_cast<char*>(out), d.plainLength);
                 plainFree(out);
@@ -80,7 +82,8 @@ void BM_Pack(benchmark::State& state) {
     size_t packed = 0;
     for (auto _ : state) {
         packed = 0;
-        for (const std::string& p : b.plain) packed += Pack(reinterpret_cast<const uint8_t*>(p.data()), p.size()).size();
+        for (const std::string& p : b.plain)
+            packed += Pack(reinterpret_cast<const uint8_t*>(p.data()), p.size()).size();
     }
     state.counters["packed_bytes"] = double(packed);
     state.counters["plain_bytes"] = double(b.plainBytes);
@@ -90,7 +93,8 @@ BENCHMARK(BM_Pack<PackPalmDocGreedy>)->Name("BM_PackGreedy")->Unit(benchmark::kM
 
 size_t packedSize(std::vector<uint8_t> (*pack)(const uint8_t*, size_t)) {
     size_t total = 0;
-    for (const std::string& p : book().plain) total += pack(reinterpret_cast<const uint8_t*>(p.data()), p.size()).size();
+    for (const std::string& p : book().plain)
+        total += pack(reinterpret_cast<const uint8_t*>(p.data()), p.size()).size();
     return total;
 }
 } // namespace
@@ -108,7 +112,8 @@ int main(int argc, char** argv) {
                     expand / 1000, copy / 1000, expand / copy);
     }
     size_t optimal = packedSize(PackPalmDoc), greedy = packedSize(PackPalmDocGreedy);
-    std::printf("packer: optimal %zu bytes (%.1f%% of plain), greedy %zu bytes (%.1f%%): optimal/greedy = %.3f\n",
+    std::printf("packer: optimal %zu bytes (%.1f%% of plain), greedy %zu bytes (%.1f%%): "
+                "optimal/greedy = %.3f\n",
                 optimal, 100.0 * double(optimal) / double(b.plainBytes), greedy,
                 100.0 * double(greedy) / double(b.plainBytes), double(optimal) / double(greedy));
     double po = reporter.nanos("BM_PackOptimal"), pg = reporter.nanos("BM_PackGreedy");

@@ -7,7 +7,8 @@ std::vector<uint8_t> PackPalmDocGreedy(const uint8_t* data, size_t size) {
         size_t best = 0, distance = 0;
         for (size_t d = 1; d <= 2047 && d <= i; ++d) {
             size_t n = 0;
-            while (n < 10 && i + n < size && data[i + n - d] == data[i + n]) ++n;
+            while (n < 10 && i + n < size && data[i + n - d] == data[i + n])
+                ++n;
             if (n > best) {
                 best = n;
                 distance = d;
@@ -25,7 +26,9 @@ std::vector<uint8_t> PackPalmDocGreedy(const uint8_t* data, size_t size) {
             out.push_back(data[i++]);
         } else {
             size_t n = 0;
-            while (n < 8 && i + n < size && !(data[i + n] == 0 || (data[i + n] >= 0x09 && data[i + n] < 0x80))) ++n;
+            while (n < 8 && i + n < size &&
+                   !(data[i + n] == 0 || (data[i + n] >= 0x09 && data[i + n] < 0x80)))
+                ++n;
             out.push_back(uint8_t(n));
             out.insert(out.end(), data + i, data + i + n);
             i += n;

@@ -3,9 +3,10 @@
 void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
     for (const Run& run : runs) {
         if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
-            nanos_[run.benchmark_name()] = run.GetAdjustedRealTime() *
-                                           benchmark::GetTimeUnitMultiplier(benchmark::kNanosecond) /
-                                           benchmark::GetTimeUnitMultiplier(run.time_unit);
+            nanos_[run.benchmark_name()] =
+                run.GetAdjustedRealTime() *
+                benchmark::GetTimeUnitMultiplier(benchmark::kNanosecond) /
+                benchmark::GetTimeUnitMultiplier(run.time_unit);
         }
     }
     ConsoleReporter::ReportRuns(runs);

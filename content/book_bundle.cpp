@@ -8,7 +8,8 @@ uint32_t readLe32(const uint8_t* p) {
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
 void putLe32(std::vector<uint8_t>& out, uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(uint8_t(v >> (8 * i)));
+    for (int i = 0; i < 4; ++i)
+        out.push_back(uint8_t(v >> (8 * i)));
 }
 } // namespace
 
@@ -39,14 +40,16 @@ int ParseBookBundle(const uint8_t* bytes, size_t size, std::vector<BundleEntry>&
             return 1;
         }
         if (offset + length > size) {
-            error = "book bundle: resource " + std::to_string(id) + " runs past the end of the file";
+            error =
+                "book bundle: resource " + std::to_string(id) + " runs past the end of the file";
             return 1;
         }
         entries.push_back({uint16_t(id), uint32_t(offset), length});
         offset += length;
     }
     if (offset != size) {
-        error = "book bundle: " + std::to_string(size - offset) + " stray bytes after the resources";
+        error =
+            "book bundle: " + std::to_string(size - offset) + " stray bytes after the resources";
         entries.clear();
         return 1;
     }
@@ -60,6 +63,7 @@ std::vector<uint8_t> BuildBookBundle(const std::vector<BundleResource>& resource
         putLe32(out, r.id);
         putLe32(out, uint32_t(r.bytes.size()));
     }
-    for (const BundleResource& r : resources) out.insert(out.end(), r.bytes.begin(), r.bytes.end());
+    for (const BundleResource& r : resources)
+        out.insert(out.end(), r.bytes.begin(), r.bytes.end());
     return out;
 }

@@ -10,7 +10,8 @@ bool NextSectionRecord(const uint8_t* index, uint32_t* pos, SectionRecord* recor
     r.level = index[p + 3];
     r.titleOffset = p + 4;
     uint32_t end = r.titleOffset;
-    while (index[end] != 0) ++end;
+    while (index[end] != 0)
+        ++end;
     r.titleLength = end - r.titleOffset;
     *record = r;
     *pos = end + 1;
@@ -21,7 +22,8 @@ bool FindLessonSection(const uint8_t* index, int lesson, SectionRecord* record) 
     uint32_t pos = 0;
     SectionRecord r;
     while (NextSectionRecord(index, &pos, &r)) {
-        if ((r.sectionValue & SectionHeading) == 0 && (r.sectionValue & SectionNumberMask) == lesson) {
+        if ((r.sectionValue & SectionHeading) == 0 &&
+            (r.sectionValue & SectionNumberMask) == lesson) {
             *record = r;
             return true;
         }

@@ -10,7 +10,8 @@ bool NextLessonRecord(const uint8_t* lesson, uint32_t* pos, LessonRecord* record
     r.layout = lesson[p + 1];
     r.textOffset = p + 2;
     uint32_t end = r.textOffset;
-    while (lesson[end] != 0) ++end;
+    while (lesson[end] != 0)
+        ++end;
     r.textLength = end - r.textOffset;
     r.kind = RecordKind::Text;
     if (isControlStyle(style)) {

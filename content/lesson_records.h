@@ -5,16 +5,16 @@
 
 // Style byte bits of a text record.
 enum : uint8_t {
-    StyleKeyBit = 0x01,   // part of the font key only
-    StyleSmall = 0x02,    // small type, dark blue
-    StyleLarge = 0x04,    // large type; wins over small
+    StyleKeyBit = 0x01, // part of the font key only
+    StyleSmall = 0x02,  // small type, dark blue
+    StyleLarge = 0x04,  // large type; wins over small
     StyleBold = 0x08,
-    StyleHebrew = 0x10,   // right-to-left letter code, stored in display order
+    StyleHebrew = 0x10,    // right-to-left letter code, stored in display order
     StyleAlignMask = 0x60, // 0x00 left, 0x20 right, 0x40 centre, 0x60 left
     StyleAlignRight = 0x20,
     StyleAlignCenter = 0x40,
     StyleEmptyAfter = 0x80,
-    StyleControl = 0x07,  // low three bits all set: control record
+    StyleControl = 0x07, // low three bits all set: control record
 };
 
 // Fixed style bytes of the title and subtitle records.
@@ -35,20 +35,26 @@ enum class RecordKind : uint8_t {
 };
 
 struct LessonRecord {
-    uint32_t offset;      // of the style byte
+    uint32_t offset; // of the style byte
     uint8_t style;
     uint8_t layout;
-    uint32_t textOffset;  // first text byte
-    uint32_t textLength;  // text bytes before the terminator
+    uint32_t textOffset; // first text byte
+    uint32_t textLength; // text bytes before the terminator
     RecordKind kind;
-    uint16_t linkNumber;  // links: 1..16383
+    uint16_t linkNumber;    // links: 1..16383
     uint32_t captionOffset; // links: first caption byte (after the one or two number bytes)
     uint32_t captionLength;
 };
 
-inline bool isControlStyle(uint8_t style) { return (style & 7) == 7; }
-inline int labelCode(uint8_t layout) { return layout >> 6; }
-inline int marginOf(uint8_t layout) { return layout & 0x3F; }
+inline bool isControlStyle(uint8_t style) {
+    return (style & 7) == 7;
+}
+inline int labelCode(uint8_t layout) {
+    return layout >> 6;
+}
+inline int marginOf(uint8_t layout) {
+    return layout & 0x3F;
+}
 
 // Reads the record at *pos and advances *pos past its terminator. Returns false, leaving *pos,
 // at the end mark (a zero style byte). The buffer must end with the kExpandPadding zeros that

@@ -10,7 +10,9 @@ namespace {
 void setError(int* errorOut, int code) {
     if (errorOut) *errorOut = code;
 }
-uint16_t readBe16(const uint8_t* p) { return uint16_t(p[0] << 8 | p[1]); }
+uint16_t readBe16(const uint8_t* p) {
+    return uint16_t(p[0] << 8 | p[1]);
+}
 } // namespace
 
 uint8_t* LoadBookResource(int number, int* errorOut) {
@@ -94,7 +96,8 @@ uint8_t* UnCompress(const CompressedDescriptor* descriptor, int* errorOut) {
                 bad = true;
                 break;
             }
-            for (; length > 0 && out < outEnd; --length, ++out) *out = *(out - distance);
+            for (; length > 0 && out < outEnd; --length, ++out)
+                *out = *(out - distance);
         } else {
             *out++ = ' ';
             if (out < outEnd) *out++ = uint8_t(c ^ 0x80);

@@ -18,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     LessonRecord r;
     while (NextLessonRecord(buffer.data(), &pos, &r)) {
         if (r.textOffset + r.textLength >= buffer.size()) __builtin_trap();
-        if (r.kind == RecordKind::Link && (r.linkNumber == 0 || r.captionOffset + r.captionLength > r.textOffset + r.textLength)) {
+        if (r.kind == RecordKind::Link && (r.linkNumber == 0 || r.captionOffset + r.captionLength >
+                                                                    r.textOffset + r.textLength)) {
             __builtin_trap();
         }
     }

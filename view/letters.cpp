@@ -8,13 +8,20 @@ LetterConversion letterConversion = {nullptr, 0, LetterBaseLatin};
 namespace {
 char16_t mirrored(char16_t unit) {
     switch (unit) {
-    case u'(': return u')';
-    case u')': return u'(';
-    case u'[': return u']';
-    case u']': return u'[';
-    case u'{': return u'}';
-    case u'}': return u'{';
-    default: return unit;
+    case u'(':
+        return u')';
+    case u')':
+        return u'(';
+    case u'[':
+        return u']';
+    case u']':
+        return u'[';
+    case u'{':
+        return u'}';
+    case u'}':
+        return u'{';
+    default:
+        return unit;
     }
 }
 } // namespace
@@ -23,7 +30,7 @@ char16_t* ConvertLetters(const uint8_t* bytes, char16_t* toRelease, LetterConver
                          int count) {
     if (count < 0) count = 0;
     int base = (shared && shared->activeLetterBase != 0) ? shared->activeLetterBase
-                                                          : appState.fontSpec.FontAsciiBase;
+                                                         : appState.fontSpec.FontAsciiBase;
     char16_t* result;
     if (shared && shared->convBuffer && shared->convCapacity >= count) {
         result = shared->convBuffer;
@@ -60,8 +67,10 @@ int MirrorReverse(char16_t* units, int n) {
     if (n <= 0) return 0;
     char16_t* copy = static_cast<char16_t*>(plainAlloc(size_t(n) * sizeof(char16_t)));
     if (!copy) return 1;
-    for (int i = 0; i < n; ++i) copy[i] = units[i];
-    for (int i = 0; i < n; ++i) units[i] = mirrored(copy[n - 1 - i]);
+    for (int i = 0; i < n; ++i)
+        copy[i] = units[i];
+    for (int i = 0; i < n; ++i)
+        units[i] = mirrored(copy[n - 1 - i]);
     plainFree(copy);
     return 0;
 }

@@ -22,7 +22,9 @@ void* plainAlloc(size_t bytes) {
     return std::malloc(bytes == 0 ? 1 : bytes);
 }
 
-void plainFree(void* block) { std::free(block); }
+void plainFree(void* block) {
+    std::free(block);
+}
 
 void injectAllocFailures(long succeed, long fail) {
     gSucceedLeft = succeed;
@@ -30,4 +32,6 @@ void injectAllocFailures(long succeed, long fail) {
     gInjecting = fail != 0;
 }
 
-long allocationCount() { return gCalls; }
+long allocationCount() {
+    return gCalls;
+}

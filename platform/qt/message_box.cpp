@@ -18,8 +18,10 @@ QString toQString(const char16_t* text) {
 
 int defaultAnswer(unsigned flags) {
     switch (flags & 0x0F) {
-    case MessageBoxYesNo: return AnswerYes;
-    default: return AnswerOk;
+    case MessageBoxYesNo:
+        return AnswerYes;
+    default:
+        return AnswerOk;
     }
 }
 } // namespace
@@ -37,8 +39,8 @@ int showMessageBox(WindowHandle owner, const char16_t* text, const char16_t* cap
     }
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
         // No windows in this process (command-line modes, tools): say it on standard error.
-        QString line = caption ? toQString(caption) + QStringLiteral(": ") + toQString(text)
-                               : toQString(text);
+        QString line =
+            caption ? toQString(caption) + QStringLiteral(": ") + toQString(text) : toQString(text);
         std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
         return defaultAnswer(flags);
     }
@@ -46,22 +48,41 @@ int showMessageBox(WindowHandle owner, const char16_t* text, const char16_t* cap
     box.setText(toQString(text));
     box.setWindowTitle(caption ? toQString(caption) : QString());
     switch (flags & 0xF0) {
-    case MessageBoxIconStop: box.setIcon(QMessageBox::Critical); break;
-    case MessageBoxIconQuestion: box.setIcon(QMessageBox::Question); break;
-    case MessageBoxIconWarning: box.setIcon(QMessageBox::Warning); break;
-    case MessageBoxIconInformation: box.setIcon(QMessageBox::Information); break;
-    default: break;
+    case MessageBoxIconStop:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MessageBoxIconQuestion:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MessageBoxIconWarning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MessageBoxIconInformation:
+        box.setIcon(QMessageBox::Information);
+        break;
+    default:
+        break;
     }
     switch (flags & 0x0F) {
-    case MessageBoxOkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
-    case MessageBoxYesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
-    default: box.setStandardButtons(QMessageBox::Ok); break;
+    case MessageBoxOkCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case MessageBoxYesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    default:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
     }
     switch (box.exec()) {
-    case QMessageBox::Cancel: return AnswerCancel;
-    case QMessageBox::Yes: return AnswerYes;
-    case QMessageBox::No: return AnswerNo;
-    default: return AnswerOk;
+    case QMessageBox::Cancel:
+        return AnswerCancel;
+    case QMessageBox::Yes:
+        return AnswerYes;
+    case QMessageBox::No:
+        return AnswerNo;
+    default:
+        return AnswerOk;
     }
 }
 
@@ -71,7 +92,9 @@ void scriptMessageBoxes(bool on) {
     gShown.clear();
 }
 
-void queueMessageBoxAnswer(int answer) { gAnswers.push_back(answer); }
+void queueMessageBoxAnswer(int answer) {
+    gAnswers.push_back(answer);
+}
 
 std::vector<ShownMessage> takeShownMessages() {
     std::vector<ShownMessage> shown;

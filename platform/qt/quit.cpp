@@ -18,4 +18,6 @@ bool quitRequested(int* code) {
     return gQuitPosted;
 }
 
-void clearQuitRequest() { gQuitPosted = false; }
+void clearQuitRequest() {
+    gQuitPosted = false;
+}

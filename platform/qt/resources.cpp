@@ -28,7 +28,9 @@ struct Bundle {
 std::vector<std::unique_ptr<Bundle>> gBundles; // every bundle loaded; the last one is in use
 bool gUseBundle = false;
 
-uint32_t key(uint16_t type, uint16_t id) { return uint32_t(type) << 16 | id; }
+uint32_t key(uint16_t type, uint16_t id) {
+    return uint32_t(type) << 16 | id;
+}
 
 ResourceHandle findEmbedded(uint16_t type, uint16_t id) {
     auto it = gEmbedded.find(key(type, id));
@@ -53,7 +55,9 @@ ResourceHandle findResource(uint16_t type, uint16_t id) {
     return findEmbedded(type, id);
 }
 
-uint32_t resourceSize(ResourceHandle resource) { return resource ? resource->size : 0; }
+uint32_t resourceSize(ResourceHandle resource) {
+    return resource ? resource->size : 0;
+}
 
 const uint8_t* loadResource(ResourceHandle resource) {
     return resource && resource->size ? resource->data : nullptr;
@@ -83,12 +87,14 @@ int useBookBundleFile(const char* path, std::string& error) {
         error = std::string(path) + ": " + file.errorString().toStdString();
         return 1;
     }
-    if (useBookBundleBytes(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()),
-                           error) != 0) {
+    if (useBookBundleBytes(reinterpret_cast<const uint8_t*>(bytes.constData()),
+                           size_t(bytes.size()), error) != 0) {
         error = std::string(path) + ": " + error;
         return 1;
     }
     return 0;
 }
 
-void useEmbeddedBook() { gUseBundle = false; }
+void useEmbeddedBook() {
+    gUseBundle = false;
+}

@@ -37,7 +37,8 @@ const std::vector<Lesson>& lessons() {
             plainFree(text);
             uint32_t pos = 0;
             LessonRecord rec;
-            while (NextLessonRecord(out[n].bytes.data(), &pos, &rec)) out[n].records.push_back(rec);
+            while (NextLessonRecord(out[n].bytes.data(), &pos, &rec))
+                out[n].records.push_back(rec);
         }
         return out;
     }();
@@ -56,11 +57,14 @@ TEST(Book, EveryLessonHasItsParts) {
         EXPECT_GT(r[1].textLength, 0u) << n;
         bool body = false, item = false, rule = false, link = false;
         for (const LessonRecord& rec : r) {
-            if (rec.kind == RecordKind::Text && (rec.style & (StyleHebrew | StyleAlignMask)) == (StyleHebrew | StyleAlignRight) &&
+            if (rec.kind == RecordKind::Text &&
+                (rec.style & (StyleHebrew | StyleAlignMask)) == (StyleHebrew | StyleAlignRight) &&
                 marginOf(rec.layout) > 0 && labelCode(rec.layout) == 0 && rec.textLength > 0) {
                 body = true;
             }
-            if (rec.kind == RecordKind::Text && labelCode(rec.layout) != 0 && l.bytes[rec.textOffset] != ' ') item = true;
+            if (rec.kind == RecordKind::Text && labelCode(rec.layout) != 0 &&
+                l.bytes[rec.textOffset] != ' ')
+                item = true;
             if (rec.kind == RecordKind::Rule) rule = true;
             if (rec.kind == RecordKind::Link && rec.linkNumber != kReturnLink) {
                 link = true;
@@ -71,19 +75,21 @@ TEST(Book, EveryLessonHasItsParts) {
                 EXPECT_TRUE(rec.style & StyleHebrew) << "lesson " << n << ": captions are Hebrew";
             }
         }
-        EXPECT_TRUE(body) << "lesson " << n << " has no right-aligned Hebrew body paragraph with a margin";
+        EXPECT_TRUE(body) << "lesson " << n
+                          << " has no right-aligned Hebrew body paragraph with a margin";
         EXPECT_TRUE(item) << "lesson " << n << " has no labelled item";
         EXPECT_TRUE(rule) << "lesson " << n << " has no rule";
         EXPECT_TRUE(link) << "lesson " << n << " links to no other lesson";
         EXPECT_EQ(r.back().kind, RecordKind::Link) << n;
-        EXPECT_EQ(r.back().linkNumber, kReturnLink) << "lesson " << n << " does not end with the return link";
+        EXPECT_EQ(r.back().linkNumber, kReturnLink)
+            << "lesson " << n << " does not end with the return link";
     }
 }
 
 TEST(Book, EveryFormatFeatureIsUsed) {
     std::set<int> labels, alignments;
-    bool continuation = false, small = false, large = false, bold = false, latin = false, rulePixels = false,
-         rulePercent = false, emptyAfter = false, keyBit = false;
+    bool continuation = false, small = false, large = false, bold = false, latin = false,
+         rulePixels = false, rulePercent = false, emptyAfter = false, keyBit = false;
     for (int n = 1; n <= kLessonCount; ++n) {
         const Lesson& l = lessons()[n];
         for (size_t i = 0; i < l.records.size(); ++i) {
@@ -91,8 +97,10 @@ TEST(Book, EveryFormatFeatureIsUsed) {
             if (rec.kind == RecordKind::Rule) (rec.layout <= 160 ? rulePixels : rulePercent) = true;
             if (rec.kind != RecordKind::Text) continue;
             int h = labelCode(rec.layout);
-            if (h != 0 && i > 0 && l.bytes[rec.textOffset] == ' ') continuation = true;
-            else if (h != 0) labels.insert(h);
+            if (h != 0 && i > 0 && l.bytes[rec.textOffset] == ' ')
+                continuation = true;
+            else if (h != 0)
+                labels.insert(h);
             alignments.insert(rec.style & StyleAlignMask);
             small |= (rec.style & StyleSmall) != 0;
             large |= (rec.style & StyleLarge) && i > 0;
@@ -136,12 +144,16 @@ TEST(Book, Index) {
     std::vector<SectionRecord> records;
     uint32_t pos = 0;
     SectionRecord r;
-    while (NextSectionRecord(index, &pos, &r)) records.push_back(r);
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(index) + pos, 5), std::string(5, '\0')) << "five-byte end marker";
+    while (NextSectionRecord(index, &pos, &r))
+        records.push_back(r);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(index) + pos, 5), std::string(5, '\0'))
+        << "five-byte end marker";
     ASSERT_EQ(records.size(), 54u);
     for (size_t i = 0; i < records.size(); ++i) {
         const SectionRecord& s = records[i];
-        uint16_t value = i < 36 ? uint16_t(0x4001 + i) : i == 36 ? kBookHeadingValue : uint16_t(0x4001 + i - 1);
+        uint16_t value = i < 36    ? uint16_t(0x4001 + i)
+                         : i == 36 ? kBookHeadingValue
+                                   : uint16_t(0x4001 + i - 1);
         EXPECT_EQ(s.sectionValue, value) << i;
         EXPECT_EQ(s.sectionStyle, i <= 36 ? 0x8C : 0x01) << i;
         EXPECT_EQ(s.level, i <= 36 ? 1 : 2) << i;
@@ -149,7 +161,8 @@ TEST(Book, Index) {
         EXPECT_LE(s.titleLength, 29u) << i;
         for (uint32_t k = 0; k < s.titleLength; ++k) {
             uint8_t b = index[s.titleOffset + k];
-            EXPECT_TRUE(b == ' ' || (b >= 0x61 && b <= 0x7B)) << "record " << i << ": Hebrew letters and spaces";
+            EXPECT_TRUE(b == ' ' || (b >= 0x61 && b <= 0x7B))
+                << "record " << i << ": Hebrew letters and spaces";
         }
     }
     plainFree(index);
@@ -158,7 +171,8 @@ TEST(Book, Index) {
 TEST(Book, BookmarkHeadingIsFourHebrewLetters) {
     std::string title(kBookmarkHeadingTitle);
     ASSERT_EQ(title.size(), 4u);
-    for (char c : title) EXPECT_TRUE(c >= 0x61 && c <= 0x7B);
+    for (char c : title)
+        EXPECT_TRUE(c >= 0x61 && c <= 0x7B);
     EXPECT_FALSE(kBookmarkHeadingValue & SectionEntry);
     EXPECT_TRUE(kBookmarkHeadingValue & SectionHeading);
 }

@@ -9,7 +9,8 @@
 
 namespace {
 std::string section(uint16_t value, uint8_t style, uint8_t level, const std::string& title) {
-    return std::string{char(value & 0xFF), char(value >> 8), char(style), char(level)} + title + '\0';
+    return std::string{char(value & 0xFF), char(value >> 8), char(style), char(level)} + title +
+           '\0';
 }
 const std::string kEnd(5, '\0');
 
@@ -20,7 +21,8 @@ TEST(IndexRecords, WalksUntilTheFirstZeroStyle) {
     std::vector<SectionRecord> records;
     uint32_t pos = 0;
     SectionRecord r;
-    while (NextSectionRecord(buffer.data(), &pos, &r)) records.push_back(r);
+    while (NextSectionRecord(buffer.data(), &pos, &r))
+        records.push_back(r);
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[0].sectionValue, 0x8877);
     EXPECT_TRUE(records[0].sectionValue & SectionHeading);
@@ -31,7 +33,8 @@ TEST(IndexRecords, WalksUntilTheFirstZeroStyle) {
 }
 
 TEST(IndexRecords, FindingALessonPassesOverHeadings) {
-    std::string index = section(0x8005, 0x8C, 1, "heading 5") + section(0x0005, 0x8C, 1, "bit 14 clear") +
+    std::string index = section(0x8005, 0x8C, 1, "heading 5") +
+                        section(0x0005, 0x8C, 1, "bit 14 clear") +
                         section(0x4005, 0x8C, 1, "five") + kEnd;
     std::vector<uint8_t> buffer = padded(index);
     SectionRecord r;
@@ -42,12 +45,15 @@ TEST(IndexRecords, FindingALessonPassesOverHeadings) {
 }
 
 TEST(IndexRecords, DamagedTailStaysInsideTheBuffer) {
-    for (const std::string& index : {std::string("\x01\x40\x8C", 3), std::string("\x01\x40\x8C\x01" "abc"),
+    for (const std::string& index : {std::string("\x01\x40\x8C", 3),
+                                     std::string("\x01\x40\x8C\x01"
+                                                 "abc"),
                                      std::string("\x01")}) {
         std::vector<uint8_t> buffer = padded(index);
         uint32_t pos = 0;
         SectionRecord r;
-        while (NextSectionRecord(buffer.data(), &pos, &r)) ASSERT_LT(pos + 4, buffer.size());
+        while (NextSectionRecord(buffer.data(), &pos, &r))
+            ASSERT_LT(pos + 4, buffer.size());
     }
 }
 } // namespace

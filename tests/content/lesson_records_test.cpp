@@ -32,11 +32,23 @@ TEST(LessonRecords, KindsAndLinkNumbers) {
         uint16_t number;
         std::string caption;
     } cases[] = {
-        {"one-byte link", "\x05" "abc", RecordKind::Link, 5, "abc"},
-        {"two-byte link", "\x05\x81" "abc", RecordKind::Link, 5 | 1 << 7, "abc"},
-        {"return link", "\x7F\xFF" "ab", RecordKind::Link, kReturnLink, "ab"},
+        {"one-byte link",
+         "\x05"
+         "abc",
+         RecordKind::Link, 5, "abc"},
+        {"two-byte link",
+         "\x05\x81"
+         "abc",
+         RecordKind::Link, 5 | 1 << 7, "abc"},
+        {"return link",
+         "\x7F\xFF"
+         "ab",
+         RecordKind::Link, kReturnLink, "ab"},
         {"link without caption", "\x05", RecordKind::Link, 5, ""},
-        {"link number 0 is a no-op", "\x80" "abc", RecordKind::Nop, 0, ""},
+        {"link number 0 is a no-op",
+         "\x80"
+         "abc",
+         RecordKind::Nop, 0, ""},
         {"rule", "", RecordKind::Rule, 0, ""},
     };
     for (const Case& c : cases) {
@@ -46,9 +58,11 @@ TEST(LessonRecords, KindsAndLinkNumbers) {
         EXPECT_EQ(records[0].kind, c.kind) << c.name;
         if (c.kind == RecordKind::Link) {
             EXPECT_EQ(records[0].linkNumber, c.number) << c.name;
-            EXPECT_EQ(lesson.substr(records[0].captionOffset, records[0].captionLength), c.caption) << c.name;
+            EXPECT_EQ(lesson.substr(records[0].captionOffset, records[0].captionLength), c.caption)
+                << c.name;
         }
-        EXPECT_EQ(records[1].offset, c.text.size() + 3) << c.name << ": reading resumes after the terminator";
+        EXPECT_EQ(records[1].offset, c.text.size() + 3)
+            << c.name << ": reading resumes after the terminator";
         EXPECT_EQ(lesson.substr(records[1].textOffset, records[1].textLength), "next");
     }
 }
@@ -81,7 +95,9 @@ TEST(LessonRecords, TitleSubtitleAndTextFields) {
 TEST(LessonRecords, DamagedTailsStayInsideTheBuffer) {
     // A style byte as the very last byte, a record without terminator, a link number byte
     // at the end: the padding zeros stop every one of them.
-    for (const std::string& lesson : {std::string("\x10\x00a\x00\x37", 5), std::string("\x10\x04" "abc"),
+    for (const std::string& lesson : {std::string("\x10\x00a\x00\x37", 5),
+                                      std::string("\x10\x04"
+                                                  "abc"),
                                       std::string("\x37\x04\x85"), std::string("\x07")}) {
         walk(lesson);
     }
@@ -92,10 +108,10 @@ TEST(LessonRecords, Validity) {
         std::string bytes;
         bool valid;
     } cases[] = {
-        {"", false},                             // first byte 0
-        {rec(0x30, 0, ""), false},               // empty first text record
-        {rec(0x37, 0, "") , true},               // empty first control record
-        {rec(0x37, 20, ""), true},               // a rule first
+        {"", false},               // first byte 0
+        {rec(0x30, 0, ""), false}, // empty first text record
+        {rec(0x37, 0, ""), true},  // empty first control record
+        {rec(0x37, 20, ""), true}, // a rule first
         {rec(0x30, 0, "a"), true},
     };
     for (const Case& c : cases) {
@@ -111,10 +127,11 @@ TEST(LessonRecords, RuleLengths) {
     } cases[] = {
         {1, 300, 1},     {160, 300, 160}, {160, 100, 100}, // pixels, cut to the width
         {161, 300, 6},   {210, 300, 300}, {185, 250, 125}, // percent: 2 %, 100 %, 50 %
-        {255, 300, 300}, // 190 % is cut to the width
+        {255, 300, 300},                                   // 190 % is cut to the width
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(RuleLength(uint8_t(c.layout), c.width), c.length) << c.layout << " in " << c.width;
+        EXPECT_EQ(RuleLength(uint8_t(c.layout), c.width), c.length)
+            << c.layout << " in " << c.width;
     }
 }
 } // namespace

@@ -10,7 +10,9 @@
 #include "tests/support/fixtures.h"
 
 namespace {
-std::string be16(unsigned v) { return {char(v >> 8), char(v & 0xFF)}; }
+std::string be16(unsigned v) {
+    return {char(v >> 8), char(v & 0xFF)};
+}
 
 // A resource around `packed` with the given header fields.
 std::string resource(unsigned outer, unsigned packedLength, unsigned plainLength,
@@ -50,10 +52,10 @@ TEST_F(LoadBookResourceTest, ErrorCodes) {
     struct Case {
         int number;
         int error;
-    } cases[] = {{54, ResourceNotFound}, {1002 - 1000, BadRecordHeader},
-                 {3, BadRecordHeader},   {4, BadDescriptor},
+    } cases[] = {{54, ResourceNotFound},   {1002 - 1000, BadRecordHeader},
+                 {3, BadRecordHeader},     {4, BadDescriptor},
                  {5, ResourceUnavailable}, {6, BadRecordHeader},
-                 {7, BufferError},       {8, BadRecordHeader}};
+                 {7, BufferError},         {8, BadRecordHeader}};
     for (const Case& c : cases) {
         int error = 0;
         EXPECT_EQ(LoadBookResource(c.number, &error), nullptr) << c.number;
@@ -92,7 +94,8 @@ TEST_F(LoadBookResourceTest, EveryEmbeddedResourceExpandsExactly) {
     serveEmbeddedBook();
     int found = 0;
     std::vector<int> numbers;
-    for (int n = 1; n <= 53; ++n) numbers.push_back(n);
+    for (int n = 1; n <= 53; ++n)
+        numbers.push_back(n);
     numbers.push_back(kIndexBookNumber);
     for (int n : numbers) {
         {
@@ -119,7 +122,8 @@ TEST_F(LoadBookResourceTest, EveryEmbeddedResourceExpandsExactly) {
             EXPECT_EQ(text[plainLength], 0);
             plainFree(text);
             CompressedDescriptor shortened{bytes + 10, uint16_t(packedLength - 1), plainLength};
-            EXPECT_EQ(UnCompress(&shortened, &error), nullptr) << n << ": the last packed byte is needed";
+            EXPECT_EQ(UnCompress(&shortened, &error), nullptr)
+                << n << ": the last packed byte is needed";
             EXPECT_EQ(error, BufferError);
         }
     }

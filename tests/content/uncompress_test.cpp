@@ -50,7 +50,8 @@ TEST_P(Expand, ProducesExactlyTheOutputOrTheBufferError) {
     if (c.error == 0) {
         ASSERT_NE(out, nullptr);
         EXPECT_EQ(std::string(reinterpret_cast<char*>(out), c.plainLength), c.expected);
-        for (size_t i = 0; i < kExpandPadding; ++i) EXPECT_EQ(out[c.plainLength + i], 0) << i;
+        for (size_t i = 0; i < kExpandPadding; ++i)
+            EXPECT_EQ(out[c.plainLength + i], 0) << i;
         EXPECT_EQ(error, -1) << "success stores no code";
         EXPECT_TRUE(shown.empty());
         plainFree(out);

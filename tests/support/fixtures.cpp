@@ -7,10 +7,13 @@
 
 void serveResources(const std::vector<std::pair<uint16_t, std::string>>& resources) {
     std::vector<BundleResource> list;
-    for (const auto& [id, bytes] : resources) list.push_back({id, {bytes.begin(), bytes.end()}});
+    for (const auto& [id, bytes] : resources)
+        list.push_back({id, {bytes.begin(), bytes.end()}});
     std::vector<uint8_t> bundle = BuildBookBundle(list);
     std::string error;
     ASSERT_EQ(useBookBundleBytes(bundle.data(), bundle.size(), error), 0) << error;
 }
 
-void serveEmbeddedBook() { useEmbeddedBook(); }
+void serveEmbeddedBook() {
+    useEmbeddedBook();
+}

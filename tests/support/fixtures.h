@@ -13,8 +13,12 @@ inline std::vector<uint8_t> padded(const std::string& bytes) {
     return out;
 }
 
-inline std::string sourceDir() { return VW_SOURCE_DIR; }
-inline std::string buildDir() { return VW_BUILD_DIR; }
+inline std::string sourceDir() {
+    return VW_SOURCE_DIR;
+}
+inline std::string buildDir() {
+    return VW_BUILD_DIR;
+}
 
 // Makes the platform serve exactly these raw-data resources (id, bytes) until the next call.
 void serveResources(const std::vector<std::pair<uint16_t, std::string>>& resources);

@@ -80,8 +80,11 @@ TEST_F(BookcCli, CompileExpandAndDumpRoundTrip) {
 
     Outcome index = run("dump " + path("out/32767.res"));
     ASSERT_EQ(index.status, 0) << index.err;
-    EXPECT_NE(index.out.find("heading 0x3FDA level=1 shown open key=0x0C : נושאים"), std::string::npos) << index.out;
-    EXPECT_NE(index.out.find("entry 2 level=2 key=0x01 : סיכום (ב)"), std::string::npos) << index.out;
+    EXPECT_NE(index.out.find("heading 0x3FDA level=1 shown open key=0x0C : נושאים"),
+              std::string::npos)
+        << index.out;
+    EXPECT_NE(index.out.find("entry 2 level=2 key=0x01 : סיכום (ב)"), std::string::npos)
+        << index.out;
 }
 
 TEST_F(BookcCli, ExpandExitsWithTheLoadErrorCode) {
@@ -119,16 +122,21 @@ TEST_F(BookcCli, LintAndUsage) {
     write("bad/lesson-02.txt", "[title] א\n\n[p] שלום world\n\n[link 9] ב\n");
     Outcome lint = run("lint " + path("bad"));
     EXPECT_EQ(lint.status, 1);
-    EXPECT_NE(lint.err.find("lesson-02.txt:3:10: a Latin letter inside a Hebrew record"), std::string::npos) << lint.err;
+    EXPECT_NE(lint.err.find("lesson-02.txt:3:10: a Latin letter inside a Hebrew record"),
+              std::string::npos)
+        << lint.err;
     write("bad/lesson-02.txt", "[title] א\n\n[link 9] ב\n");
     lint = run("lint " + path("bad"));
     EXPECT_EQ(lint.status, 1);
-    EXPECT_NE(lint.err.find("link to lesson 9, which the book does not have"), std::string::npos) << lint.err;
-    EXPECT_EQ(run("lint " + path("bad/lesson-02.txt")).status, 0) << "a single file is not checked against the book";
+    EXPECT_NE(lint.err.find("link to lesson 9, which the book does not have"), std::string::npos)
+        << lint.err;
+    EXPECT_EQ(run("lint " + path("bad/lesson-02.txt")).status, 0)
+        << "a single file is not checked against the book";
     EXPECT_EQ(run("lint " + kFixture).status, 0);
     EXPECT_EQ(run("compile " + path("bad") + " " + path("out")).status, 1);
 
-    for (const char* args : {"", "frobnicate", "compile onlyone", "dump", "dump a b c", "dump x -1", "expand"}) {
+    for (const char* args :
+         {"", "frobnicate", "compile onlyone", "dump", "dump a b c", "dump x -1", "expand"}) {
         Outcome r = run(args);
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_NE(r.err.find("usage: bookc"), std::string::npos) << args;

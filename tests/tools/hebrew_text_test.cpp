@@ -26,15 +26,16 @@ TEST(HebrewText, ToDisplayOrderAndBack) {
         {"1. פריט", "ijyu .1", "1. פריט"},
         {"רש\"י אמר", "yoa j\"zy", "רש\"י אמר"},
         {"שָׁלוֹם", "nfmz", "שלום"},            // points dropped
-        {"בית־ספר", "yur-{jb", "בית-ספר"},      // maqaf to '-'
-        {"סוף׃", ":tfr", "סוף:"},               // sof pasuq to ':'
-        {"צה״ל ג׳", "'c m\"ew", "צה\"ל ג'"},   // gershayim, geresh
-        {"{א}", "~a}", "{א}"},                  // '{' stored as 0x7E
+        {"בית־ספר", "yur-{jb", "בית-ספר"},   // maqaf to '-'
+        {"סוף׃", ":tfr", "סוף:"},            // sof pasuq to ':'
+        {"צה״ל ג׳", "'c m\"ew", "צה\"ל ג'"}, // gershayim, geresh
+        {"{א}", "~a}", "{א}"},               // '{' stored as 0x7E
     };
     for (const Case& c : cases) {
         std::string stored;
         TextError error;
-        ASSERT_TRUE(HebrewToStored(utf32(c.written), stored, error)) << c.written << ": " << error.message;
+        ASSERT_TRUE(HebrewToStored(utf32(c.written), stored, error))
+            << c.written << ": " << error.message;
         EXPECT_EQ(stored, c.stored) << c.written;
         bool exact = false;
         EXPECT_EQ(EncodeUtf8(StoredToHebrew(stored, &exact)), c.readsBack) << c.written;
@@ -48,20 +49,18 @@ TEST(HebrewText, CharactersTheLetterCodeCannotCarry) {
         size_t index;
         const char* message;
     } cases[] = {
-        {"שלום a", 5, "Latin letter"},
-        {"אב Z", 3, "Latin letter"},
-        {"אב ~", 3, "cannot carry"},
-        {"אב – גד", 3, "cannot carry"},  // en dash
-        {"אב\u00A0גד", 2, "cannot carry"}, // no-break space
-        {"אב\tגד", 2, "cannot carry"},
-        {"״אב״ “גד”", 5, "cannot carry"},
+        {"שלום a", 5, "Latin letter"},     {"אב Z", 3, "Latin letter"},
+        {"אב ~", 3, "cannot carry"},       {"אב – גד", 3, "cannot carry"}, // en dash
+        {"אב\u00A0גד", 2, "cannot carry"},                                 // no-break space
+        {"אב\tגד", 2, "cannot carry"},     {"״אב״ “גד”", 5, "cannot carry"},
     };
     for (const Case& c : cases) {
         std::string stored;
         TextError error;
         EXPECT_FALSE(HebrewToStored(utf32(c.written), stored, error)) << c.written;
         EXPECT_EQ(error.index, c.index) << c.written;
-        EXPECT_NE(error.message.find(c.message), std::string::npos) << c.written << ": " << error.message;
+        EXPECT_NE(error.message.find(c.message), std::string::npos)
+            << c.written << ": " << error.message;
     }
     std::string stored;
     TextError error;
@@ -75,8 +74,9 @@ TEST(HebrewText, CharactersTheLetterCodeCannotCarry) {
 TEST(HebrewText, MalformedUtf8) {
     std::u32string out;
     size_t bad = 99;
-    for (const std::string& s : {std::string("ab\xC3"), std::string("ab\xC3(", 4), std::string("\xE0\x80\x80"),
-                                 std::string("\xED\xA0\x80"), std::string("\xFF")}) {
+    for (const std::string& s :
+         {std::string("ab\xC3"), std::string("ab\xC3(", 4), std::string("\xE0\x80\x80"),
+          std::string("\xED\xA0\x80"), std::string("\xFF")}) {
         EXPECT_FALSE(DecodeUtf8(s, out, &bad)) << testing::PrintToString(s);
     }
     EXPECT_FALSE(DecodeUtf8("ab\xC3", out, &bad));

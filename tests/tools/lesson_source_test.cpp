@@ -13,12 +13,14 @@ namespace {
 std::string compiled(const std::string& source) {
     CompiledLesson lesson;
     SourceError error;
-    EXPECT_TRUE(CompileLesson("t.txt", source, lesson, error)) << source << "\n" << error.describe();
+    EXPECT_TRUE(CompileLesson("t.txt", source, lesson, error)) << source << "\n"
+                                                               << error.describe();
     return lesson.records;
 }
 std::string bytes(std::initializer_list<int> list) {
     std::string s;
-    for (int b : list) s += char(b);
+    for (int b : list)
+        s += char(b);
     return s;
 }
 const std::string kTitle = bytes({0xDC, 0, 'a', 0}); // "[title] א"
@@ -50,7 +52,8 @@ TEST(LessonSource, BlocksCompileToRecords) {
     for (const Case& c : cases) {
         EXPECT_EQ(compiled("[title] א\n\n" + c.source), kTitle + c.records) << c.source;
     }
-    EXPECT_EQ(compiled("[title latin] Ab\n[subtitle] א"), bytes({0xCC, 0, 'A', 'b', 0, 0xD1, 0, 'a', 0}));
+    EXPECT_EQ(compiled("[title latin] Ab\n[subtitle] א"),
+              bytes({0xCC, 0, 'A', 'b', 0, 0xD1, 0, 'a', 0}));
     EXPECT_EQ(compiled("[subtitle latin margin=2] Ab"), bytes({0xC1, 2, 'A', 'b', 0}));
 }
 
@@ -105,13 +108,15 @@ TEST(LessonSource, BadSourcesNameLineAndColumn) {
         EXPECT_EQ(error.file, "bad.txt");
         EXPECT_EQ(error.line, c.line) << c.source << ": " << error.describe();
         EXPECT_EQ(error.column, c.column) << c.source << ": " << error.describe();
-        EXPECT_NE(error.message.find(c.message), std::string::npos) << c.source << ": " << error.describe();
+        EXPECT_NE(error.message.find(c.message), std::string::npos)
+            << c.source << ": " << error.describe();
     }
 }
 
 TEST(LessonSource, TooLongALessonIsRefused) {
     std::string source;
-    for (int i = 0; i < 700; ++i) source += "[p latin] " + std::string(100, 'x') + "\n";
+    for (int i = 0; i < 700; ++i)
+        source += "[p latin] " + std::string(100, 'x') + "\n";
     CompiledLesson lesson;
     SourceError error;
     EXPECT_FALSE(CompileLesson("long.txt", source, lesson, error));
@@ -124,7 +129,8 @@ TEST(LessonSource, DecompileRoundTrip) {
     std::vector<std::string> files = {sourceDir() + "/tests/fixtures/small-book/lesson-01.txt",
                                       sourceDir() + "/tests/fixtures/small-book/lesson-02.txt"};
     for (const auto& entry : std::filesystem::directory_iterator(sourceDir() + "/book")) {
-        if (entry.path().filename().string().rfind("lesson-", 0) == 0) files.push_back(entry.path().string());
+        if (entry.path().filename().string().rfind("lesson-", 0) == 0)
+            files.push_back(entry.path().string());
     }
     for (const std::string& file : files) {
         std::string source;
@@ -133,17 +139,19 @@ TEST(LessonSource, DecompileRoundTrip) {
         std::string again = DecompileLesson(records);
         EXPECT_EQ(compiled(again), records) << file << "\n" << again;
         if (file.find("/book/") != std::string::npos) {
-            EXPECT_EQ(again.find("[raw]"), std::string::npos) << file << ": every record reads back";
+            EXPECT_EQ(again.find("[raw]"), std::string::npos)
+                << file << ": every record reads back";
         }
     }
     std::string fixture;
     ASSERT_TRUE(ReadFile(files[0], fixture));
     std::string dump = DecompileLesson(compiled(fixture));
-    for (const char* line : {"[title] שיעור ראשון", "[subtitle] פתיחה - בשנת 1948",
-                             "[p] פסקה רגילה עם מספר 12 ועם סוגריים (כך) ומקף-עברי. היא נמשכת על שתי שורות.",
-                             "[p center small after] הערה קטנה", "[cont] המשך הפריט", "[item 2] (ב) פריט שני",
-                             "[rule 50% center after]", "[nop]", "[return] חזרה", "[raw] 37 05 80 61 62",
-                             "[p latin left2 bold margin=0] Left again."}) {
+    for (const char* line :
+         {"[title] שיעור ראשון", "[subtitle] פתיחה - בשנת 1948",
+          "[p] פסקה רגילה עם מספר 12 ועם סוגריים (כך) ומקף-עברי. היא נמשכת על שתי שורות.",
+          "[p center small after] הערה קטנה", "[cont] המשך הפריט", "[item 2] (ב) פריט שני",
+          "[rule 50% center after]", "[nop]", "[return] חזרה", "[raw] 37 05 80 61 62",
+          "[p latin left2 bold margin=0] Left again."}) {
         EXPECT_NE(dump.find(line), std::string::npos) << line << "\n" << dump;
     }
 }
@@ -151,13 +159,17 @@ TEST(LessonSource, DecompileRoundTrip) {
 TEST(IndexSource, RecordsAndErrors) {
     std::string out;
     SourceError error;
-    ASSERT_TRUE(CompileIndex("index.txt", "entry 5 level=1 shown key=0x0C : אב\nheading 0x3FDA level=2 open : ג\n"
-                                          "record 0x0877 level=1 key=1 : ד\n", out, error))
+    ASSERT_TRUE(
+        CompileIndex("index.txt",
+                     "entry 5 level=1 shown key=0x0C : אב\nheading 0x3FDA level=2 open : ג\n"
+                     "record 0x0877 level=1 key=1 : ד\n",
+                     out, error))
         << error.describe();
-    EXPECT_EQ(out, bytes({0x05, 0x40, 0x8C, 1, 'b', 'a', 0, 0xDA, 0xBF, 0x40, 2, 'c', 0, 0x77, 0x08, 0x01, 1, 'd', 0,
-                          0, 0, 0, 0, 0}));
-    EXPECT_EQ(DecompileIndex(out), "entry 5 level=1 shown key=0x0C : אב\nheading 0x3FDA level=2 open key=0x00 : ג\n"
-                                   "record 0x0877 level=1 key=0x01 : ד\n");
+    EXPECT_EQ(out, bytes({0x05, 0x40, 0x8C, 1,    'b', 'a', 0, 0xDA, 0xBF, 0x40, 2, 'c',
+                          0,    0x77, 0x08, 0x01, 1,   'd', 0, 0,    0,    0,    0, 0}));
+    EXPECT_EQ(DecompileIndex(out),
+              "entry 5 level=1 shown key=0x0C : אב\nheading 0x3FDA level=2 open key=0x00 : ג\n"
+              "record 0x0877 level=1 key=0x01 : ד\n");
     struct Case {
         std::string source;
         int line, column;
@@ -176,7 +188,8 @@ TEST(IndexSource, RecordsAndErrors) {
         EXPECT_FALSE(CompileIndex("index.txt", c.source, out, error)) << c.source;
         EXPECT_EQ(error.line, c.line) << c.source << ": " << error.describe();
         EXPECT_EQ(error.column, c.column) << c.source << ": " << error.describe();
-        EXPECT_NE(error.message.find(c.message), std::string::npos) << c.source << ": " << error.describe();
+        EXPECT_NE(error.message.find(c.message), std::string::npos)
+            << c.source << ": " << error.describe();
     }
 }
 } // namespace

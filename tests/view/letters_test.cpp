@@ -22,8 +22,8 @@ protected:
     std::u16string convert(const std::string& bytes, int base, bool reverse, int count = -1) {
         appState.Flags = reverse ? uint32_t(FlagReverse) : 0u;
         appState.fontSpec.FontAsciiBase = base;
-        char16_t* out = ConvertLetters(reinterpret_cast<const uint8_t*>(bytes.c_str()), nullptr, nullptr,
-                                       count < 0 ? int(bytes.size()) : count);
+        char16_t* out = ConvertLetters(reinterpret_cast<const uint8_t*>(bytes.c_str()), nullptr,
+                                       nullptr, count < 0 ? int(bytes.size()) : count);
         std::u16string result(out);
         plainFree(out);
         return result;
@@ -40,17 +40,17 @@ TEST_F(Letters, ConversionTable) {
         {"abc", 1488, false, u"\u05D0\u05D1\u05D2"},
         {"abc", 224, false, u"\u00E0\u00E1\u00E2"},
         {"abc", 97, false, u"abc"},
-        {"{", 224, false, u"\u00FA"},        // the 27th letter
+        {"{", 224, false, u"\u00FA"}, // the 27th letter
         {"{", 1488, false, u"\u05EA"},
         {"~", 224, false, u"{"},
         {"~", 1488, false, u"{"},
         {"~", 97, false, u"~"},
-        {"`|}", 1488, false, u"`|}"},         // 0x60, 0x7C, 0x7D pass under every base
+        {"`|}", 1488, false, u"`|}"}, // 0x60, 0x7C, 0x7D pass under every base
         {"`|}", 224, false, u"`|}"},
         {"1, 2-3.", 1488, false, u"1, 2-3."},
-        {"a(b", 1488, true, u"\u05D1)\u05D0"}, // reversed, the bracket mirrored
+        {"a(b", 1488, true, u"\u05D1)\u05D0"},    // reversed, the bracket mirrored
         {"[a]{}", 224, true, u"{\u00FA[\u00E0]"}, // '{' is the 27th letter, '}' mirrored
-        {"a(b", 97, true, u"a(b"},              // Reverse does nothing under base 97
+        {"a(b", 97, true, u"a(b"},                // Reverse does nothing under base 97
         {"", 1488, true, u""},
     };
     for (const Case& c : cases) {
@@ -65,7 +65,8 @@ TEST_F(Letters, StopsAtCountOrZeroByte) {
     // A zero byte inside the count ends the run; the reversal covers only what was converted.
     std::string withZero("ab\0cd", 5);
     appState.Flags = FlagReverse;
-    char16_t* out = ConvertLetters(reinterpret_cast<const uint8_t*>(withZero.data()), nullptr, nullptr, 5);
+    char16_t* out =
+        ConvertLetters(reinterpret_cast<const uint8_t*>(withZero.data()), nullptr, nullptr, 5);
     EXPECT_EQ(std::u16string(out), u"\u05D1\u05D0");
     plainFree(out);
 }
@@ -82,7 +83,8 @@ TEST_F(Letters, SharedBufferGrowsAndIsReused) {
     EXPECT_EQ(shorter, first) << "a shorter request reuses the buffer";
     EXPECT_EQ(std::u16string(shorter), u"\u00E0\u00E1\u00E2");
     letterConversion.activeLetterBase = 0; // 0: the font's letter base
-    char16_t* longer = ConvertLetters(reinterpret_cast<const uint8_t*>("abcdefgh"), nullptr, &letterConversion, 8);
+    char16_t* longer =
+        ConvertLetters(reinterpret_cast<const uint8_t*>("abcdefgh"), nullptr, &letterConversion, 8);
     EXPECT_EQ(letterConversion.convCapacity, 8);
     EXPECT_EQ(longer, letterConversion.convBuffer);
     EXPECT_EQ(longer[7], u'\u05D7');

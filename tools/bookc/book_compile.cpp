@@ -36,9 +36,11 @@ bool ReadFile(const std::string& path, std::string& out) {
     return !in.bad();
 }
 
-bool BuildResource(uint16_t tag1, uint16_t tag2, const std::string& plain, std::vector<uint8_t>& out) {
+bool BuildResource(uint16_t tag1, uint16_t tag2, const std::string& plain,
+                   std::vector<uint8_t>& out) {
     if (plain.empty() || plain.size() > 0xFFFF) return false;
-    std::vector<uint8_t> packed = PackPalmDoc(reinterpret_cast<const uint8_t*>(plain.data()), plain.size());
+    std::vector<uint8_t> packed =
+        PackPalmDoc(reinterpret_cast<const uint8_t*>(plain.data()), plain.size());
     if (packed.size() + 8 > 0xFFFF) return false;
     out.clear();
     putBe16(out, unsigned(packed.size() + 8));

@@ -11,7 +11,8 @@ constexpr uint16_t kIndexResourceId = 32767;
 // One content resource: the 6-byte prefix (outerLength, two tags), the record header
 // (packedLength, plainLength), the packed data and four zero bytes. Returns false when the
 // plain or packed data do not fit the 16-bit lengths.
-bool BuildResource(uint16_t tag1, uint16_t tag2, const std::string& plain, std::vector<uint8_t>& out);
+bool BuildResource(uint16_t tag1, uint16_t tag2, const std::string& plain,
+                   std::vector<uint8_t>& out);
 
 struct BookStats {
     size_t lessons = 0;

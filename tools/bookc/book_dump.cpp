@@ -19,7 +19,8 @@ bool dumpOne(const std::string& bytes, int id, std::string& out, std::string& er
     std::string plain;
     int code = ExpandResourceFile(bytes, plain);
     if (code != 0) {
-        error = "resource " + std::to_string(id) + " does not expand (load error " + std::to_string(code) + ")";
+        error = "resource " + std::to_string(id) + " does not expand (load error " +
+                std::to_string(code) + ")";
         return false;
     }
     bool index = id == kIndexResourceId || (id < 0 && be16(bytes, 2) == 1 && be16(bytes, 4) == 255);
@@ -46,7 +47,8 @@ bool DumpBookFile(const std::string& bytes, int id, std::string& out, std::strin
     out.clear();
     if (bytes.size() >= 8 && std::memcmp(bytes.data(), kBundleMagic, 8) == 0) {
         std::vector<BundleEntry> entries;
-        if (ParseBookBundle(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), entries, error) != 0) {
+        if (ParseBookBundle(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), entries,
+                            error) != 0) {
             return false;
         }
         bool found = false;

@@ -34,7 +34,7 @@ bool DecodeUtf8(const std::string& bytes, std::u32string& out, size_t* badOffset
     size_t i = 0, n = bytes.size();
     while (i < n) {
         unsigned char b = bytes[i];
-        int extra = b < 0x80            ? 0
+        int extra = b < 0x80             ? 0
                     : (b & 0xE0) == 0xC0 ? 1
                     : (b & 0xF0) == 0xE0 ? 2
                     : (b & 0xF8) == 0xF0 ? 3
@@ -132,9 +132,10 @@ bool LatinToStored(const std::u32string& text, std::string& stored, TextError& e
         if (c < 0x20 || c > 0x7E) {
             char hex[16];
             snprintf(hex, sizeof hex, "U+%04X", unsigned(c));
-            error = {i, std::string(c >= kAlef && c <= kTav ? "a Hebrew letter inside a Latin record"
-                                                            : "a character outside printable ASCII") +
-                            " (" + hex + ")"};
+            error = {i,
+                     std::string(c >= kAlef && c <= kTav ? "a Hebrew letter inside a Latin record"
+                                                         : "a character outside printable ASCII") +
+                         " (" + hex + ")"};
             return false;
         }
         stored += char(c);
@@ -156,15 +157,18 @@ std::u32string StoredToHebrew(const std::string& stored, bool* exact) {
     // Reading order is the display order reversed, brackets mirrored back, except inside the
     // left-to-right runs (numbers), which read as they are shown.
     std::u32string logical(visual.rbegin(), visual.rend());
-    for (char32_t& c : logical) c = mirror(c);
+    for (char32_t& c : logical)
+        c = mirror(c);
     std::vector<FriBidiLevel> levels;
     visualOrder(logical, &levels);
     for (size_t i = 0; i < logical.size();) {
         if (levels[i] % 2 == 0) {
             size_t j = i;
-            while (j < logical.size() && levels[j] % 2 == 0) ++j;
+            while (j < logical.size() && levels[j] % 2 == 0)
+                ++j;
             std::reverse(logical.begin() + long(i), logical.begin() + long(j));
-            for (size_t k = i; k < j; ++k) logical[k] = mirror(logical[k]);
+            for (size_t k = i; k < j; ++k)
+                logical[k] = mirror(logical[k]);
             i = j;
         } else {
             ++i;

@@ -46,17 +46,21 @@ bool CompileIndex(const std::string& file, const std::string& source, std::strin
             error = {file, at.line, at.column, message};
             return false;
         };
-        if (words.size() < 2) return fail({lineNo, 1}, "expected 'entry N', 'heading ID' or 'record VALUE'");
+        if (words.size() < 2)
+            return fail({lineNo, 1}, "expected 'entry N', 'heading ID' or 'record VALUE'");
         long value = 0;
         uint16_t sectionValue = 0;
         if (words[0].text == "entry") {
-            if (!number(words[1].text, 1, SectionNumberMask, value)) return fail(words[1].pos, "lesson number must be 1 to 16383");
+            if (!number(words[1].text, 1, SectionNumberMask, value))
+                return fail(words[1].pos, "lesson number must be 1 to 16383");
             sectionValue = uint16_t(SectionEntry | value);
         } else if (words[0].text == "heading") {
-            if (!number(words[1].text, 0, SectionNumberMask, value)) return fail(words[1].pos, "heading identifier must be 0 to 0x3FFF");
+            if (!number(words[1].text, 0, SectionNumberMask, value))
+                return fail(words[1].pos, "heading identifier must be 0 to 0x3FFF");
             sectionValue = uint16_t(SectionHeading | value);
         } else if (words[0].text == "record") {
-            if (!number(words[1].text, 0, 0xFFFF, value)) return fail(words[1].pos, "value must be 0 to 0xFFFF");
+            if (!number(words[1].text, 0, 0xFFFF, value))
+                return fail(words[1].pos, "value must be 0 to 0xFFFF");
             sectionValue = uint16_t(value);
         } else {
             return fail(words[0].pos, "unknown record kind '" + words[0].text + "'");
@@ -70,21 +74,26 @@ bool CompileIndex(const std::string& file, const std::string& source, std::strin
             } else if (t == "open") {
                 style |= SectionOpen;
             } else if (t.rfind("key=", 0) == 0) {
-                if (!number(t.substr(4), 0, SectionKeyMask, value)) return fail(words[w].pos, "key must be 0 to 0x1F");
+                if (!number(t.substr(4), 0, SectionKeyMask, value))
+                    return fail(words[w].pos, "key must be 0 to 0x1F");
                 style |= uint8_t(value);
             } else if (t.rfind("level=", 0) == 0) {
-                if (!number(t.substr(6), 0, 255, value)) return fail(words[w].pos, "level must be 0 to 255");
+                if (!number(t.substr(6), 0, 255, value))
+                    return fail(words[w].pos, "level must be 0 to 255");
                 level = int(value);
             } else {
                 return fail(words[w].pos, "unknown option '" + t + "'");
             }
         }
         if (level < 0) return fail(words[0].pos, "a record needs level=N");
-        if (style == 0) return fail(words[0].pos, "style 0 is the end marker: give shown, open or key");
+        if (style == 0)
+            return fail(words[0].pos, "style 0 is the end marker: give shown, open or key");
         size_t titleStart = colon + 1;
-        while (titleStart < line.size() && line[titleStart] == U' ') ++titleStart;
+        while (titleStart < line.size() && line[titleStart] == U' ')
+            ++titleStart;
         size_t titleEnd = line.size();
-        while (titleEnd > titleStart && (line[titleEnd - 1] == U' ' || line[titleEnd - 1] == U'\t')) --titleEnd;
+        while (titleEnd > titleStart && (line[titleEnd - 1] == U' ' || line[titleEnd - 1] == U'\t'))
+            --titleEnd;
         std::string title;
         TextError bad2;
         if (!HebrewToStored(line.substr(titleStart, titleEnd - titleStart), title, bad2)) {
@@ -131,7 +140,8 @@ std::string DecompileIndex(const std::string& records) {
         std::snprintf(buf, sizeof buf, " key=0x%02X", r.sectionStyle & SectionKeyMask);
         out += buf;
         bool exact = false;
-        std::u32string title = StoredToHebrew(std::string(padded, r.titleOffset, r.titleLength), &exact);
+        std::u32string title =
+            StoredToHebrew(std::string(padded, r.titleOffset, r.titleLength), &exact);
         out += " : " + EncodeUtf8(title);
         if (!exact) out += "   # does not read back exactly";
         out += "\n";

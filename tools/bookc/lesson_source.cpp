@@ -15,7 +15,7 @@ enum class Kind { Title, Subtitle, Para, Item, Cont, Rule, Link, Return, Nop, Ra
 
 struct Options {
     bool hebrew = true;
-    int align = -1; // style bits 0x60, -1 = the script's default
+    int align = -1;   // style bits 0x60, -1 = the script's default
     uint8_t bits = 0; // small, large, bold, mark, after
     int margin = -1;
     int style = -1, layout = -1;
@@ -23,7 +23,7 @@ struct Options {
 
 struct Header {
     Kind kind = Kind::Para;
-    int number = 0;   // item/cont label code, rule length, link number
+    int number = 0; // item/cont label code, rule length, link number
     bool percent = false;
     Options options;
 };
@@ -36,7 +36,9 @@ bool fail(SourceError& error, const std::string& file, SourcePos pos, const std:
 bool parseNumber(const std::string& word, long low, long high, long& value) {
     if (word.empty()) return false;
     char* end = nullptr;
-    long v = std::strtol(word.c_str(), &end, word.size() > 2 && word[0] == '0' && (word[1] == 'x' || word[1] == 'X') ? 16 : 10);
+    long v = std::strtol(
+        word.c_str(), &end,
+        word.size() > 2 && word[0] == '0' && (word[1] == 'x' || word[1] == 'X') ? 16 : 10);
     if (*end != 0 || v < low || v > high) return false;
     value = v;
     return true;
@@ -60,11 +62,13 @@ bool parseHeader(const std::string& file, const Block& block, Header& h, SourceE
             known = true;
         }
     }
-    if (!known) return fail(error, file, words[0].pos, "unknown block kind '" + words[0].text + "'");
+    if (!known)
+        return fail(error, file, words[0].pos, "unknown block kind '" + words[0].text + "'");
     size_t next = 1;
     long value = 0;
     auto numberArg = [&](const char* what, long low, long high, bool optional) {
-        if (next < words.size() && !words[next].text.empty() && std::isdigit(static_cast<unsigned char>(words[next].text[0]))) {
+        if (next < words.size() && !words[next].text.empty() &&
+            std::isdigit(static_cast<unsigned char>(words[next].text[0]))) {
             std::string w = words[next].text;
             if (h.kind == Kind::Rule && w.back() == '%') {
                 h.percent = true;
@@ -76,14 +80,16 @@ bool parseHeader(const std::string& file, const Block& block, Header& h, SourceE
                 return fail(error, file, words[next].pos,
                             std::string(what) + " must be " +
                                 (h.percent ? "an even percentage from 2 to 190"
-                                           : "a number from " + std::to_string(low) + " to " + std::to_string(high)));
+                                           : "a number from " + std::to_string(low) + " to " +
+                                                 std::to_string(high)));
             }
             h.number = int(value);
             ++next;
             return true;
         }
         if (optional) return true;
-        return fail(error, file, words[0].pos, std::string("'") + words[0].text + "' needs " + what);
+        return fail(error, file, words[0].pos,
+                    std::string("'") + words[0].text + "' needs " + what);
     };
     switch (h.kind) {
     case Kind::Item:
@@ -99,15 +105,19 @@ bool parseHeader(const std::string& file, const Block& block, Header& h, SourceE
     case Kind::Link:
         if (!numberArg("a link number", 1, 16383, false)) return false;
         break;
-    default: break;
+    default:
+        break;
     }
-    bool control = h.kind == Kind::Rule || h.kind == Kind::Link || h.kind == Kind::Return || h.kind == Kind::Nop;
+    bool control = h.kind == Kind::Rule || h.kind == Kind::Link || h.kind == Kind::Return ||
+                   h.kind == Kind::Nop;
     bool titleLike = h.kind == Kind::Title || h.kind == Kind::Subtitle;
     Options& o = h.options;
     for (; next < words.size(); ++next) {
         const std::string& w = words[next].text;
         SourcePos at = words[next].pos;
-        auto notHere = [&]() { return fail(error, file, at, "option '" + w + "' does not apply to this block"); };
+        auto notHere = [&]() {
+            return fail(error, file, at, "option '" + w + "' does not apply to this block");
+        };
         if (h.kind == Kind::Raw) return notHere();
         if (w == "he" || w == "latin") {
             o.hebrew = w == "he";
@@ -122,12 +132,14 @@ bool parseHeader(const std::string& file, const Block& block, Header& h, SourceE
             o.bits |= w == "bold" ? StyleBold : StyleEmptyAfter;
         } else if (w.rfind("margin=", 0) == 0) {
             if (control) return notHere();
-            if (!parseNumber(w.substr(7), 0, 63, value)) return fail(error, file, at, "margin must be 0 to 63");
+            if (!parseNumber(w.substr(7), 0, 63, value))
+                return fail(error, file, at, "margin must be 0 to 63");
             o.margin = int(value);
         } else if (w.rfind("style=", 0) == 0 || w.rfind("layout=", 0) == 0) {
             bool isStyle = w[0] == 's';
             if (!parseNumber(w.substr(isStyle ? 6 : 7), isStyle ? 1 : 0, 255, value)) {
-                return fail(error, file, at, isStyle ? "style must be 1 to 255" : "layout must be 0 to 255");
+                return fail(error, file, at,
+                            isStyle ? "style must be 1 to 255" : "layout must be 0 to 255");
             }
             (isStyle ? o.style : o.layout) = int(value);
         } else {
@@ -140,7 +152,8 @@ bool parseHeader(const std::string& file, const Block& block, Header& h, SourceE
 bool convertText(const std::string& file, const Block& block, bool hebrew, std::string& stored,
                  SourceError& error) {
     TextError bad;
-    bool ok = hebrew ? HebrewToStored(block.text, stored, bad) : LatinToStored(block.text, stored, bad);
+    bool ok =
+        hebrew ? HebrewToStored(block.text, stored, bad) : LatinToStored(block.text, stored, bad);
     if (!ok) return fail(error, file, block.where[bad.index], bad.message);
     return true;
 }
@@ -151,11 +164,12 @@ bool parseHex(const std::string& file, const Block& block, std::string& bytes, S
     for (size_t i = 0; i < block.text.size(); ++i) {
         char32_t c = block.text[i];
         if (c == ' ') continue;
-        int digit = (c >= '0' && c <= '9') ? int(c - '0')
+        int digit = (c >= '0' && c <= '9')   ? int(c - '0')
                     : (c >= 'a' && c <= 'f') ? int(c - 'a' + 10)
                     : (c >= 'A' && c <= 'F') ? int(c - 'A' + 10)
                                              : -1;
-        if (digit < 0) return fail(error, file, block.where[i], "raw records are hexadecimal bytes");
+        if (digit < 0)
+            return fail(error, file, block.where[i], "raw records are hexadecimal bytes");
         if (pending < 0) {
             pending = digit;
         } else {
@@ -164,9 +178,11 @@ bool parseHex(const std::string& file, const Block& block, std::string& bytes, S
         }
     }
     if (pending >= 0) return fail(error, file, block.pos, "odd number of hexadecimal digits");
-    if (bytes.size() < 2) return fail(error, file, block.pos, "a raw record needs a style and a layout byte");
+    if (bytes.size() < 2)
+        return fail(error, file, block.pos, "a raw record needs a style and a layout byte");
     if (bytes[0] == 0) return fail(error, file, block.pos, "style byte 0 would end the lesson");
-    if (bytes.find('\0', 2) != std::string::npos) return fail(error, file, block.pos, "a 0 byte inside the text");
+    if (bytes.find('\0', 2) != std::string::npos)
+        return fail(error, file, block.pos, "a 0 byte inside the text");
     return true;
 }
 } // namespace
@@ -188,9 +204,11 @@ bool CompileLesson(const std::string& file, const std::string& source, CompiledL
         switch (h.kind) {
         case Kind::Title:
         case Kind::Subtitle:
-            if (h.kind == Kind::Title && b != 0) return fail(error, file, block.pos, "the title must be the first block");
+            if (h.kind == Kind::Title && b != 0)
+                return fail(error, file, block.pos, "the title must be the first block");
             if (h.kind == Kind::Subtitle && b != 0 && !(b == 1 && afterTitle)) {
-                return fail(error, file, block.pos, "the subtitle must be the first block or follow the title");
+                return fail(error, file, block.pos,
+                            "the subtitle must be the first block or follow the title");
             }
             style = h.kind == Kind::Title ? (o.hebrew ? TitleHebrewStyle : TitleLatinStyle)
                                           : (o.hebrew ? SubtitleHebrewStyle : SubtitleLatinStyle);
@@ -200,20 +218,27 @@ bool CompileLesson(const std::string& file, const std::string& source, CompiledL
         case Kind::Para:
         case Kind::Item:
         case Kind::Cont:
-            style = uint8_t((o.hebrew ? StyleHebrew : 0) | (o.align >= 0 ? o.align : o.hebrew ? StyleAlignRight : 0) | o.bits);
+            style = uint8_t((o.hebrew ? StyleHebrew : 0) |
+                            (o.align >= 0 ? o.align
+                             : o.hebrew   ? StyleAlignRight
+                                          : 0) |
+                            o.bits);
             // A plain left-aligned Latin record would have style byte 0, which ends a lesson:
             // the second left code draws the same.
             if (style == 0) style = StyleAlignMask;
             if ((style & 7) == 7 && o.style < 0) {
-                return fail(error, file, block.pos, "small, large and mark together would make a control record");
+                return fail(error, file, block.pos,
+                            "small, large and mark together would make a control record");
             }
-            layout = uint8_t((o.margin < 0 ? 4 : o.margin) | (h.kind == Kind::Para ? 0 : h.number << 6));
+            layout =
+                uint8_t((o.margin < 0 ? 4 : o.margin) | (h.kind == Kind::Para ? 0 : h.number << 6));
             if (!convertText(file, block, o.hebrew, text, error)) return false;
             if (h.kind == Kind::Item && text.find_first_not_of(' ') == std::string::npos) {
                 return fail(error, file, block.pos, "an item needs a label word");
             }
             if (h.kind == Kind::Cont) {
-                if (b == 0) return fail(error, file, block.pos, "a continuation needs an item before it");
+                if (b == 0)
+                    return fail(error, file, block.pos, "a continuation needs an item before it");
                 text.insert(text.begin(), ' ');
             }
             break;
@@ -221,13 +246,20 @@ bool CompileLesson(const std::string& file, const std::string& source, CompiledL
         case Kind::Nop:
         case Kind::Link:
         case Kind::Return:
-            style = uint8_t(StyleControl | (o.hebrew ? StyleHebrew : 0) | (o.align >= 0 ? o.align : o.hebrew ? StyleAlignRight : 0) | o.bits);
+            style = uint8_t(StyleControl | (o.hebrew ? StyleHebrew : 0) |
+                            (o.align >= 0 ? o.align
+                             : o.hebrew   ? StyleAlignRight
+                                          : 0) |
+                            o.bits);
             if (h.kind == Kind::Rule || h.kind == Kind::Nop) {
-                if (!block.text.empty()) return fail(error, file, block.where[0], "this block takes no text");
-                layout = h.kind == Kind::Nop ? 0 : uint8_t(h.percent ? 160 + h.number / 2 : h.number);
+                if (!block.text.empty())
+                    return fail(error, file, block.where[0], "this block takes no text");
+                layout =
+                    h.kind == Kind::Nop ? 0 : uint8_t(h.percent ? 160 + h.number / 2 : h.number);
             } else {
                 uint16_t number = h.kind == Kind::Return ? kReturnLink : uint16_t(h.number);
-                if (block.text.empty()) return fail(error, file, block.pos, "a link needs a caption");
+                if (block.text.empty())
+                    return fail(error, file, block.pos, "a link needs a caption");
                 std::string caption;
                 if (!convertText(file, block, o.hebrew, caption, error)) return false;
                 layout = 1;
@@ -249,14 +281,17 @@ bool CompileLesson(const std::string& file, const std::string& source, CompiledL
         if (o.style >= 0) style = uint8_t(o.style);
         if (o.layout >= 0) layout = uint8_t(o.layout);
         if (b == 0 && text.empty() && !isControlStyle(style)) {
-            return fail(error, file, block.pos, "the first record must not be an empty text record (the reader refuses such a lesson)");
+            return fail(error, file, block.pos,
+                        "the first record must not be an empty text record (the reader refuses "
+                        "such a lesson)");
         }
         afterTitle = h.kind == Kind::Title;
         out.records += char(style);
         out.records += char(layout);
         out.records += text;
         out.records += '\0';
-        if (out.records.size() > 65535) return fail(error, file, block.pos, "the lesson grows past 65,535 bytes");
+        if (out.records.size() > 65535)
+            return fail(error, file, block.pos, "the lesson grows past 65,535 bytes");
     }
     return true;
 }
@@ -279,12 +314,15 @@ std::optional<std::string> readable(const std::string& stored, bool hebrew) {
             if (c < 0x20 || c > 0x7E) return std::nullopt;
         }
         if (!stored.empty() && (stored.front() == ' ' || stored.back() == ' ')) return std::nullopt;
-        if (stored.find("  ") != std::string::npos || (!stored.empty() && stored[0] == '[')) return std::nullopt;
+        if (stored.find("  ") != std::string::npos || (!stored.empty() && stored[0] == '['))
+            return std::nullopt;
         return stored;
     }
     bool exact = false;
     std::u32string text = StoredToHebrew(stored, &exact);
-    if (!exact || (!text.empty() && (text.front() == U' ' || text.back() == U' ' || text[0] == U'['))) return std::nullopt;
+    if (!exact ||
+        (!text.empty() && (text.front() == U' ' || text.back() == U' ' || text[0] == U'[')))
+        return std::nullopt;
     if (text.find(U"  ") != std::u32string::npos) return std::nullopt;
     return EncodeUtf8(text);
 }
@@ -295,7 +333,10 @@ std::string styleWords(uint8_t style, bool control) {
     if (!hebrew) w += " latin";
     int align = style & StyleAlignMask;
     if (align != (hebrew ? StyleAlignRight : 0) && !(style == StyleAlignMask && !control)) {
-        w += align == 0x20 ? " right" : align == 0x40 ? " center" : align == 0x60 ? " left2" : " left";
+        w += align == 0x20   ? " right"
+             : align == 0x40 ? " center"
+             : align == 0x60 ? " left2"
+                             : " left";
     }
     if (!control) {
         if (style & StyleSmall) w += " small";
@@ -322,13 +363,17 @@ std::string DecompileLesson(const std::string& records) {
         bool hebrew = r.style & StyleHebrew;
         std::string block;
         auto raw = [&]() {
-            std::string all = std::string(1, char(r.style)) + char(r.layout) + (r.kind == RecordKind::Nop && r.layout == 0 ? "" : text);
+            std::string all = std::string(1, char(r.style)) + char(r.layout) +
+                              (r.kind == RecordKind::Nop && r.layout == 0 ? "" : text);
             return "[raw] " + hexBytes(all);
         };
         if (r.kind == RecordKind::Text) {
-            bool title = index == 0 && (r.style == TitleHebrewStyle || r.style == TitleLatinStyle) && labelCode(r.layout) == 0;
+            bool title = index == 0 &&
+                         (r.style == TitleHebrewStyle || r.style == TitleLatinStyle) &&
+                         labelCode(r.layout) == 0;
             bool subtitle = (index == 0 || (index == 1 && afterTitle)) &&
-                            (r.style == SubtitleHebrewStyle || r.style == SubtitleLatinStyle) && labelCode(r.layout) == 0;
+                            (r.style == SubtitleHebrewStyle || r.style == SubtitleLatinStyle) &&
+                            labelCode(r.layout) == 0;
             int h = labelCode(r.layout);
             bool cont = h != 0 && index > 0 && !text.empty() && text[0] == ' ';
             std::optional<std::string> words = readable(cont ? text.substr(1) : text, hebrew);
@@ -339,11 +384,14 @@ std::string DecompileLesson(const std::string& records) {
                                          ? " margin=" + std::to_string(marginOf(r.layout))
                                          : "";
                 if (title || subtitle) {
-                    block = std::string(title ? "[title" : "[subtitle") + (hebrew ? "" : " latin") + margin + "] ";
+                    block = std::string(title ? "[title" : "[subtitle") + (hebrew ? "" : " latin") +
+                            margin + "] ";
                 } else if (cont) {
-                    block = "[cont" + (h == 1 ? std::string() : " " + std::to_string(h)) + styleWords(r.style, false) + margin + "] ";
+                    block = "[cont" + (h == 1 ? std::string() : " " + std::to_string(h)) +
+                            styleWords(r.style, false) + margin + "] ";
                 } else if (h != 0) {
-                    block = "[item " + std::to_string(h) + styleWords(r.style, false) + margin + "] ";
+                    block =
+                        "[item " + std::to_string(h) + styleWords(r.style, false) + margin + "] ";
                 } else {
                     block = "[p" + styleWords(r.style, false) + margin + "] ";
                 }
@@ -351,15 +399,19 @@ std::string DecompileLesson(const std::string& records) {
             }
             afterTitle = title;
         } else if (r.kind == RecordKind::Rule) {
-            block = r.layout <= 160 ? "[rule " + std::to_string(r.layout) : "[rule " + std::to_string((r.layout - 160) * 2) + "%";
+            block = r.layout <= 160 ? "[rule " + std::to_string(r.layout)
+                                    : "[rule " + std::to_string((r.layout - 160) * 2) + "%";
             block += styleWords(r.style, true) + "]";
         } else if (r.kind == RecordKind::Link) {
-            std::optional<std::string> caption = readable(std::string(padded, r.captionOffset, r.captionLength), hebrew);
-            bool canonical = r.layout == 1 && (r.linkNumber < 0x80) == (r.captionOffset == r.textOffset + 1);
+            std::optional<std::string> caption =
+                readable(std::string(padded, r.captionOffset, r.captionLength), hebrew);
+            bool canonical =
+                r.layout == 1 && (r.linkNumber < 0x80) == (r.captionOffset == r.textOffset + 1);
             if (!caption || caption->empty() || !canonical) {
                 block = raw();
             } else {
-                block = (r.linkNumber == kReturnLink ? std::string("[return") : "[link " + std::to_string(r.linkNumber)) +
+                block = (r.linkNumber == kReturnLink ? std::string("[return")
+                                                     : "[link " + std::to_string(r.linkNumber)) +
                         styleWords(r.style, true) + "] " + *caption;
             }
         } else if (r.layout == 0) {

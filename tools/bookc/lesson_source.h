@@ -7,8 +7,8 @@
 #include "tools/bookc/source_error.h"
 
 struct CompiledLesson {
-    std::string records;          // the records, without the end mark
-    std::vector<uint16_t> links;  // link numbers, in order (the return link included)
+    std::string records;         // the records, without the end mark
+    std::vector<uint16_t> links; // link numbers, in order (the return link included)
 };
 
 // Compiles one lesson source. `file` names it in errors. Returns false with the first error.

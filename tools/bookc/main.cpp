@@ -15,7 +15,8 @@ namespace fs = std::filesystem;
 
 namespace {
 const char kUsage[] =
-    "usage: bookc compile SRC_DIR OUT_DIR   compile a book: OUT_DIR/ID.res and OUT_DIR/book.bundle\n"
+    "usage: bookc compile SRC_DIR OUT_DIR   compile a book: OUT_DIR/ID.res and "
+    "OUT_DIR/book.bundle\n"
     "       bookc dump FILE [ID]            a resource or bundle in readable form\n"
     "       bookc expand RESOURCE_FILE      the expanded bytes to standard output\n"
     "       bookc lint PATH...              check a book folder or single source files\n";
@@ -32,7 +33,8 @@ bool writeFile(const fs::path& path, const std::vector<uint8_t>& bytes) {
 }
 
 void printErrors(const std::vector<std::string>& errors) {
-    for (const std::string& e : errors) std::fprintf(stderr, "%s\n", e.c_str());
+    for (const std::string& e : errors)
+        std::fprintf(stderr, "%s\n", e.c_str());
 }
 
 int compile(const std::string& src, const std::string& outDir) {
@@ -55,9 +57,11 @@ int compile(const std::string& src, const std::string& outDir) {
         std::fprintf(stderr, "bookc: cannot write %s/book.bundle\n", outDir.c_str());
         return 1;
     }
-    std::printf("bookc: %zu lessons and the index, %zu bytes packed to %zu (%.1f%%), largest lesson %zu bytes\n",
+    std::printf("bookc: %zu lessons and the index, %zu bytes packed to %zu (%.1f%%), largest "
+                "lesson %zu bytes\n",
                 stats.lessons, stats.plainBytes, stats.packedBytes,
-                stats.plainBytes ? 100.0 * double(stats.packedBytes) / double(stats.plainBytes) : 0.0,
+                stats.plainBytes ? 100.0 * double(stats.packedBytes) / double(stats.plainBytes)
+                                 : 0.0,
                 stats.largestLesson);
     return 0;
 }
@@ -116,8 +120,12 @@ int main(int argc, char** argv) {
         if (!readArg(args[1], bytes)) return ResourceUnavailable;
         int code = ExpandResourceFile(bytes, plain);
         if (code != 0) {
-            static const char* names[] = {"", "resource not found", "resource unavailable",
-                                          "bad record header", "bad descriptor", "buffer error"};
+            static const char* names[] = {"",
+                                          "resource not found",
+                                          "resource unavailable",
+                                          "bad record header",
+                                          "bad descriptor",
+                                          "buffer error"};
             std::fprintf(stderr, "bookc: %s: %s\n", args[1].c_str(), names[code]);
             return code;
         }

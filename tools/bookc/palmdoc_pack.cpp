@@ -7,7 +7,9 @@ constexpr size_t kWindow = 2047;
 constexpr size_t kMinMatch = 3, kMaxMatch = 10;
 constexpr size_t kMaxLiteralRun = 8;
 
-bool isPlainByte(uint8_t b) { return b == 0 || (b >= 0x09 && b < 0x80); }
+bool isPlainByte(uint8_t b) {
+    return b == 0 || (b >= 0x09 && b < 0x80);
+}
 bool isSpacePair(const uint8_t* p, size_t left) {
     return left >= 2 && p[0] == ' ' && p[1] >= 0x40 && p[1] < 0x80;
 }
@@ -29,7 +31,8 @@ void findMatches(const uint8_t* data, size_t size, std::vector<uint8_t>& length,
         size_t best = 0, bestDistance = 0;
         for (int32_t j = head[h]; j >= 0 && i - size_t(j) <= kWindow; j = prev[size_t(j)]) {
             size_t n = 0;
-            while (n < limit && data[size_t(j) + n] == data[i + n]) ++n;
+            while (n < limit && data[size_t(j) + n] == data[i + n])
+                ++n;
             if (n > best) {
                 best = n;
                 bestDistance = i - size_t(j);
@@ -66,8 +69,10 @@ std::vector<uint8_t> PackPalmDoc(const uint8_t* data, size_t size) {
         };
         if (isPlainByte(data[i])) consider(1, 1, Plain);
         if (isSpacePair(data + i, size - i)) consider(1, 2, Pair);
-        for (size_t n = kMinMatch; n <= matchLength[i]; ++n) consider(2, n, Match);
-        for (size_t n = 1; n <= kMaxLiteralRun && n <= size - i; ++n) consider(uint32_t(1 + n), n, Literal);
+        for (size_t n = kMinMatch; n <= matchLength[i]; ++n)
+            consider(2, n, Match);
+        for (size_t n = 1; n <= kMaxLiteralRun && n <= size - i; ++n)
+            consider(uint32_t(1 + n), n, Literal);
         cost[i] = best;
     }
 
@@ -75,8 +80,12 @@ std::vector<uint8_t> PackPalmDoc(const uint8_t* data, size_t size) {
     out.reserve(cost.empty() ? 0 : cost[0]);
     for (size_t i = 0; i < size; i += step[i]) {
         switch (kind[i]) {
-        case Plain: out.push_back(data[i]); break;
-        case Pair: out.push_back(uint8_t(data[i + 1] ^ 0x80)); break;
+        case Plain:
+            out.push_back(data[i]);
+            break;
+        case Pair:
+            out.push_back(uint8_t(data[i + 1] ^ 0x80));
+            break;
         case Match: {
             unsigned v = unsigned(matchDistance[i]) << 3 | unsigned(step[i] - kMinMatch);
             out.push_back(uint8_t(0x80 | (v >> 8)));

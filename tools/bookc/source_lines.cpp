@@ -3,7 +3,9 @@
 #include "tools/bookc/hebrew_text.h"
 
 namespace {
-bool isBlank(char32_t c) { return c == U' ' || c == U'\t'; }
+bool isBlank(char32_t c) {
+    return c == U' ' || c == U'\t';
+}
 } // namespace
 
 std::vector<std::string> SplitLines(const std::string& source) {
@@ -25,12 +27,14 @@ std::vector<Word> SplitWords(const std::u32string& text, int line, int firstColu
     std::vector<Word> words;
     size_t i = 0;
     while (i < text.size()) {
-        while (i < text.size() && isBlank(text[i])) ++i;
+        while (i < text.size() && isBlank(text[i]))
+            ++i;
         size_t start = i;
-        while (i < text.size() && !isBlank(text[i])) ++i;
+        while (i < text.size() && !isBlank(text[i]))
+            ++i;
         if (i > start) {
-            words.push_back({EncodeUtf8(text.substr(start, i - start)),
-                             {line, firstColumn + int(start)}});
+            words.push_back(
+                {EncodeUtf8(text.substr(start, i - start)), {line, firstColumn + int(start)}});
         }
     }
     return words;
@@ -53,9 +57,11 @@ bool SplitBlocks(const std::string& file, const std::string& source, std::vector
         }
         if (!line.empty() && line[0] == U'#') continue;
         size_t first = 0;
-        while (first < line.size() && isBlank(line[first])) ++first;
+        while (first < line.size() && isBlank(line[first]))
+            ++first;
         size_t last = line.size();
-        while (last > first && isBlank(line[last - 1])) --last;
+        while (last > first && isBlank(line[last - 1]))
+            --last;
         if (first == last) {
             open = false;
             continue;
@@ -70,11 +76,13 @@ bool SplitBlocks(const std::string& file, const std::string& source, std::vector
             Block block;
             block.pos = {lineNo, int(first) + 1};
             block.hasHeader = true;
-            block.header = SplitWords(line.substr(first + 1, close - first - 1), lineNo, int(first) + 2);
+            block.header =
+                SplitWords(line.substr(first + 1, close - first - 1), lineNo, int(first) + 2);
             blocks.push_back(block);
             open = true;
             textStart = close + 1;
-            while (textStart < last && isBlank(line[textStart])) ++textStart;
+            while (textStart < last && isBlank(line[textStart]))
+                ++textStart;
             if (textStart >= last) continue;
         } else if (!open) {
             Block block;

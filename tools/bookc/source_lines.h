@@ -17,7 +17,7 @@ struct Word {
 };
 
 struct Block {
-    SourcePos pos;                // of the '[' or of the first text character
+    SourcePos pos; // of the '[' or of the first text character
     bool hasHeader = false;
     std::vector<Word> header;     // the words inside [ ]
     std::u32string text;          // the lines joined with single spaces
