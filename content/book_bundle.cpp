@@ -11,11 +11,9 @@ void putLe32(std::vector<uint8_t>& out, uint32_t v) {
     for (int i = 0; i < 4; ++i)
         out.push_back(uint8_t(v >> (8 * i)));
 }
-} // namespace
 
-int ParseBookBundle(const uint8_t* bytes, size_t size, std::vector<BundleEntry>& entries,
-                    std::string& error) {
-    entries.clear();
+int parse(const uint8_t* bytes, size_t size, std::vector<BundleEntry>& entries,
+          std::string& error) {
     if (size < 12 || std::memcmp(bytes, kBundleMagic, 8) != 0) {
         error = "not a book bundle (bad magic)";
         return 1;
@@ -50,10 +48,18 @@ int ParseBookBundle(const uint8_t* bytes, size_t size, std::vector<BundleEntry>&
     if (offset != size) {
         error =
             "book bundle: " + std::to_string(size - offset) + " stray bytes after the resources";
-        entries.clear();
         return 1;
     }
     return 0;
+}
+} // namespace
+
+int ParseBookBundle(const uint8_t* bytes, size_t size, std::vector<BundleEntry>& entries,
+                    std::string& error) {
+    entries.clear();
+    int result = parse(bytes, size, entries, error);
+    if (result != 0) entries.clear();
+    return result;
 }
 
 std::vector<uint8_t> BuildBookBundle(const std::vector<BundleResource>& resources) {
