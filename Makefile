@@ -38,8 +38,8 @@ test-sanitize: deps
 
 bench: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DVW_BENCH=ON >/dev/null
-	@cmake --build $(BUILD) -j$(JOBS) --target content_bench
-	$(BUILD)/bench/content_bench
+	@cmake --build $(BUILD) -j$(JOBS) --target benches
+	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $$b || exit 1; done
 
 # Each libFuzzer target for FUZZ_SECONDS, with ASan and UBSan, from the seeds in fuzz/corpus.
 fuzz: deps
