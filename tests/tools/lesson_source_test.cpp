@@ -97,6 +97,9 @@ TEST(LessonSource, BadSourcesNameLineAndColumn) {
         {"[raw] 37 05 00 61", 1, 1, "0 byte inside"},
         {"[raw] 37 zz", 1, 10, "hexadecimal"},
         {"[raw] 37", 1, 1, "style and a layout"},
+        {"[raw] 37 00 85 16 62", 1, 1,
+         "three bytes long"}, // found by the fuzzer: would read as two records
+        {"[p style=0x37 layout=0] א", 1, 1, "three bytes long"},
         {"[raw latin] 37 00", 1, 6, "does not apply"},
         {"  [p x", 1, 3, "without ']'"},
         {"א\nב\xC3(", 2, 2, "malformed UTF-8"},

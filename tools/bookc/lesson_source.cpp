@@ -223,9 +223,9 @@ bool CompileLesson(const std::string& file, const std::string& source, CompiledL
                              : o.hebrew   ? StyleAlignRight
                                           : 0) |
                             o.bits);
-            // A plain left-aligned Latin record would have style byte 0, which ends a lesson:
-            // the second left code draws the same.
-            if (style == 0) style = StyleAlignMask;
+            // A plain left-aligned Latin record would have style byte 0, which ends a lesson (and
+            // 0x80, whose lines would end the line table): the second left code draws the same.
+            if ((style & 0x7F) == 0) style |= StyleAlignMask;
             if ((style & 7) == 7 && o.style < 0) {
                 return fail(error, file, block.pos,
                             "small, large and mark together would make a control record");
@@ -280,6 +280,10 @@ bool CompileLesson(const std::string& file, const std::string& source, CompiledL
         }
         if (o.style >= 0) style = uint8_t(o.style);
         if (o.layout >= 0) layout = uint8_t(o.layout);
+        if (isControlStyle(style) && layout == 0 && !text.empty()) {
+            return fail(error, file, block.pos,
+                        "a control record with layout 0 is three bytes long: it takes no text");
+        }
         if (b == 0 && text.empty() && !isControlStyle(style)) {
             return fail(error, file, block.pos,
                         "the first record must not be an empty text record (the reader refuses "
@@ -332,7 +336,8 @@ std::string styleWords(uint8_t style, bool control) {
     bool hebrew = style & StyleHebrew;
     if (!hebrew) w += " latin";
     int align = style & StyleAlignMask;
-    if (align != (hebrew ? StyleAlignRight : 0) && !(style == StyleAlignMask && !control)) {
+    if (align != (hebrew ? StyleAlignRight : 0) &&
+        !((style & 0x7F) == StyleAlignMask && !control)) {
         w += align == 0x20   ? " right"
              : align == 0x40 ? " center"
              : align == 0x60 ? " left2"

@@ -1,0 +1,15 @@
+#include "platform/gui.h"
+
+#include <QGuiApplication>
+
+#include <cstdlib>
+
+void startHeadlessGraphics() {
+    if (QCoreApplication::instance()) return;
+    // The offscreen platform draws and measures like any other and needs no display.
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    static int argc = 1;
+    static char name[] = "versewell";
+    static char* argv[] = {name, nullptr};
+    new QGuiApplication(argc, argv);
+}

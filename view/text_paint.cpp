@@ -1,0 +1,288 @@
+// Painting the laid-out lines, the search highlight, scrolling and link hit-testing.
+#include <climits>
+
+#include "content/lesson_records.h"
+#include "view/letters.h"
+#include "view/text_view.h"
+
+namespace {
+int unitsOf(const LineRecord& line) {
+    return (line.style & StyleEmptyAfter) ? 2 : 1;
+}
+bool isControl(const LineRecord& line) {
+    return (line.style & 7) == 7;
+}
+bool hiddenLink(const TextView* view, const LineRecord& line) {
+    return !view->linkHits ||
+           (line.linkNumber == kReturnLink && !(view->viewFlags & ReturnLinkShown));
+}
+
+// The first line to draw and where: the walk that paint and highlight share.
+struct PageStart {
+    int index;
+    int y;
+    int available;
+};
+
+PageStart findPageStart(const TextView* view) {
+    int sum = 0, i = 0;
+    while (view->lines[i].style != 0 && sum < view->topLine)
+        sum += unitsOf(view->lines[i++]);
+    PageStart start{i, view->area.top, view->area.height};
+    if (sum > view->topLine && i > 0) {
+        // The position is the empty line after a record: the page starts one line lower.
+        start.y += view->lines[i - 1].height;
+        start.available -= view->lines[i - 1].height;
+    }
+    return start;
+}
+
+// The label word of a labelled Hebrew line: stored after the body, up to the record's end.
+const uint8_t* hebrewLabel(const uint8_t* text, const LineRecord& line, int* length) {
+    const uint8_t* p = text + line.start + line.length;
+    while (*p && *p != ' ')
+        ++p;
+    while (*p == ' ')
+        ++p;
+    const uint8_t* end = p;
+    while (*end)
+        ++end;
+    *length = int(end - p);
+    return p;
+}
+
+int wordLength(const uint8_t* p) {
+    int n = 0;
+    while (p[n] && p[n] != ' ')
+        ++n;
+    return n;
+}
+
+int spacesAt(const uint8_t* p) {
+    int n = 0;
+    while (p[n] == ' ')
+        ++n;
+    return n;
+}
+
+// Width of the first `count` bytes, converted in stored order.
+int widthOf(DcHandle dc, const uint8_t* bytes, int count) {
+    int width = INT_MAX / 2;
+    MeasureFit(dc, bytes, &width, &count);
+    return width;
+}
+
+void drawTextLine(TextView* view, const LineRecord& line, int y) {
+    const uint8_t* text = view->text;
+    bool hebrew = line.style & StyleHebrew;
+    if (hebrew) letterConversion.activeLetterBase = view->font.FontAsciiBase;
+    if (line.labelWidth == 0) {
+        DrawTextCell(view->dc, text + line.start, line.length, line.x, y, line.width, line.height);
+    } else if (hebrew) {
+        int n = 0;
+        const uint8_t* label = hebrewLabel(text, line, &n);
+        int w = line.labelWidth;
+        MeasureFit(view->dc, label, &w, &n);
+        DrawTextCell(view->dc, label, n, line.x + line.width + line.labelWidth - w, y, w,
+                     line.height);
+        DrawTextCell(view->dc, text + line.start, line.length, line.x, y, line.width, line.height);
+    } else {
+        const uint8_t* label = text + line.start;
+        int n = wordLength(label);
+        int w = line.labelWidth;
+        int fit = n;
+        MeasureFit(view->dc, label, &w, &fit);
+        DrawTextCell(view->dc, label, fit, line.x - line.labelWidth, y, w, line.height);
+        const uint8_t* body = label + n + spacesAt(label + n);
+        DrawTextCell(view->dc, body, line.length, line.x, y, line.width, line.height);
+    }
+    letterConversion.activeLetterBase = LetterBaseLatin;
+}
+} // namespace
+
+void DrawTextCell(DcHandle dc, const uint8_t* bytes, int count, int x, int y, int width,
+                  int height) {
+    char16_t* units = ConvertLetters(bytes, nullptr, &letterConversion, count);
+    if (!units) return;
+    int n = 0;
+    while (n < count && units[n])
+        ++n;
+    drawTextCell(dc, units, n, Rect{x, y, x + width, y + height});
+}
+
+void DrawTextColored(DcHandle dc, const uint8_t* bytes, int count, int x, int y, int width,
+                     int height, Colour textColour, Colour backColour) {
+    Colour oldBack = setBackgroundColour(dc, backColour);
+    Colour oldText = setTextColour(dc, textColour);
+    DrawTextCell(dc, bytes, count, x, y, width, height);
+    setBackgroundColour(dc, oldBack);
+    setTextColour(dc, oldText);
+}
+
+void FillWithStockBrush(DcHandle dc, int left, int top, int width, int height,
+                        StockBrush stockBrush) {
+    fillRect(dc, Rect{left, top, left + width, top + height}, getStockBrush(stockBrush));
+}
+
+int TextView_Paint(TextView* view, int erase) {
+    if (!view || !view->text || !view->lines) return -1;
+    view->linesPainted = 0;
+    if (view->topLine > view->totalLines) view->topLine = view->maxTopLine;
+    PageStart page = findPageStart(view);
+    int y = page.y, available = page.available;
+
+    Colour oldColour = getTextColour(view->dc);
+    const LineRecord& first = view->lines[page.index];
+    int selected = isControl(first) || first.style == 0 ? 1 : first.style;
+    FontHandle oldFont = TextView_SelectStyle(view, selected | 0x100);
+    if (erase)
+        FillWithStockBrush(view->dc, view->area.left, view->area.top, view->area.width,
+                           view->area.height, WhiteBrush);
+    int hits = 0;
+    if (view->linkHits) view->linkHits[0].line = nullptr;
+    int lastFrame = -1;
+
+    for (int i = page.index; view->lines[i].style != 0; ++i) {
+        LineRecord& line = view->lines[i];
+        if (available < line.height) break;
+        if (isControl(line) && line.linkNumber == 0) {
+            BrushHandle old = selectBrush(view->dc, getStockBrush(BlackBrush));
+            int mid = y + line.height / 2;
+            drawRectangle(view->dc, Rect{line.x, mid, line.x + line.width, mid + 1});
+            selectBrush(view->dc, old);
+        } else if (isControl(line)) {
+            if (hiddenLink(view, line)) continue;
+            view->linkHits[hits] = {&line, uint16_t(y)};
+            view->linkHits[++hits].line = nullptr;
+            if (line.linkNumber != lastFrame) {
+                // One frame around the run of lines of this link that fit.
+                int a = available, j = i, h = line.height;
+                while (view->lines[j + 1].style != 0 &&
+                       view->lines[j + 1].linkNumber == line.linkNumber &&
+                       view->lines[j + 1].height <= a) {
+                    a -= view->lines[j].height;
+                    h += view->lines[++j].height;
+                }
+                BrushHandle old = selectBrush(view->dc, getStockBrush(HollowBrush));
+                drawRoundRect(view->dc,
+                              Rect{line.x - 10, y - 2, line.x + line.width + 10, y + h + 3}, 6, 6);
+                selectBrush(view->dc, old);
+                lastFrame = line.linkNumber;
+            }
+            selected = (line.style & StyleHebrew) | StyleSmall;
+            TextView_SelectStyle(view, selected | 0x100);
+            LineRecord caption = line;
+            caption.style = uint8_t(selected);
+            drawTextLine(view, caption, y);
+        } else {
+            if ((line.style ^ selected) & 0x1F) {
+                selected = line.style;
+                TextView_SelectStyle(view, selected | 0x100);
+            }
+            drawTextLine(view, line, y);
+        }
+        for (int k = 0; k < unitsOf(line); ++k) {
+            available -= line.height;
+            y += line.height;
+            view->linesPainted += 1;
+        }
+    }
+    if (oldFont) selectFont(view->dc, oldFont);
+    setTextColour(view->dc, oldColour);
+    if (view->highlightStart || view->highlightEnd) return TextView_PaintHighlight(view);
+    return 0;
+}
+
+void DrawHighlightRun(TextView* view, const uint8_t* textStart, const uint8_t* piece, int count,
+                      int x, int y) {
+    const uint8_t* s = textStart + view->highlightStart;
+    const uint8_t* e = textStart + view->highlightEnd;
+    long d = s - piece;
+    int g = 0;
+    if (d >= 0) {
+        count -= int(d);
+        if (count <= 0) return;
+        g = widthOf(view->dc, piece, int(d));
+        piece = s;
+    }
+    long n = e - piece < count ? e - piece : count;
+    if (n < 1) return;
+    int w = 0, fit = int(n);
+    w = INT_MAX / 2;
+    MeasureFit(view->dc, piece, &w, &fit);
+    int h = getTextMetrics(view->dc).height;
+    DrawTextColored(view->dc, piece, fit, x + g, y, w, h, ColourHighlightText, ColourHighlightBack);
+}
+
+int TextView_PaintHighlight(TextView* view) {
+    if (!view || !view->text || !view->lines) return -1;
+    PageStart page = findPageStart(view);
+    int y = page.y, available = page.available;
+    FontHandle oldFont = nullptr;
+    const uint8_t* text = view->text;
+    for (int i = page.index; view->lines[i].style != 0; ++i) {
+        const LineRecord& line = view->lines[i];
+        if (available < line.height) break;
+        if (isControl(line) && line.linkNumber != 0 && hiddenLink(view, line)) continue;
+        if (!isControl(line) && view->highlightEnd >= line.start &&
+            view->highlightStart <= line.start + line.length) {
+            FontHandle old = TextView_SelectStyle(view, line.style);
+            if (!oldFont) oldFont = old;
+            bool hebrew = line.style & StyleHebrew;
+            if (hebrew) letterConversion.activeLetterBase = view->font.FontAsciiBase;
+            if (line.labelWidth != 0 && hebrew) {
+                int n = 0;
+                const uint8_t* label = hebrewLabel(text, line, &n);
+                int w = line.labelWidth;
+                MeasureFit(view->dc, label, &w, &n);
+                DrawTextColored(view->dc, label, n, line.x + line.width + line.labelWidth - w, y, w,
+                                line.height, ColourHighlightText, ColourHighlightBack);
+                DrawHighlightRun(view, text, text + line.start, line.length, line.x, y);
+            } else if (line.labelWidth != 0) {
+                const uint8_t* label = text + line.start;
+                int n = wordLength(label);
+                DrawHighlightRun(view, text, label, n, line.x - line.labelWidth, y);
+                DrawHighlightRun(view, text, label + n + spacesAt(label + n), line.length, line.x,
+                                 y);
+            } else {
+                DrawHighlightRun(view, text, text + line.start, line.length, line.x, y);
+            }
+            letterConversion.activeLetterBase = LetterBaseLatin;
+        }
+        for (int k = 0; k < unitsOf(line); ++k) {
+            available -= line.height;
+            y += line.height;
+        }
+    }
+    if (oldFont) selectFont(view->dc, oldFont);
+    return 0;
+}
+
+int TextView_ScrollBy(TextView* view, int delta, int repaint, int bounded) {
+    if (!view) return -1;
+    int c = view->topLine;
+    int t = c + delta;
+    if (t < 0) {
+        t = 0;
+    } else if (bounded || t > view->totalLines) {
+        if (t >= c && c >= view->maxTopLine) return 1;
+        if (t > view->totalLines) t = view->maxTopLine;
+    }
+    if (repaint == 1 && t == c) return 1;
+    bool moved = t != c;
+    if (moved) view->topLine = uint16_t(t);
+    if (repaint) return TextView_Paint(view, 1);
+    return moved ? 3 : 1;
+}
+
+int TextView_HitTestLink(TextView* view, int x, int y) {
+    if (!view || !view->linkHits) return 0;
+    for (const LinkHit* hit = view->linkHits; hit->line; ++hit) {
+        const LineRecord& line = *hit->line;
+        if (y >= hit->y - 2 && y <= hit->y + line.height + 3 && x >= line.x - 10 &&
+            x <= line.x + line.width + 10) {
+            return line.linkNumber;
+        }
+    }
+    return 0;
+}

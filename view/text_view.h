@@ -1,0 +1,117 @@
+// The reading view: a lesson laid out into lines for a font and a text area, painted from a
+// reading position, scrolled, its links hit-tested and a search highlight drawn over it.
+#pragma once
+#include <cstdint>
+
+#include "app/state.h"
+#include "platform/draw.h"
+
+// One laid-out line. For a Hebrew record `start` is the stored position of the line's bytes.
+struct LineRecord {
+    uint16_t start;      // offset in the lesson of the line's first stored byte (body)
+    uint16_t length;     // stored bytes in the body (the label word not included)
+    uint16_t x;          // left edge of the body, window pixels
+    uint16_t labelWidth; // label column width on a labelled record's first line, else 0
+    uint16_t width;      // measured width of the body (a rule's length for a rule)
+    uint16_t height;     // text height of the line's font
+    uint16_t linkNumber; // link captions: the link number, else 0
+    uint8_t style;       // the record's style; bit 7 only on the record's last line
+};
+
+struct FontCacheEntry {
+    FontCacheEntry* next;
+    FontHandle font; // owned; null after TextView_SetFont(view, null)
+    uint8_t styleKey;
+};
+
+struct LinkHit {
+    LineRecord* line; // null ends the array
+    uint16_t y;       // top of that line, window pixels
+};
+
+struct ViewArea {
+    int32_t left, top, width, height;
+};
+
+enum : uint16_t { ReturnLinkShown = 0x0001 };
+
+struct TextView {
+    LineRecord* lines;    // owned; the record after the last has style 0
+    DcHandle dc;          // borrowed
+    uint8_t* text;        // owned lesson buffer
+    int32_t linesPainted; // line units drawn by the last paint
+    FontSpec font;        // copy of the chosen font
+    FontCacheEntry* fontCache;
+    ViewArea area;
+    uint16_t topLine;    // first line unit shown: the reading position
+    uint16_t totalLines; // line units in the lesson
+    uint16_t lineCount;
+    uint16_t lineCapacity; // records the table holds, terminator excluded
+    uint16_t maxTopLine;   // largest topLine whose page ends at the last line
+    uint16_t highlightStart;
+    uint16_t highlightEnd; // both 0: no highlight
+    LinkHit* linkHits;     // owned; link lines drawn by the last paint
+    uint16_t viewFlags;    // ReturnLinkShown
+};
+
+// Metrics of the font the layout last selected.
+extern TextMetrics textMetrics;
+
+// The largest line table a view keeps: a lesson that needs more lines fails as out of memory
+// (line units are 16-bit and an empty line after each record counts twice).
+constexpr uint16_t kMaxLineCapacity = 32640;
+
+// A new view on `dc` for the text area `rect` (null: empty), with a table of initialCapacity
+// records (0: none yet). Null when dc is null or memory is short. Destroy with
+// TextView_Destroy.
+TextView* TextView_Create(DcHandle dc, const Rect* rect, const FontSpec* fontSpec,
+                          int initialCapacity);
+// Lays out `text` (a padded lesson buffer, see LoadBookResource); the view owns it afterwards.
+// 0 done; 2 text null; -1 no view; -2 out of memory; -4 malformed (the caller keeps text).
+// Never changes topLine.
+int TextView_SetText(TextView* view, uint8_t* text, int releaseOld);
+// New area size and a new layout. -1 no view, -5 a size of 0 or less, else SetText's result.
+int TextView_Resize(TextView* view, int width, int height);
+// A new font (laid out and painted), or with null the cached fonts deleted. 0 or the paint's
+// result; 1 when the layout failed.
+int TextView_SetFont(TextView* view, const FontSpec* fontSpec);
+// Brings the line holding stored offset `offset` to the top (at most maxTopLine). 1, or 0
+// when no line holds it.
+int TextView_ShowOffset(TextView* view, int offset);
+void TextView_Destroy(TextView* view);
+// Selects the cached font of style key flags & 0x1F (made on first use); with flags & 0x100
+// also the key's text colour. Returns the font selected before, or null when a new font or
+// cache entry cannot be had (nothing selected then).
+FontHandle TextView_SelectStyle(TextView* view, int flags);
+// A new font for style key `key` from the view's font (null when it cannot be had).
+FontHandle CreateStyleFont(TextView* view, int key);
+// Measures `count` bytes against *maxWidth: *count becomes the bytes that fit, *maxWidth their
+// width. Converts without Reverse, through the shared buffer under activeLetterBase.
+void MeasureFit(DcHandle dc, const uint8_t* bytes, int* maxWidth, int* count);
+// Grows the line table by 128 records. 0, or -2 (record `index` zeroed) when memory is short
+// or the table would pass kMaxLineCapacity.
+int GrowLineTable(TextView* view, int index);
+void TextView_ComputeMaxTop(TextView* view);
+
+// Painting (text_paint.cpp).
+int TextView_Paint(TextView* view, int erase);
+int TextView_PaintHighlight(TextView* view);
+int TextView_ScrollBy(TextView* view, int delta, int repaint, int bounded);
+int TextView_HitTestLink(TextView* view, int x, int y);
+void DrawTextCell(DcHandle dc, const uint8_t* bytes, int count, int x, int y, int width,
+                  int height);
+void DrawTextColored(DcHandle dc, const uint8_t* bytes, int count, int x, int y, int width,
+                     int height, Colour textColour, Colour backColour);
+void FillWithStockBrush(DcHandle dc, int left, int top, int width, int height,
+                        StockBrush stockBrush);
+void DrawHighlightRun(TextView* view, const uint8_t* textStart, const uint8_t* piece, int count,
+                      int x, int y);
+
+// Colours of the reading view.
+enum : Colour {
+    ColourHeading = 0xFF0000, // blue: large bold
+    ColourSmall = 0x800000,   // dark blue: small type and link captions
+    ColourBody = 0x000000,
+    ColourHighlightText = 0xFF0000,
+    ColourHighlightBack = 0x00FFFF,
+};

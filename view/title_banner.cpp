@@ -1,0 +1,76 @@
+#include "view/title_banner.h"
+
+#include "content/lesson_records.h"
+#include "view/letters.h"
+
+void GetLessonTitles(const uint8_t* lessonText, TitleInfo* title, TitleInfo* subtitle) {
+    if (title) *title = TitleInfo{};
+    if (subtitle) *subtitle = TitleInfo{};
+    if (!lessonText) return;
+    uint32_t pos = 0;
+    LessonRecord r;
+    if (!NextLessonRecord(lessonText, &pos, &r)) return;
+    if (r.style == TitleLatinStyle || r.style == TitleHebrewStyle) {
+        if (title) *title = {int32_t(r.textLength), 0, r.style, lessonText + r.textOffset};
+        if (!NextLessonRecord(lessonText, &pos, &r)) return;
+    }
+    if ((r.style == SubtitleLatinStyle || r.style == SubtitleHebrewStyle) && subtitle) {
+        *subtitle = {int32_t(r.textLength), 0, r.style, lessonText + r.textOffset};
+    }
+}
+
+void DrawNestedFrames(DcHandle dc, Rect* rect, Colour colour, int count) {
+    PenHandle pen = createSolidPen(1, colour);
+    PenHandle old = pen ? selectPen(dc, pen) : nullptr;
+    for (int i = 0; i < count; ++i) {
+        if (pen) drawRectangle(dc, *rect);
+        *rect = {rect->left + 1, rect->top + 1, rect->right - 1, rect->bottom - 1};
+    }
+    if (old) selectPen(dc, old);
+    deletePen(pen);
+}
+
+void DrawTitleBanner(TextView* view) {
+    if (!view) return;
+    TitleInfo titles[2];
+    GetLessonTitles(view->text, &titles[0], &titles[1]);
+    if (titles[0].length == 0 && titles[1].length == 0) return;
+    FontHandle oldFont = TextView_SelectStyle(view, StyleSmall);
+    int rows = titles[0].text && titles[1].text ? 2 : 1;
+    int h = getTextMetrics(view->dc).height;
+    int widest = 0;
+    for (TitleInfo& t : titles) {
+        if (!t.text) continue;
+        t.width = view->area.width;
+        int count = t.length;
+        letterConversion.activeLetterBase =
+            (t.style & StyleHebrew) ? view->font.FontAsciiBase : LetterBaseLatin;
+        MeasureFit(view->dc, t.text, &t.width, &count);
+        letterConversion.activeLetterBase = LetterBaseLatin;
+        t.length = count;
+        if (t.width > widest) widest = t.width;
+    }
+    int w = widest + 2 * (h + 4);
+    if (w > view->area.width) w = view->area.width;
+    int left = view->area.left + (view->area.width - w) / 2;
+    int bottom = view->area.top + view->area.height;
+    Rect rect{left, bottom - rows * h - 12, left + w, bottom - 2};
+    DrawNestedFrames(view->dc, &rect, BannerRed, 2);
+    DrawNestedFrames(view->dc, &rect, BannerWhite, 1);
+    DrawNestedFrames(view->dc, &rect, BannerBlue, 2);
+    if (BrushHandle yellow = createSolidBrush(BannerYellow)) {
+        fillRect(view->dc, rect, yellow);
+        deleteBrush(yellow);
+    }
+    int top = rect.top;
+    for (const TitleInfo& t : titles) {
+        if (!t.text) continue;
+        int x = rect.left + ((rect.right - rect.left) - t.width) / 2;
+        letterConversion.activeLetterBase =
+            (t.style & StyleHebrew) ? view->font.FontAsciiBase : LetterBaseLatin;
+        DrawTextColored(view->dc, t.text, t.length, x, top, t.width, h, BannerRed, BannerYellow);
+        top += h;
+    }
+    letterConversion.activeLetterBase = LetterBaseLatin;
+    if (oldFont) selectFont(view->dc, oldFont);
+}
