@@ -6,6 +6,8 @@
 #include <string>
 
 #include "app/state.h"
+#include "app/view_command.h"
+#include "app/week_command.h"
 #include "content/resource.h"
 #include "platform/memory.h"
 #include "platform/resources.h"
@@ -13,11 +15,17 @@
 namespace {
 const char kUsage[] =
     "usage: versewell [/today] [--book FILE]\n"
+    "       versewell --render LESSON [options] -o FILE.png | --layout LESSON [options]\n"
+    "       versewell --week [YYYY-MM-DD] [--days N] [--israel|--abroad]\n"
     "       versewell --help | --version\n"
     "  --book FILE   read the book from a compiled bundle instead of the embedded one\n";
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::strcmp(argv[1], "--week") == 0) return runWeekCommand(argc - 2, argv + 2);
+    if (argc > 1 && (std::strcmp(argv[1], "--render") == 0 || std::strcmp(argv[1], "--layout") == 0)) {
+        return RunViewCommand(argc - 1, argv + 1);
+    }
     appState = AppState{};
     const char* bookFile = nullptr;
     for (int i = 1; i < argc; ++i) {

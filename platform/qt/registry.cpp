@@ -1,0 +1,152 @@
+// The registry over INI settings files, one file per key (the layout is described in
+// platform/registry.h). A key's values are read through QSettings once and kept, with the
+// file's identity and times, until the file changes: opening a known key then costs a stat.
+// (QSettings keeps its own copy of each file and reads it again when its size or its
+// modification time, to the millisecond, differs.)
+#include "platform/registry.h"
+
+#include <sys/stat.h>
+
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QString>
+#include <QStringList>
+
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+struct Value {
+    QString name; // as the file spells it
+    uint32_t type;
+    QByteArray bytes;
+};
+
+// A key's values as read from its file, and what identifies that version of the file.
+struct Snapshot {
+    dev_t device;
+    ino_t inode;
+    off_t size;
+    timespec modified, changed;
+    std::vector<Value> values;
+};
+
+bool sameFile(const Snapshot& s, const struct stat& st) {
+    return s.device == st.st_dev && s.inode == st.st_ino && s.size == st.st_size &&
+           s.modified.tv_sec == st.st_mtim.tv_sec && s.modified.tv_nsec == st.st_mtim.tv_nsec &&
+           s.changed.tv_sec == st.st_ctim.tv_sec && s.changed.tv_nsec == st.st_ctim.tv_nsec;
+}
+
+std::map<QString, std::shared_ptr<const Snapshot>> gSnapshots; // by file name
+} // namespace
+
+struct PlatformRegistryKey {
+    std::shared_ptr<const Snapshot> snapshot;
+};
+
+namespace {
+// The key's file, or an empty string when the path cannot name one.
+QString keyFile(const char16_t* path, const QString& folder) {
+    if (!path || !*path || folder.isEmpty()) return {};
+    QStringList parts = QString::fromUtf16(path).toLower().split(QLatin1Char('\\'));
+    if (parts.size() > 1 && parts.front() == QLatin1String("software")) parts.pop_front();
+    for (const QString& part : parts) {
+        if (part.isEmpty() || part == QLatin1String(".") || part == QLatin1String("..") ||
+            part.contains(QLatin1Char('/')))
+            return {};
+    }
+    return folder + QLatin1Char('/') + parts.join(QLatin1Char('/')) + QStringLiteral(".ini");
+}
+
+// The last key path opened and its file, so that a key opened again and again (the maker key,
+// at every weekly-lesson query) is not worked out each time.
+struct LastKey {
+    std::u16string path;
+    QString folder, file;
+    QByteArray encoded; // the file name for the system
+};
+LastKey gLastKey;
+
+const LastKey& lookUpKey(const char16_t* path) {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    if (!path || gLastKey.path != path || gLastKey.folder != folder) {
+        QString file = keyFile(path, folder);
+        gLastKey = {path ? path : u"", folder, file, QFile::encodeName(file)};
+    }
+    return gLastKey;
+}
+
+// A value's type and bytes from its stored form.
+Value storedValue(const QString& name, const QVariant& stored) {
+    if (stored.typeId() == QMetaType::QByteArray)
+        return {name, RegistryBinary, stored.toByteArray()};
+    // Unquoted text with commas reads back as a list; it was one string.
+    QString text = stored.typeId() == QMetaType::QStringList
+                       ? stored.toStringList().join(QStringLiteral(", "))
+                       : stored.toString();
+    static const QRegularExpression number(QStringLiteral("^dword:([0-9A-Fa-f]{1,8})$"));
+    QRegularExpressionMatch match = number.match(text);
+    if (match.hasMatch()) {
+        uint32_t value = match.captured(1).toUInt(nullptr, 16);
+        return {name, RegistryNumber,
+                QByteArray(reinterpret_cast<const char*>(&value), sizeof value)};
+    }
+    // UTF-16 units and the terminating 0.
+    return {name, RegistryString,
+            QByteArray(reinterpret_cast<const char*>(text.utf16()),
+                       qsizetype((text.size() + 1) * sizeof(char16_t)))};
+}
+
+std::shared_ptr<const Snapshot> readKeyFile(const QString& file, const struct stat& st) {
+    if (!QFileInfo(file).isReadable()) return nullptr;
+    QSettings settings(file, QSettings::IniFormat);
+    if (settings.status() != QSettings::NoError) return nullptr;
+    auto snapshot = std::make_shared<Snapshot>(
+        Snapshot{st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim, {}});
+    for (const QString& name : settings.childKeys())
+        snapshot->values.push_back(storedValue(name, settings.value(name)));
+    return snapshot;
+}
+} // namespace
+
+RegistryKey openRegistryKey(uint32_t root, const char16_t* path) {
+    if (root != kCurrentUser) return nullptr;
+    const LastKey& key = lookUpKey(path);
+    struct stat st;
+    if (key.file.isEmpty() || ::stat(key.encoded.constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return nullptr;
+    auto& cached = gSnapshots[key.file];
+    if (!cached || !sameFile(*cached, st)) cached = readKeyFile(key.file, st);
+    return cached ? new PlatformRegistryKey{cached} : nullptr;
+}
+
+int queryRegistryValue(RegistryKey key, const char16_t* name, uint32_t* type, uint8_t* data,
+                       uint32_t* size) {
+    if (!key || !name) return RegistryMissing;
+    QString wanted = QString::fromUtf16(name);
+    for (const Value& value : key->snapshot->values) {
+        if (value.name.compare(wanted, Qt::CaseInsensitive) != 0) continue;
+        if (type) *type = value.type;
+        uint32_t needed = uint32_t(value.bytes.size());
+        if (data) {
+            if (!size || needed > *size) {
+                if (size) *size = needed;
+                return RegistryMoreData;
+            }
+            std::memcpy(data, value.bytes.constData(), needed);
+        }
+        if (size) *size = needed;
+        return RegistryOk;
+    }
+    return RegistryMissing;
+}
+
+void closeRegistryKey(RegistryKey key) {
+    delete key;
+}

@@ -1,0 +1,54 @@
+// The registry: keys of named, typed values under HKEY_CURRENT_USER, kept between runs.
+//
+// Each key is one INI settings file under the user's configuration folder
+// ($XDG_CONFIG_HOME, else ~/.config). The key path's parts, separated by backslashes, become
+// folders and the file name, in lower case (the registry ignores letter case, the file system
+// does not), and a leading "software" part is dropped: "Software\Quillmere\Versewell" is
+// quillmere/versewell.ini, "software\Quillmere" is quillmere.ini. A key's values are the
+// file's top-level entries (before any section, or under [General]); value names are matched
+// ignoring letter case. The stored text gives each value its type:
+//
+//   Lesson=dword:0000000c        32-bit number (1 to 8 hex digits)
+//   Bookmarks=@ByteArray(...)    binary, in the settings file's byte-array form
+//   FontName=David CLM           string: any other text ("Israel=1" is the string "1")
+//
+// A key's values are kept once read; its file is read again when its size or modification time
+// changes.
+#pragma once
+#include <cstdint>
+
+// The one root the program uses.
+constexpr uint32_t kCurrentUser = 0x80000001;
+
+// Value types, numbered as the registry numbers them.
+enum : uint32_t {
+    RegistryString = 1, // UTF-16 text with its terminating 0
+    RegistryBinary = 3, // raw bytes
+    RegistryNumber = 4, // 32 bits, in the machine's byte order
+};
+
+// Results of the registry operations.
+enum : int {
+    RegistryOk = 0,
+    RegistryMissing = 2,  // no such key or value
+    RegistryMoreData = 3, // the value does not fit the caller's buffer; *size says what does
+};
+
+using RegistryKey = struct PlatformRegistryKey*;
+
+// Opens the key at `path` (UTF-16, zero-terminated, parts separated by '\') under `root` for
+// reading. Returns the key, released with closeRegistryKey, or null when the root is not
+// kCurrentUser, the path is empty or has an empty or "." / ".." part, or the key's file does
+// not exist or cannot be read.
+RegistryKey openRegistryKey(uint32_t root, const char16_t* path);
+
+// Reads value `name` of `key`. *type (when type is not null) receives its type. With `data`
+// null only *size is set, to the value's byte size. Otherwise *size holds the capacity of
+// `data` in bytes: the value is copied and *size set to its byte size, or, when it does not
+// fit, RegistryMoreData is returned with *size set to the size needed and nothing copied.
+// Returns RegistryOk, or RegistryMissing for a null key or an absent value.
+int queryRegistryValue(RegistryKey key, const char16_t* name, uint32_t* type, uint8_t* data,
+                       uint32_t* size);
+
+// Releases a key from openRegistryKey; null is ignored.
+void closeRegistryKey(RegistryKey key);
