@@ -33,6 +33,8 @@ enum StockBrush { WhiteBrush, BlackBrush, HollowBrush };
 // deleteFont once no context has it selected.
 FontHandle createFont(const FontDescription& description);
 void deleteFont(FontHandle font);
+// The description a font was made from.
+FontDescription fontDescription(FontHandle font);
 
 // The platform's stock font: every context starts with it selected; never deleted.
 FontHandle stockFont();

@@ -25,6 +25,8 @@ FontHandle createFont(const FontDescription& description) {
     return new PlatformFont{description, nullptr, nullptr};
 }
 
+FontDescription fontDescription(FontHandle font) { return font ? font->description : FontDescription{}; }
+
 void deleteFont(FontHandle font) {
     if (!font || font == &gDefaultFont) return;
     if (font->native && font->destroyNative) font->destroyNative(font->native);

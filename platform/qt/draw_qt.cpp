@@ -1,44 +1,27 @@
 // Drawing on Qt images. Text is drawn as glyph runs of the chosen font, one glyph per code
 // unit at the positions its advances give, so Qt never reorders it and what is measured is
 // exactly what is drawn.
-#include <QFont>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGlyphRun>
 #include <QGuiApplication>
-#include <QImage>
 #include <QPainter>
-#include <QRawFont>
 
 #include <cmath>
 #include <vector>
 
-#include "platform/dc_backend.h"
+#include "platform/qt/qt_drawing.h"
 
-namespace {
-QColor toQColor(Colour c) {
-    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
-}
+QColor toQColor(Colour c) { return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)); }
 
-Colour fromQColor(QRgb rgb) {
-    return Colour(qRed(rgb)) | Colour(qGreen(rgb)) << 8 | Colour(qBlue(rgb)) << 16;
-}
-
-struct NativeFont {
-    QFont font;
-    QRawFont raw;
-    int height;
-    int ascent;
-    int maxWidth;
-};
+Colour fromQColor(QRgb rgb) { return Colour(qRed(rgb)) | Colour(qGreen(rgb)) << 8 | Colour(qBlue(rgb)) << 16; }
 
 NativeFont& nativeOf(FontHandle font) {
     if (!font->native) {
         auto* n = new NativeFont;
         n->font = QFont(QString::fromUtf16(font->description.face));
         n->font.setPixelSize(font->description.height > 0 ? font->description.height : 16);
-        n->font.setWeight(
-            QFont::Weight(font->description.weight > 0 ? font->description.weight : 400));
+        n->font.setWeight(QFont::Weight(font->description.weight > 0 ? font->description.weight : 400));
         n->font.setUnderline(font->description.underline);
         n->font.setKerning(false);
         n->raw = QRawFont::fromFont(n->font);
@@ -52,9 +35,9 @@ NativeFont& nativeOf(FontHandle font) {
     return *static_cast<NativeFont*>(font->native);
 }
 
+namespace {
 // Glyphs of the units, one per unit, and the rounded prefix sums of their advances.
-void glyphsOf(NativeFont& n, const char16_t* units, int count, QList<quint32>& glyphs,
-              int* prefix) {
+void glyphsOf(NativeFont& n, const char16_t* units, int count, QList<quint32>& glyphs, int* prefix) {
     glyphs = n.raw.glyphIndexesForString(QString::fromUtf16(units, count));
     glyphs.resize(count);
     QList<QPointF> advances = n.raw.advancesForGlyphIndexes(glyphs);
@@ -66,90 +49,6 @@ void glyphsOf(NativeFont& n, const char16_t* units, int count, QList<quint32>& g
     }
 }
 
-struct QtImageDc : PlatformDc {
-    QImage image;
-
-    TextMetrics metrics() override {
-        NativeFont& n = nativeOf(font);
-        return {n.height, n.maxWidth};
-    }
-
-    void advances(const char16_t* units, int count, int* prefix) override {
-        QList<quint32> glyphs;
-        glyphsOf(nativeOf(font), units, count, glyphs, prefix);
-    }
-
-    void text(const char16_t* units, int count, int x, int y, int width, int height) override {
-        QPainter p(&image);
-        p.fillRect(QRect(x, y, width, height), toQColor(backgroundColour));
-        NativeFont& n = nativeOf(font);
-        QList<quint32> glyphs;
-        std::vector<int> prefix(size_t(count) + 1);
-        glyphsOf(n, units, count, glyphs, prefix.data());
-        QList<QPointF> positions;
-        for (int i = 0; i < count; ++i)
-            positions.append(QPointF(prefix[size_t(i)], 0));
-        QGlyphRun run;
-        run.setRawFont(n.raw);
-        run.setGlyphIndexes(glyphs);
-        run.setPositions(positions);
-        run.setUnderline(n.font.underline());
-        p.setPen(toQColor(textColour));
-        p.drawGlyphRun(QPointF(x, y + n.ascent), run);
-    }
-
-    void fill(const Rect& r, const PlatformBrush& b) override {
-        if (b.hollow) return;
-        QPainter p(&image);
-        p.fillRect(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top), toQColor(b.colour));
-    }
-
-    void outline(QPainter& p, const Rect& r) {
-        int w = pen->width;
-        QColor c = toQColor(pen->colour);
-        int width = r.right - r.left, height = r.bottom - r.top;
-        p.fillRect(QRect(r.left, r.top, width, w), c);
-        p.fillRect(QRect(r.left, r.bottom - w, width, w), c);
-        p.fillRect(QRect(r.left, r.top, w, height), c);
-        p.fillRect(QRect(r.right - w, r.top, w, height), c);
-    }
-
-    void rectangle(const Rect& r) override {
-        if (r.right <= r.left || r.bottom <= r.top) return;
-        QPainter p(&image);
-        if (!brush->hollow)
-            p.fillRect(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top),
-                       toQColor(brush->colour));
-        if (pen->width > 0) outline(p, r);
-    }
-
-    void roundRect(const Rect& r, int ew, int eh) override {
-        if (r.right <= r.left || r.bottom <= r.top) return;
-        QPainter p(&image);
-        p.setRenderHint(QPainter::Antialiasing, false);
-        p.setBrush(brush->hollow ? QBrush(Qt::NoBrush) : QBrush(toQColor(brush->colour)));
-        p.setPen(pen->width > 0 ? QPen(toQColor(pen->colour), pen->width) : QPen(Qt::NoPen));
-        p.drawRoundedRect(QRectF(r.left, r.top, r.right - r.left - 1, r.bottom - r.top - 1),
-                          ew / 2.0, eh / 2.0);
-    }
-
-    void copyFrom(int x, int y, int width, int height, PlatformDc& source, int sx,
-                  int sy) override {
-        auto* src = dynamic_cast<QtImageDc*>(&source);
-        if (!src) return;
-        QPainter p(&image);
-        p.drawImage(QPoint(x, y), src->image, QRect(sx, sy, width, height));
-    }
-
-    Colour pixel(int x, int y) override {
-        return image.valid(x, y) ? fromQColor(image.pixel(x, y)) : 0;
-    }
-
-    int save(const char* path) override {
-        return image.save(QString::fromLocal8Bit(path), "PNG") ? 0 : 1;
-    }
-};
-
 bool holdsHebrew(const QString& family) {
     QFontMetrics m{QFont(family)};
     for (char32_t c = 0x05D0; c <= 0x05EA; ++c) {
@@ -159,17 +58,118 @@ bool holdsHebrew(const QString& family) {
 }
 } // namespace
 
-DcHandle createImageDc(int width, int height) {
-    if (width <= 0 || height <= 0) return nullptr;
+void QtImageDc::changed() {
+    if (widget && !quiet) widget->update();
+}
+
+TextMetrics QtImageDc::metrics() {
+    NativeFont& n = nativeOf(font);
+    return {n.height, n.maxWidth};
+}
+
+void QtImageDc::advances(const char16_t* units, int count, int* prefix) {
+    QList<quint32> glyphs;
+    glyphsOf(nativeOf(font), units, count, glyphs, prefix);
+}
+
+void QtImageDc::text(const char16_t* units, int count, int x, int y, int width, int height) {
+    {
+        QPainter p(&image);
+        p.fillRect(QRect(x, y, width, height), toQColor(backgroundColour));
+        NativeFont& n = nativeOf(font);
+        QList<quint32> glyphs;
+        std::vector<int> prefix(size_t(count) + 1);
+        glyphsOf(n, units, count, glyphs, prefix.data());
+        QList<QPointF> positions;
+        for (int i = 0; i < count; ++i) positions.append(QPointF(prefix[size_t(i)], 0));
+        QGlyphRun run;
+        run.setRawFont(n.raw);
+        run.setGlyphIndexes(glyphs);
+        run.setPositions(positions);
+        run.setUnderline(n.font.underline());
+        p.setPen(toQColor(textColour));
+        p.drawGlyphRun(QPointF(x, y + n.ascent), run);
+    }
+    changed();
+}
+
+void QtImageDc::fill(const Rect& r, const PlatformBrush& b) {
+    if (b.hollow) return;
+    {
+        QPainter p(&image);
+        p.fillRect(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top), toQColor(b.colour));
+    }
+    changed();
+}
+
+void QtImageDc::outline(QPainter& p, const Rect& r) {
+    int w = pen->width;
+    QColor c = toQColor(pen->colour);
+    int width = r.right - r.left, height = r.bottom - r.top;
+    p.fillRect(QRect(r.left, r.top, width, w), c);
+    p.fillRect(QRect(r.left, r.bottom - w, width, w), c);
+    p.fillRect(QRect(r.left, r.top, w, height), c);
+    p.fillRect(QRect(r.right - w, r.top, w, height), c);
+}
+
+void QtImageDc::rectangle(const Rect& r) {
+    if (r.right <= r.left || r.bottom <= r.top) return;
+    {
+        QPainter p(&image);
+        if (!brush->hollow) p.fillRect(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top), toQColor(brush->colour));
+        if (pen->width > 0) outline(p, r);
+    }
+    changed();
+}
+
+void QtImageDc::roundRect(const Rect& r, int ew, int eh) {
+    if (r.right <= r.left || r.bottom <= r.top) return;
+    {
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setBrush(brush->hollow ? QBrush(Qt::NoBrush) : QBrush(toQColor(brush->colour)));
+        p.setPen(pen->width > 0 ? QPen(toQColor(pen->colour), pen->width) : QPen(Qt::NoPen));
+        p.drawRoundedRect(QRectF(r.left, r.top, r.right - r.left - 1, r.bottom - r.top - 1), ew / 2.0, eh / 2.0);
+    }
+    changed();
+}
+
+void QtImageDc::copyFrom(int x, int y, int width, int height, PlatformDc& source, int sx, int sy) {
+    auto* src = dynamic_cast<QtImageDc*>(&source);
+    if (!src) return;
+    {
+        QPainter p(&image);
+        double ratio = src->image.devicePixelRatio();
+        p.drawImage(QRectF(x, y, width, height), src->image,
+                    QRectF(sx * ratio, sy * ratio, width * ratio, height * ratio));
+    }
+    changed();
+}
+
+Colour QtImageDc::pixel(int x, int y) {
+    double ratio = image.devicePixelRatio();
+    int px = int(x * ratio), py = int(y * ratio);
+    return image.valid(px, py) ? fromQColor(image.pixel(px, py)) : 0;
+}
+
+int QtImageDc::save(const char* path) { return image.save(QString::fromLocal8Bit(path), "PNG") ? 0 : 1; }
+
+QtImageDc* makeImageDc(int width, int height, double ratio) {
     auto* dc = new QtImageDc;
-    dc->image = QImage(width, height, QImage::Format_RGB32);
+    dc->image = QImage(int(std::ceil(width * ratio)), int(std::ceil(height * ratio)), QImage::Format_RGB32);
     if (dc->image.isNull()) {
         delete dc;
         return nullptr;
     }
+    dc->image.setDevicePixelRatio(ratio);
     dc->image.fill(Qt::white);
     initialiseDc(*dc);
     return dc;
+}
+
+DcHandle createImageDc(int width, int height) {
+    if (width <= 0 || height <= 0) return nullptr;
+    return makeImageDc(width, height, 1.0);
 }
 
 bool fontFamilyInstalled(const char16_t* face) {

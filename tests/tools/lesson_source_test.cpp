@@ -146,6 +146,14 @@ TEST(LessonSource, DecompileRoundTrip) {
                 << file << ": every record reads back";
         }
     }
+    // Found by the fuzzer: a title that does not read back (two spaces) stays raw, and the
+    // subtitle after it is still a subtitle.
+    std::string rawTitle = DecompileLesson(compiled("[raw] DC 00 61 20 20 62\n[subtitle] א"));
+    EXPECT_EQ(rawTitle, "[raw] DC 00 61 20 20 62\n\n[subtitle] א\n\n");
+    compiled(rawTitle);
+    // Found by the fuzzer: a raw record of style 0x80 has no block form and stays raw.
+    EXPECT_EQ(DecompileLesson(compiled("[raw] 80 61 62")), "[raw] 80 61 62\n\n");
+
     std::string fixture;
     ASSERT_TRUE(ReadFile(files[0], fixture));
     std::string dump = DecompileLesson(compiled(fixture));

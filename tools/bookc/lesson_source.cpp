@@ -289,7 +289,8 @@ bool CompileLesson(const std::string& file, const std::string& source, CompiledL
                         "the first record must not be an empty text record (the reader refuses "
                         "such a lesson)");
         }
-        afterTitle = h.kind == Kind::Title;
+        // Whatever block made it, a first record with a title's style is the title.
+        afterTitle = b == 0 && (style == TitleHebrewStyle || style == TitleLatinStyle);
         out.records += char(style);
         out.records += char(layout);
         out.records += text;
@@ -382,7 +383,8 @@ std::string DecompileLesson(const std::string& records) {
             int h = labelCode(r.layout);
             bool cont = h != 0 && index > 0 && !text.empty() && text[0] == ' ';
             std::optional<std::string> words = readable(cont ? text.substr(1) : text, hebrew);
-            if (!words || (h != 0 && !cont && words->empty())) {
+            // Style 0x80 has no block form: the blocks never make it.
+            if (!words || (h != 0 && !cont && words->empty()) || (r.style & 0x7F) == 0) {
                 block = raw();
             } else {
                 std::string margin = marginOf(r.layout) != ((title || subtitle) ? 0 : 4)

@@ -1,0 +1,145 @@
+// The headless view modes: their options, and what they print or write.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <string>
+
+#include "app/view_command.h"
+#include "tests/support/fixtures.h"
+#include "tools/bookc/book_compile.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+bool parse(std::vector<std::string> args, ViewCommand& c, std::string& error) {
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    return ParseViewCommand(int(argv.size()), argv.data(), c, error);
+}
+
+TEST(ViewCommand, Options) {
+    ViewCommand c;
+    std::string error;
+    ASSERT_TRUE(parse({"--render", "17", "--top", "5", "--width", "300", "--height", "200", "--font", "Miriam Mono CLM",
+                       "--size", "20", "--base", "224", "--reverse", "--highlight", "10:20", "--banner", "--book", "b.bundle",
+                       "-o", "out.png"},
+                      c, error))
+        << error;
+    EXPECT_TRUE(c.render);
+    EXPECT_EQ(c.lesson, 17);
+    EXPECT_EQ(c.top, 5);
+    EXPECT_EQ(c.width, 300);
+    EXPECT_EQ(c.height, 200);
+    EXPECT_EQ(c.face, u"Miriam Mono CLM");
+    EXPECT_EQ(c.size, 20);
+    EXPECT_EQ(c.base, 224);
+    EXPECT_TRUE(c.reverse && c.banner);
+    EXPECT_EQ(c.highlightStart, 10);
+    EXPECT_EQ(c.highlightEnd, 20);
+    EXPECT_EQ(c.book, "b.bundle");
+    EXPECT_EQ(c.output, "out.png");
+
+    ASSERT_TRUE(parse({"--layout", "3"}, c, error));
+    EXPECT_FALSE(c.render);
+    EXPECT_EQ(c.width, 480);
+    EXPECT_EQ(c.height, 640);
+    EXPECT_EQ(c.size, 18);
+    EXPECT_EQ(c.base, 1488);
+
+    struct Bad {
+        std::vector<std::string> args;
+        const char* message;
+    } bad[] = {
+        {{"--layout"}, "which lesson"},
+        {{"--render", "3"}, "-o FILE.png"},
+        {{"--layout", "0"}, "lesson must be"},
+        {{"--layout", "x"}, "lesson must be"},
+        {{"--layout", "3", "4"}, "unknown argument"},
+        {{"--layout", "3", "--base", "100"}, "97, 224 or 1488"},
+        {{"--layout", "3", "--width"}, "--width needs"},
+        {{"--layout", "3", "--width", "0"}, "--width needs"},
+        {{"--layout", "3", "--highlight", "9:3"}, "START <= END"},
+        {{"--layout", "3", "--highlight", "9"}, "START:END"},
+        {{"--layout", "3", "-o", "x.png"}, "unknown argument"},
+        {{"--layout", "3", "--frobnicate"}, "unknown argument"},
+    };
+    for (const Bad& b : bad) {
+        EXPECT_FALSE(parse(b.args, c, error)) << b.message;
+        EXPECT_NE(error.find(b.message), std::string::npos) << error;
+    }
+}
+
+struct Outcome {
+    int status;
+    std::string out, err;
+};
+
+Outcome runReader(const std::string& args) {
+    fs::path dir = fs::temp_directory_path() / ("view-cli-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    std::string out = (dir / "out").string(), err = (dir / "err").string();
+    int raw = std::system((std::string(std::getenv("VERSEWELL")) + " " + args + " >" + out + " 2>" + err).c_str());
+    Outcome o{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, "", ""};
+    ReadFile(out, o.out);
+    ReadFile(err, o.err);
+    fs::remove_all(dir);
+    return o;
+}
+
+TEST(ViewCommand, LayoutPrintsTheLineTable) {
+    Outcome o = runReader("--layout 1 --width 300 --font 'Miriam Mono CLM' --size 16");
+    ASSERT_EQ(o.status, 0) << o.err;
+    std::istringstream lines(o.out);
+    std::string line, last;
+    int rows = 0;
+    while (std::getline(lines, line)) {
+        if (line.rfind("totalLines=", 0) == 0) {
+            last = line;
+            continue;
+        }
+        std::istringstream fields(line);
+        unsigned start, length, x, label, width, height, link;
+        std::string style;
+        ASSERT_TRUE(fields >> start >> length >> x >> label >> width >> height >> link >> style) << line;
+        EXPECT_LE(x + width, 300u) << line;
+        if (rows == 0) {
+            EXPECT_EQ(style, "DC") << "the title first";
+        }
+        ++rows;
+    }
+    EXPECT_GT(rows, 30);
+    EXPECT_EQ(last.rfind("totalLines=", 0), 0u) << "the summary line last";
+}
+
+TEST(ViewCommand, RenderWritesAPng) {
+    std::string png = testing::TempDir() + "render-test.png";
+    Outcome o = runReader("--render 17 --banner --highlight 100:140 -o " + png);
+    ASSERT_EQ(o.status, 0) << o.err;
+    std::string bytes;
+    ASSERT_TRUE(ReadFile(png, bytes));
+    EXPECT_EQ(bytes.substr(1, 3), "PNG");
+    fs::remove(png);
+}
+
+TEST(ViewCommand, Errors) {
+    struct Case {
+        std::string args;
+        const char* message;
+    } cases[] = {
+        {"--layout 54", "no lesson 54"},
+        {"--layout 1 --font 'No Such Face'", "not installed"},
+        {"--layout 1 --book /nonexistent.bundle", "nonexistent.bundle"},
+        {"--render 1 -o /nonexistent-dir/x.png", "cannot write"},
+        {"--layout", "which lesson"},
+    };
+    for (const Case& c : cases) {
+        Outcome o = runReader(c.args);
+        EXPECT_EQ(o.status, 2) << c.args;
+        EXPECT_NE(o.err.find(c.message), std::string::npos) << c.args << ": " << o.err;
+    }
+}
+} // namespace
