@@ -1,16 +1,17 @@
 // versewell: the reader. Parses the command line, sets the book source and runs the mode asked.
-#include <QApplication>
-
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "app/app_main.h"
 #include "app/state.h"
 #include "app/view_command.h"
 #include "app/week_command.h"
 #include "content/resource.h"
+#include "platform/gui.h"
 #include "platform/memory.h"
 #include "platform/resources.h"
+#include "platform/window.h"
 
 namespace {
 const char kUsage[] =
@@ -23,11 +24,12 @@ const char kUsage[] =
 
 int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "--week") == 0) return runWeekCommand(argc - 2, argv + 2);
-    if (argc > 1 && (std::strcmp(argv[1], "--render") == 0 || std::strcmp(argv[1], "--layout") == 0)) {
+    if (argc > 1 &&
+        (std::strcmp(argv[1], "--render") == 0 || std::strcmp(argv[1], "--layout") == 0)) {
         return RunViewCommand(argc - 1, argv + 1);
     }
-    appState = AppState{};
     const char* bookFile = nullptr;
+    std::u16string commandLine;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0) {
             std::fputs(kUsage, stdout);
@@ -41,8 +43,14 @@ int main(int argc, char** argv) {
             bookFile = argv[++i];
             continue;
         }
-        std::fprintf(stderr, "versewell: unknown argument '%s'\n%s", argv[i], kUsage);
-        return 2;
+        if (std::strncmp(argv[i], "--", 2) == 0) {
+            std::fprintf(stderr, "versewell: unknown argument '%s'\n%s", argv[i], kUsage);
+            return 2;
+        }
+        // Everything else is the command line the reader looks at ("/today").
+        if (!commandLine.empty()) commandLine += u' ';
+        for (const char* p = argv[i]; *p; ++p)
+            commandLine += char16_t(static_cast<unsigned char>(*p));
     }
     if (bookFile) {
         std::string error;
@@ -51,19 +59,10 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    // The reading window comes with the application shell; until then the reader checks that
-    // its book loads and says what it carries.
-    int lessons = 0;
-    for (int n = 1; n <= 53; ++n) {
-        int error = 0;
-        uint8_t* text = LoadBookResource(n, &error);
-        if (text) ++lessons;
-        plainFree(text);
+    if (!startGraphics(&argc, argv)) {
+        std::fprintf(stderr, "versewell: no display to open the reading window on; "
+                             "--render writes a page to a PNG instead\n");
+        return 2;
     }
-    int error = 0;
-    uint8_t* index = LoadBookResource(kIndexBookNumber, &error);
-    std::printf("versewell: the book carries %d of 53 lessons and %s\n", lessons,
-                index ? "its section index" : "no section index");
-    plainFree(index);
-    return index ? 0 : 1;
+    return appMain(commandLine.c_str(), ShowNormal);
 }

@@ -4,3 +4,7 @@
 // Starts fonts and images without any window, so that nothing needs a display (the headless
 // command-line modes, tests). Idempotent.
 void startHeadlessGraphics();
+
+// Starts the windowed application (once, before any window). Returns false when there is no
+// display to show windows on.
+bool startGraphics(int* argc, char** argv);

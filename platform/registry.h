@@ -50,5 +50,18 @@ RegistryKey openRegistryKey(uint32_t root, const char16_t* path);
 int queryRegistryValue(RegistryKey key, const char16_t* name, uint32_t* type, uint8_t* data,
                        uint32_t* size);
 
-// Releases a key from openRegistryKey; null is ignored.
+// Opens the key at `path` for writing, creating its file (and folders) when missing. Same
+// path rules as openRegistryKey. Returns the key, or null when it cannot be had.
+RegistryKey createRegistryKey(uint32_t root, const char16_t* path);
+
+// Sets value `name` of a key from createRegistryKey to `size` bytes of `data` with `type`
+// (a string: UTF-16 units with their terminating 0; a number: 4 bytes). The file is written
+// at once, atomically: a crash leaves the old file or the new one. Returns RegistryOk, or
+// RegistryMissing when the key is not open for writing, the data do not fit the type, a
+// string would read back as a number (text of the form "dword:" and hex digits) or the file
+// cannot be written.
+int setRegistryValue(RegistryKey key, const char16_t* name, uint32_t type, const uint8_t* data,
+                     uint32_t size);
+
+// Releases a key from openRegistryKey or createRegistryKey; null is ignored.
 void closeRegistryKey(RegistryKey key);

@@ -12,19 +12,36 @@
 
 #include "platform/qt/qt_drawing.h"
 
-QColor toQColor(Colour c) { return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)); }
+QColor toQColor(Colour c) {
+    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+}
 
-Colour fromQColor(QRgb rgb) { return Colour(qRed(rgb)) | Colour(qGreen(rgb)) << 8 | Colour(qBlue(rgb)) << 16; }
+Colour fromQColor(QRgb rgb) {
+    return Colour(qRed(rgb)) | Colour(qGreen(rgb)) << 8 | Colour(qBlue(rgb)) << 16;
+}
+
+namespace {
+// The face used for a font description without one: the first family with Hebrew letters.
+QString defaultFace() {
+    static QString face = [] {
+        char16_t units[32];
+        return firstHebrewFamily(units) ? QString::fromUtf16(units) : QString();
+    }();
+    return face;
+}
+} // namespace
 
 NativeFont& nativeOf(FontHandle font) {
     if (!font->native) {
         auto* n = new NativeFont;
-        n->font = QFont(QString::fromUtf16(font->description.face));
+        QString face = QString::fromUtf16(font->description.face);
+        n->font = QFont(face.isEmpty() ? defaultFace() : face);
         n->font.setPixelSize(font->description.height > 0 ? font->description.height : 16);
-        n->font.setWeight(QFont::Weight(font->description.weight > 0 ? font->description.weight : 400));
+        n->font.setWeight(
+            QFont::Weight(font->description.weight > 0 ? font->description.weight : 400));
         n->font.setUnderline(font->description.underline);
         n->font.setKerning(false);
-        n->raw = QRawFont::fromFont(n->font);
+        n->raw = QRawFont::fromFont(n->font, QFontDatabase::Hebrew);
         QFontMetrics m(n->font);
         n->height = m.height();
         n->ascent = m.ascent();
@@ -37,7 +54,8 @@ NativeFont& nativeOf(FontHandle font) {
 
 namespace {
 // Glyphs of the units, one per unit, and the rounded prefix sums of their advances.
-void glyphsOf(NativeFont& n, const char16_t* units, int count, QList<quint32>& glyphs, int* prefix) {
+void glyphsOf(NativeFont& n, const char16_t* units, int count, QList<quint32>& glyphs,
+              int* prefix) {
     glyphs = n.raw.glyphIndexesForString(QString::fromUtf16(units, count));
     glyphs.resize(count);
     QList<QPointF> advances = n.raw.advancesForGlyphIndexes(glyphs);
@@ -81,7 +99,8 @@ void QtImageDc::text(const char16_t* units, int count, int x, int y, int width, 
         std::vector<int> prefix(size_t(count) + 1);
         glyphsOf(n, units, count, glyphs, prefix.data());
         QList<QPointF> positions;
-        for (int i = 0; i < count; ++i) positions.append(QPointF(prefix[size_t(i)], 0));
+        for (int i = 0; i < count; ++i)
+            positions.append(QPointF(prefix[size_t(i)], 0));
         QGlyphRun run;
         run.setRawFont(n.raw);
         run.setGlyphIndexes(glyphs);
@@ -116,7 +135,9 @@ void QtImageDc::rectangle(const Rect& r) {
     if (r.right <= r.left || r.bottom <= r.top) return;
     {
         QPainter p(&image);
-        if (!brush->hollow) p.fillRect(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top), toQColor(brush->colour));
+        if (!brush->hollow)
+            p.fillRect(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top),
+                       toQColor(brush->colour));
         if (pen->width > 0) outline(p, r);
     }
     changed();
@@ -129,7 +150,8 @@ void QtImageDc::roundRect(const Rect& r, int ew, int eh) {
         p.setRenderHint(QPainter::Antialiasing, false);
         p.setBrush(brush->hollow ? QBrush(Qt::NoBrush) : QBrush(toQColor(brush->colour)));
         p.setPen(pen->width > 0 ? QPen(toQColor(pen->colour), pen->width) : QPen(Qt::NoPen));
-        p.drawRoundedRect(QRectF(r.left, r.top, r.right - r.left - 1, r.bottom - r.top - 1), ew / 2.0, eh / 2.0);
+        p.drawRoundedRect(QRectF(r.left, r.top, r.right - r.left - 1, r.bottom - r.top - 1),
+                          ew / 2.0, eh / 2.0);
     }
     changed();
 }
@@ -152,11 +174,14 @@ Colour QtImageDc::pixel(int x, int y) {
     return image.valid(px, py) ? fromQColor(image.pixel(px, py)) : 0;
 }
 
-int QtImageDc::save(const char* path) { return image.save(QString::fromLocal8Bit(path), "PNG") ? 0 : 1; }
+int QtImageDc::save(const char* path) {
+    return image.save(QString::fromLocal8Bit(path), "PNG") ? 0 : 1;
+}
 
 QtImageDc* makeImageDc(int width, int height, double ratio) {
     auto* dc = new QtImageDc;
-    dc->image = QImage(int(std::ceil(width * ratio)), int(std::ceil(height * ratio)), QImage::Format_RGB32);
+    dc->image =
+        QImage(int(std::ceil(width * ratio)), int(std::ceil(height * ratio)), QImage::Format_RGB32);
     if (dc->image.isNull()) {
         delete dc;
         return nullptr;

@@ -13,3 +13,17 @@ void startHeadlessGraphics() {
     static char* argv[] = {name, nullptr};
     new QGuiApplication(argc, argv);
 }
+
+#include <QApplication>
+
+bool startGraphics(int* argc, char** argv) {
+    if (QCoreApplication::instance())
+        return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        return false;
+    }
+    new QApplication(*argc, argv);
+    QApplication::setApplicationName(QStringLiteral("versewell"));
+    return true;
+}

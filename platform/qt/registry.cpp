@@ -7,6 +7,7 @@
 
 #include <sys/stat.h>
 
+#include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSettings>
@@ -48,6 +49,7 @@ std::map<QString, std::shared_ptr<const Snapshot>> gSnapshots; // by file name
 
 struct PlatformRegistryKey {
     std::shared_ptr<const Snapshot> snapshot;
+    QString writeFile; // keys from createRegistryKey: the file values are written to
 };
 
 namespace {
@@ -123,7 +125,7 @@ RegistryKey openRegistryKey(uint32_t root, const char16_t* path) {
         return nullptr;
     auto& cached = gSnapshots[key.file];
     if (!cached || !sameFile(*cached, st)) cached = readKeyFile(key.file, st);
-    return cached ? new PlatformRegistryKey{cached} : nullptr;
+    return cached ? new PlatformRegistryKey{cached, {}} : nullptr;
 }
 
 int queryRegistryValue(RegistryKey key, const char16_t* name, uint32_t* type, uint8_t* data,
@@ -145,6 +147,54 @@ int queryRegistryValue(RegistryKey key, const char16_t* name, uint32_t* type, ui
         return RegistryOk;
     }
     return RegistryMissing;
+}
+
+RegistryKey createRegistryKey(uint32_t root, const char16_t* path) {
+    if (root != kCurrentUser) return nullptr;
+    const LastKey& key = lookUpKey(path);
+    if (key.file.isEmpty()) return nullptr;
+    if (!QDir().mkpath(QFileInfo(key.file).absolutePath())) return nullptr;
+    RegistryKey opened = openRegistryKey(root, path);
+    if (!opened) opened = new PlatformRegistryKey{std::make_shared<Snapshot>(), {}};
+    opened->writeFile = key.file;
+    return opened;
+}
+
+int setRegistryValue(RegistryKey key, const char16_t* name, uint32_t type, const uint8_t* data,
+                     uint32_t size) {
+    if (!key || key->writeFile.isEmpty() || !name || !*name || (!data && size))
+        return RegistryMissing;
+    QVariant stored;
+    switch (type) {
+    case RegistryNumber: {
+        if (size != 4) return RegistryMissing;
+        uint32_t value;
+        std::memcpy(&value, data, 4);
+        stored = QStringLiteral("dword:%1").arg(value, 8, 16, QLatin1Char('0'));
+        break;
+    }
+    case RegistryString: {
+        qsizetype units = qsizetype(size / sizeof(char16_t));
+        QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(data), units);
+        if (text.endsWith(QChar(0))) text.chop(1);
+        static const QRegularExpression number(QStringLiteral("^dword:[0-9A-Fa-f]{1,8}$"));
+        if (number.match(text).hasMatch()) return RegistryMissing;
+        stored = text;
+        break;
+    }
+    default:
+        stored = QByteArray(reinterpret_cast<const char*>(data), qsizetype(size));
+        break;
+    }
+    QSettings settings(key->writeFile, QSettings::IniFormat);
+    // The registry ignores letter case: write over the spelling the file already has.
+    QString spelled = QString::fromUtf16(name);
+    for (const QString& existing : settings.childKeys()) {
+        if (existing.compare(spelled, Qt::CaseInsensitive) == 0) spelled = existing;
+    }
+    settings.setValue(spelled, stored);
+    settings.sync();
+    return settings.status() == QSettings::NoError ? RegistryOk : RegistryMissing;
 }
 
 void closeRegistryKey(RegistryKey key) {

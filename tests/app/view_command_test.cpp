@@ -17,16 +17,19 @@ namespace fs = std::filesystem;
 namespace {
 bool parse(std::vector<std::string> args, ViewCommand& c, std::string& error) {
     std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
+    for (std::string& a : args)
+        argv.push_back(a.data());
     return ParseViewCommand(int(argv.size()), argv.data(), c, error);
 }
 
 TEST(ViewCommand, Options) {
     ViewCommand c;
     std::string error;
-    ASSERT_TRUE(parse({"--render", "17", "--top", "5", "--width", "300", "--height", "200", "--font", "Miriam Mono CLM",
-                       "--size", "20", "--base", "224", "--reverse", "--highlight", "10:20", "--banner", "--book", "b.bundle",
-                       "-o", "out.png"},
+    ASSERT_TRUE(parse({"--render",    "17",       "--top",    "5",      "--width",
+                       "300",         "--height", "200",      "--font", "Miriam Mono CLM",
+                       "--size",      "20",       "--base",   "224",    "--reverse",
+                       "--highlight", "10:20",    "--banner", "--book", "b.bundle",
+                       "-o",          "out.png"},
                       c, error))
         << error;
     EXPECT_TRUE(c.render);
@@ -82,7 +85,8 @@ Outcome runReader(const std::string& args) {
     fs::path dir = fs::temp_directory_path() / ("view-cli-" + std::to_string(::getpid()));
     fs::create_directories(dir);
     std::string out = (dir / "out").string(), err = (dir / "err").string();
-    int raw = std::system((std::string(std::getenv("VERSEWELL")) + " " + args + " >" + out + " 2>" + err).c_str());
+    int raw = std::system(
+        (std::string(std::getenv("VERSEWELL")) + " " + args + " >" + out + " 2>" + err).c_str());
     Outcome o{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, "", ""};
     ReadFile(out, o.out);
     ReadFile(err, o.err);
@@ -104,7 +108,8 @@ TEST(ViewCommand, LayoutPrintsTheLineTable) {
         std::istringstream fields(line);
         unsigned start, length, x, label, width, height, link;
         std::string style;
-        ASSERT_TRUE(fields >> start >> length >> x >> label >> width >> height >> link >> style) << line;
+        ASSERT_TRUE(fields >> start >> length >> x >> label >> width >> height >> link >> style)
+            << line;
         EXPECT_LE(x + width, 300u) << line;
         if (rows == 0) {
             EXPECT_EQ(style, "DC") << "the title first";

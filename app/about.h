@@ -1,0 +1,19 @@
+// The About dialog and the update check.
+#pragma once
+#include <cstdint>
+
+#include "platform/dialog.h"
+
+// The link font while the About dialog is open; null otherwise.
+extern FontHandle aboutLinkFont;
+
+intptr_t aboutDialogProc(WindowHandle dialog, uint32_t message, WParam wParam, LParam lParam);
+FontHandle makeLinkFont(WindowHandle dialog);
+void drawLinkButton(WindowHandle dialog, WParam controlId, const DrawItem* item);
+void openHomePage(WindowHandle owner);
+// Builds the update address (at most 199 units and a 0) into `address`.
+void buildUpdateAddress(char16_t address[200]);
+void checkForUpdates(WindowHandle owner);
+void openUrl(WindowHandle owner, const char16_t* address);
+// Runs dialog 103 modally, owned by `owner`.
+intptr_t runAboutDialog(WindowHandle owner);

@@ -1,0 +1,147 @@
+#include "app/app_main.h"
+
+#include "app/main_window.h"
+#include "app/navigation.h"
+#include "app/registry_values.h"
+#include "app/settings.h"
+#include "app/state.h"
+#include "calendar/weekly_lesson.h"
+#include "content/resource.h"
+#include "platform/bars.h"
+#include "platform/draw.h"
+#include "platform/message_box.h"
+#include "platform/quit.h"
+#include "platform/single_instance.h"
+#include "platform/window.h"
+#include "resources/menus.h"
+#include "view/text_view.h"
+
+int32_t FullScreen = 0;
+int32_t IgnoreActivate = 0;
+int32_t AllowSipInHebrewSearch = 1;
+
+bool isTodayCommandLine(const char16_t* commandLine) {
+    if (!commandLine) return false;
+    const char16_t* today = u"/today";
+    int i = 0;
+    for (; today[i]; ++i) {
+        char16_t c = commandLine[i];
+        if (c >= u'A' && c <= u'Z') c = char16_t(c - u'A' + u'a');
+        if (c != today[i]) return false;
+    }
+    return commandLine[i] == 0;
+}
+
+void registerMainClass(const char16_t* className) {
+    registerWindowClass(className, mainWindowProc);
+}
+
+void onSecondStart() {
+    WindowHandle main = appState.mainWindow;
+    if (!main) return;
+    WindowHandle foreground = foregroundWindow();
+    WindowHandle top = foreground;
+    while (top && parentWindow(top))
+        top = parentWindow(top);
+    if (foreground == main) sendMessage(main, MsgCommand, CmdThisWeek, 0);
+    if (top != main) setForegroundWindow(main);
+}
+
+void createBars(WindowHandle window) {
+    int major = 0, minor = 0;
+    systemVersion(&major, &minor);
+    if ((major == 4 && minor >= 21) || major > 4) appState.MenuBarOnBottom = 1;
+    if (appState.MenuBarOnBottom == 0) {
+        appState.barWindow = createCommandBar(appState.mainWindow, 1);
+        appState.barHeight = commandBarHeight(appState.barWindow);
+        commandBarInsertMenu(appState.barWindow, &kGoMenu, 0);
+    } else {
+        WindowHandle bar = createMenuBar(appState.mainWindow, &kGoMenu, 0x4);
+        if (bar) appState.barWindow = bar;
+        Rect r = windowRect(appState.barWindow);
+        appState.barHeight = r.bottom - r.top;
+        moveWindow(appState.barWindow, r.left, r.top, r.right - r.left - systemMetric(2),
+                   r.bottom - r.top, true);
+    }
+    barSetToolTips(appState.barWindow, kToolTips, 8);
+    barAddBitmap(appState.barWindow, kToolBitmap, 7, 16, 16);
+    barAddButtons(appState.barWindow, kToolButtons, 7);
+    if (FullScreen && appState.MenuBarOnBottom == 0) barAddAdornments(appState.barWindow);
+    barShow(appState.barWindow);
+    // The bar's final height is known once its buttons are on it.
+    if (appState.MenuBarOnBottom == 0) appState.barHeight = commandBarHeight(appState.barWindow);
+    (void)window;
+}
+
+void createMainView(WindowHandle window) {
+    DcHandle dc = getWindowDc(window);
+    Rect r = clientRect(window);
+    if (appState.MenuBarOnBottom) {
+        r.bottom -= appState.barHeight;
+    } else {
+        r.top += appState.barHeight;
+    }
+    int g = appState.SurroundingGutter;
+    if (r.bottom - r.top > 2 * g) r.top += g;
+    if (r.right - r.left > 2 * g) r.left += g;
+    appState.view = TextView_Create(dc, &r, &appState.fontSpec, 100);
+    if (!appState.view) return;
+    uint8_t* text = LoadBookResource(appState.Lesson, nullptr);
+    if (!text) {
+        showMessageBox(window, u"Resource not found", u"Error", MessageBoxIconWarning);
+        return;
+    }
+    appState.view->viewFlags = appState.PreviousLesson ? ReturnLinkShown : 0;
+    TextView_SetText(appState.view, text, 0);
+    appState.view->topLine = appState.LastPosition;
+    syncScrollBar(window);
+}
+
+void onCreate(WindowHandle window) {
+    appState.mainWindow = window;
+    createBars(window);
+    createMainView(window);
+    syncReverseCheck(window, 1);
+    syncBookmarkCheck(window);
+}
+
+WindowHandle launchInstance(int showState) {
+    InstanceClaim claim = claimSingleInstance(onSecondStart);
+    if (claim == InstanceClaim::Other) return nullptr;
+    loadSettings();
+    if (quitRequested()) return nullptr;
+    selectLesson(0, appState.todayLaunch);
+    registerMainClass(kMainClass);
+    uint32_t style =
+        WindowVisible |
+        ((appState.Flags & (FlagScrollBar | FlagScrollBarAlt)) ? uint32_t(WindowVScroll) : 0u);
+    WindowHandle window = createWindow(kMainClass, kMainClass, style);
+    if (!window) return nullptr;
+    if (FullScreen) fullScreenRequest(window, 0x2A);
+    showWindow(window, showState);
+    updateWindow(window);
+    if (appState.fontSpec.FontName[0] == 0) {
+        // The Choose Font dialog comes with its own feature; the font record is applied as
+        // after a Cancel.
+        TextView_SetFont(appState.view, &appState.fontSpec);
+    }
+    return window;
+}
+
+int appMain(const char16_t* commandLine, int showState) {
+    appState = AppState{};
+    IgnoreActivate = readNumberValue(kMakerKey, u"IgnoreActivate", 0);
+    FullScreen = readNumberValue(kMakerKey, u"FullScreen", 0);
+    AllowSipInHebrewSearch = readNumberValue(kMakerKey, u"AllowSipInHebrewSearch", 1);
+    appState.MenuBarOnBottom = readNumberValue(kMakerKey, u"MenuBarOnBottom", 0);
+    appState.SurroundingGutter = readNumberValue(kMakerKey, u"SurroundingGutter", 0);
+    if (commandLine && commandLine[0] && isTodayCommandLine(commandLine)) appState.todayLaunch = 1;
+    WindowHandle window = launchInstance(showState);
+    if (!window) {
+        releaseSingleInstance();
+        return 0;
+    }
+    int code = runMessageLoop();
+    releaseSingleInstance();
+    return code;
+}

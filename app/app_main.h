@@ -1,0 +1,27 @@
+// Start-up, the main window's creation and the message loop.
+#pragma once
+#include <cstdint>
+
+#include "platform/handles.h"
+
+// Maker-wide switches read at start (not cleared with AppState).
+extern int32_t FullScreen;
+extern int32_t IgnoreActivate;
+extern int32_t AllowSipInHebrewSearch;
+
+inline constexpr char16_t kMainClass[] = u"Versewell";
+
+// The whole run: switches, command line, single instance, settings, window, loop. `commandLine`
+// is the text after the program name (null or empty: none). Returns the exit code.
+int appMain(const char16_t* commandLine, int showState);
+// Claims the reader's place and creates the main window; null when the program is to end.
+WindowHandle launchInstance(int showState);
+void registerMainClass(const char16_t* className);
+void onCreate(WindowHandle window);
+void createBars(WindowHandle window);
+void createMainView(WindowHandle window);
+// What the running reader does when another start knocks: this week's lesson when it is in
+// front, else come to the front (nothing when one of its own dialogs is in front).
+void onSecondStart();
+// True for "/today" in any letter case, with nothing before or after it.
+bool isTodayCommandLine(const char16_t* commandLine);

@@ -1,0 +1,24 @@
+// Moving between lessons, the return point a followed link leaves, and keeping the scroll
+// bar and the menu's check marks in step with the view.
+#pragma once
+#include "platform/bars.h"
+#include "platform/handles.h"
+
+// Opens `lesson` (0: this week's) at `position`; `link` 1 when following a link in the text.
+// 0 when opened; 1 when it could not be loaded (the reader stays where it was).
+int goToLesson(WindowHandle window, int lesson, int position, int link);
+// The lesson `delta` away, 53 followed by 1, at its top.
+int stepLesson(WindowHandle window, int delta);
+int goNextLesson(WindowHandle window);
+int goPreviousLesson(WindowHandle window);
+
+void syncScrollBar(WindowHandle window);
+// Repaints the view now (window null: the main window) and syncs the scroll bar.
+void repaintView(WindowHandle window, int flags);
+MenuHandle getGoMenu();
+// Set mode (non-zero): check when state is non-zero; toggle mode (0): flip. Returns the item's
+// new state, 1 or 0.
+int setMenuCheck(MenuHandle menu, int setMode, int command, int state);
+void syncBookmarkCheck(WindowHandle window);
+// Mode 1: the Reverse mark from Flags; mode 0: toggled. Flags follows the mark.
+void syncReverseCheck(WindowHandle window, int mode);

@@ -1,0 +1,53 @@
+#include "dialogs/bookmarks.h"
+
+#include <vector>
+
+#include "app/settings.h"
+#include "app/state.h"
+#include "platform/memory.h"
+
+void loadBookmarks() {
+    freeBookmarks();
+    uint32_t length = 0;
+    uint8_t* stored = readBookBlob(u"Bookmarks", nullptr, &length);
+    if (!stored) return;
+    // The list in memory always ends with its 0 word, whatever the stored value holds.
+    uint32_t words = length / 2;
+    auto* list = static_cast<uint16_t*>(plainAlloc((size_t(words) + 1) * sizeof(uint16_t)));
+    if (list) {
+        uint16_t count = 0;
+        while (count < words && count < 0xFFFF) {
+            uint16_t lesson = uint16_t(stored[2 * count] | stored[2 * count + 1] << 8);
+            if (lesson == 0) break;
+            list[count++] = lesson;
+        }
+        list[count] = 0;
+        appState.bookmarks = list;
+        appState.bookmarkCount = count;
+    }
+    plainFree(stored);
+}
+
+void saveBookmarks() {
+    uint16_t count = appState.bookmarks ? appState.bookmarkCount : 0;
+    std::vector<uint8_t> bytes(size_t(count + 1) * 2, 0);
+    for (uint16_t i = 0; i < count; ++i) {
+        bytes[2 * i] = uint8_t(appState.bookmarks[i]);
+        bytes[2 * i + 1] = uint8_t(appState.bookmarks[i] >> 8);
+    }
+    writeBookBlob(u"Bookmarks", bytes.data(), uint32_t(bytes.size()));
+}
+
+void freeBookmarks() {
+    plainFree(appState.bookmarks);
+    appState.bookmarks = nullptr;
+    appState.bookmarkCount = 0;
+}
+
+int isBookmarked() {
+    if (!appState.bookmarks) return 0;
+    for (const uint16_t* p = appState.bookmarks; *p; ++p) {
+        if (*p == appState.Lesson) return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,13 @@
+// Bitmap resources of the program.
+#pragma once
+#include "platform/draw.h"
+#include "platform/handles.h"
+
+// Bitmap resource `id`, or null when the program has none. Released with deleteBitmap.
+BitmapHandle loadBitmap(int id);
+void deleteBitmap(BitmapHandle bitmap);
+// Its size in pixels.
+int bitmapWidth(BitmapHandle bitmap);
+int bitmapHeight(BitmapHandle bitmap);
+// Draws it with its top-left corner at (x, y).
+void drawBitmap(DcHandle dc, BitmapHandle bitmap, int x, int y);

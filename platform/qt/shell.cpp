@@ -1,0 +1,49 @@
+// Requests to the desktop: opening an address, full screen, system metrics and version.
+#include <QApplication>
+#include <QDesktopServices>
+#include <QStyle>
+#include <QUrl>
+
+#include "platform/qt/qt_window.h"
+
+void openAddress(const char16_t* address) {
+    // The desktop's handler opens it; nothing is reported when there is none.
+    QDesktopServices::openUrl(QUrl(QString::fromUtf16(address)));
+}
+
+void fullScreenRequest(WindowHandle window, uint32_t flags) {
+    // Hiding the task bar is the desktop's full screen; the input panel and start icon have
+    // nothing to hide here.
+    if (window && window->kind == PlatformWindow::Main && (flags & 0x02) &&
+        !window->widget->isFullScreen()) {
+        window->widget->showFullScreen();
+    }
+}
+
+int systemMetric(int index) {
+    switch (index) {
+    case 2:
+        return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    case 45:
+    case 46:
+        return 2;
+    default:
+        return 0;
+    }
+}
+
+void systemVersion(int* major, int* minor) {
+    if (major) *major = 4;
+    if (minor) *minor = 20;
+}
+
+#include "platform/process.h"
+
+int programPath(char16_t* buffer, int capacity) {
+    if (capacity <= 0) return 0;
+    std::u16string path = QCoreApplication::applicationFilePath().toStdU16String();
+    if (path.size() >= size_t(capacity)) path.clear();
+    std::copy(path.begin(), path.end(), buffer);
+    buffer[path.size()] = 0;
+    return int(path.size());
+}
