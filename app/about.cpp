@@ -92,28 +92,32 @@ void openHomePage(WindowHandle owner) {
     openUrl(owner, address);
 }
 
-void buildUpdateAddress(char16_t address[200]) {
-    std::memset(address, 0, 200 * sizeof(char16_t));
-    append(address, 200, u"http://");
-    append(address, 200, kMakerWebHost);
-    append(address, 200, u"/cgi-bin/upgrade?p=arm/");
-    for (const char16_t* c = kProductPath; *c; ++c) {
+void appendEscaped(char16_t* buffer, int capacity, const char16_t* text) {
+    for (const char16_t* c = text; *c; ++c) {
         char16_t one[2] = {*c, 0};
         bool plain = (*c >= u'0' && *c <= u'9') || (*c >= u'A' && *c <= u'Z') ||
                      (*c >= u'a' && *c <= u'z') || *c == u'.' || *c == u'/';
         if (*c == u' ') {
-            append(address, 200, u"+");
+            append(buffer, capacity, u"+");
         } else if (plain) {
-            append(address, 200, one);
+            append(buffer, capacity, one);
         } else {
             char hex[16];
             std::snprintf(hex, sizeof hex, "%%%.2X", unsigned(*c));
             char16_t wide[16] = {};
             for (int i = 0; hex[i]; ++i)
                 wide[i] = char16_t(hex[i]);
-            append(address, 200, wide);
+            append(buffer, capacity, wide);
         }
     }
+}
+
+void buildUpdateAddress(char16_t address[200]) {
+    std::memset(address, 0, 200 * sizeof(char16_t));
+    append(address, 200, u"http://");
+    append(address, 200, kMakerWebHost);
+    append(address, 200, u"/cgi-bin/upgrade?p=arm/");
+    appendEscaped(address, 200, kProductPath);
     append(address, 200, u"&v=");
     append(address, 200, kProductVersion);
 }

@@ -11,6 +11,9 @@ intptr_t aboutDialogProc(WindowHandle dialog, uint32_t message, WParam wParam, L
 FontHandle makeLinkFont(WindowHandle dialog);
 void drawLinkButton(WindowHandle dialog, WParam controlId, const DrawItem* item);
 void openHomePage(WindowHandle owner);
+// Appends `text` to the zero-terminated `buffer` (capacity units) as an address's query value:
+// a blank as '+', digits, letters, '.' and '/' as they are, anything else as %XX.
+void appendEscaped(char16_t* buffer, int capacity, const char16_t* text);
 // Builds the update address (at most 199 units and a 0) into `address`.
 void buildUpdateAddress(char16_t address[200]);
 void checkForUpdates(WindowHandle owner);

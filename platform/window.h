@@ -2,6 +2,8 @@
 // with their numbers and parameters; platform/qt translates the desktop's events into them.
 #pragma once
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "platform/draw.h"
 #include "platform/handles.h"
@@ -122,3 +124,10 @@ void fullScreenRequest(WindowHandle window, uint32_t flags);
 
 // Asks the desktop to open an address (a web page) in the user's browser. No error dialog.
 void openAddress(const char16_t* address);
+// Test hook: while on, addresses are only recorded, and taken back here.
+void recordOpenedAddresses(bool on);
+std::vector<std::u16string> takeOpenedAddresses();
+
+// Delivers the events waiting for the windows (sizes, paints) without waiting for more. For
+// tests that drive windows without a message loop.
+void processPendingEvents();

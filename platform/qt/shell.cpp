@@ -6,9 +6,29 @@
 
 #include "platform/qt/qt_window.h"
 
+namespace {
+bool gRecordAddresses = false;
+std::vector<std::u16string> gOpenedAddresses;
+} // namespace
+
 void openAddress(const char16_t* address) {
+    if (gRecordAddresses) {
+        gOpenedAddresses.push_back(address);
+        return;
+    }
     // The desktop's handler opens it; nothing is reported when there is none.
     QDesktopServices::openUrl(QUrl(QString::fromUtf16(address)));
+}
+
+void recordOpenedAddresses(bool on) {
+    gRecordAddresses = on;
+    gOpenedAddresses.clear();
+}
+
+std::vector<std::u16string> takeOpenedAddresses() {
+    std::vector<std::u16string> taken;
+    taken.swap(gOpenedAddresses);
+    return taken;
 }
 
 void fullScreenRequest(WindowHandle window, uint32_t flags) {
@@ -37,11 +57,16 @@ void systemVersion(int* major, int* minor) {
     if (minor) *minor = 20;
 }
 
+#include <unistd.h>
+
 #include "platform/process.h"
 
 int programPath(char16_t* buffer, int capacity) {
     if (capacity <= 0) return 0;
-    std::u16string path = QCoreApplication::applicationFilePath().toStdU16String();
+    char link[4096];
+    ssize_t n = ::readlink("/proc/self/exe", link, sizeof link - 1);
+    std::u16string path =
+        n > 0 ? QString::fromLocal8Bit(link, qsizetype(n)).toStdU16String() : std::u16string();
     if (path.size() >= size_t(capacity)) path.clear();
     std::copy(path.begin(), path.end(), buffer);
     buffer[path.size()] = 0;

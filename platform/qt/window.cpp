@@ -370,3 +370,7 @@ bool scrollRange(WindowHandle window, int* minimum, int* maximum, int* position)
     if (position) *position = window->scrollBar->value();
     return true;
 }
+
+void processPendingEvents() {
+    QCoreApplication::processEvents();
+}

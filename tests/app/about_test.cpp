@@ -1,0 +1,66 @@
+// The About dialog and the update address.
+#include "app/about.h"
+#include "resources/dialogs.h"
+#include "tests/support/shell_fixture.h"
+
+namespace {
+TEST(UpdateAddress, Escaping) {
+    struct Case {
+        const char16_t* path;
+        const char16_t* sent;
+    } cases[] = {{u"Versewell - 2", u"Versewell+%2D+2"},
+                 {u"a_b", u"a%5Fb"},
+                 {u"Quillmere/Versewell", u"Quillmere/Versewell"},
+                 {u"v1.84a/x", u"v1.84a/x"},
+                 {u"\u05D0", u"%5D0"}};
+    for (const Case& c : cases) {
+        char16_t buffer[200] = {};
+        appendEscaped(buffer, 200, c.path);
+        EXPECT_EQ(std::u16string(buffer), c.sent);
+    }
+    char16_t address[200];
+    buildUpdateAddress(address);
+    EXPECT_EQ(std::u16string(address),
+              u"http://www.quillmere.example/cgi-bin/upgrade?p=arm/Quillmere/Versewell&v=1.84a");
+}
+
+class About : public ShellTest {};
+
+FontHandle gFontSeen = nullptr;
+
+TEST_F(About, OpensWithItsLinkFontAndClosesWithOk) {
+    start();
+    scriptDialogs([](WindowHandle dialog, int id) {
+        EXPECT_EQ(id, 103);
+        gFontSeen = aboutLinkFont;
+        WindowHandle link = dialogItem(dialog, kAboutLinkId);
+        ASSERT_NE(link, nullptr);
+        char16_t text[101];
+        getItemText(link, text, 101);
+        EXPECT_EQ(std::u16string(text), u"www.quillmere.example");
+        FontDescription d = fontDescription(aboutLinkFont);
+        EXPECT_TRUE(d.underline);
+        EXPECT_EQ(d.weight, 800);
+        EXPECT_EQ(sendMessage(dialog, MsgCommand, kAboutLinkId, 0), 0)
+            << "the link leaves the dialog open";
+        EXPECT_EQ(sendMessage(dialog, MsgCommand, 1, 0), 1);
+    });
+    EXPECT_EQ(runAboutDialog(window_), 1);
+    EXPECT_EQ(takeOpenedAddresses(), std::vector<std::u16string>{u"http://www.quillmere.example"});
+    EXPECT_EQ(onCommand(window_, CmdCheckForUpdates), 0);
+    EXPECT_EQ(
+        takeOpenedAddresses(),
+        std::vector<std::u16string>{
+            u"http://www.quillmere.example/cgi-bin/upgrade?p=arm/Quillmere/Versewell&v=1.84a"});
+    EXPECT_NE(gFontSeen, nullptr);
+    EXPECT_EQ(aboutLinkFont, nullptr) << "freed when the dialog closes";
+    // The help request opens the same dialog; Cancel closes it too.
+    scriptDialogs([](WindowHandle dialog, int) {
+        EXPECT_NE(aboutLinkFont, nullptr) << "a new font for every opening";
+        sendMessage(dialog, MsgCommand, 2, 0);
+    });
+    EXPECT_EQ(send(MsgHelp), 0);
+    scriptDialogs(nullptr);
+    EXPECT_EQ(aboutLinkFont, nullptr);
+}
+} // namespace

@@ -1,0 +1,251 @@
+// The main window's procedure driven with messages: keys, the scroll bar, taps, commands and
+// the lesson navigation they lead to.
+#include "tests/support/shell_fixture.h"
+
+namespace {
+class MainWindow : public ShellTest {};
+
+TEST_F(MainWindow, StartsOnThisWeeksLessonWithItsBar) {
+    start();
+    EXPECT_EQ(appState.Lesson, 33);
+    EXPECT_EQ(appState.mainWindow, window_);
+    EXPECT_NE(appState.barWindow, nullptr);
+    EXPECT_GT(appState.barHeight, 0);
+    EXPECT_EQ(view()->area.top, appState.barHeight) << "the text area starts under the bar";
+    EXPECT_GT(view()->linesPainted, 5);
+    EXPECT_FALSE(menuItemChecked(getGoMenu(), CmdReverse));
+}
+
+TEST_F(MainWindow, PageKeys) {
+    start();
+    struct Case {
+        uint32_t field;
+        int linesPainted;
+        uint32_t key;
+        int from, to;
+    } cases[] = {
+        {0x00100000, 1, KeyPageDown, 5, 5}, // a full page less one line of a one-line page: nothing
+        {0x00100000, 9, KeyPageDown, 5, 13}, {0x00200000, 9, KeyPageDown, 5, 9}, // half pages
+        {0x00200000, 9, KeyPageUp, 5, 1},    {0x00400000, 9, KeyPageUp, 5, 1},
+        {0x00300000, 9, KeyPageUp, 9, 1},    {0x00100000, 9, KeyHome, 7, 0},
+        {0x00100000, 9, KeyUp, 7, 6},        {0x00100000, 9, KeyDown, 7, 8},
+    };
+    for (const Case& c : cases) {
+        appState.Flags = (appState.Flags & ~uint32_t(FlagKeyPageStep)) | c.field;
+        view()->topLine = uint16_t(c.from);
+        view()->linesPainted = c.linesPainted;
+        EXPECT_EQ(send(MsgKeyDown, c.key), 0);
+        EXPECT_EQ(view()->topLine, c.to) << std::hex << c.field << " key " << c.key;
+    }
+    view()->topLine = 0;
+    send(MsgKeyDown, KeyHome);
+    EXPECT_EQ(view()->topLine, 0) << "Home at the top changes nothing";
+    send(MsgKeyDown, KeyEnd);
+    EXPECT_EQ(view()->topLine, view()->maxTopLine);
+    int min = -1, max = -1, pos = -1;
+    ASSERT_TRUE(scrollRange(window_, &min, &max, &pos));
+    EXPECT_EQ(max, view()->maxTopLine);
+    EXPECT_EQ(pos, view()->topLine) << "the scroll bar follows";
+    EXPECT_EQ(send(MsgKeyDown, 'Q'), 1) << "other keys are swallowed";
+}
+
+TEST_F(MainWindow, EndOnALessonThatFitsChangesNothing) {
+    start();
+    TextView_Resize(view(), 480, 30000);
+    ASSERT_EQ(view()->maxTopLine, 0);
+    TextView_Paint(view(), 1);
+    send(MsgKeyDown, KeyEnd);
+    EXPECT_EQ(view()->topLine, 0);
+}
+
+TEST_F(MainWindow, ScrollBar) {
+    start();
+    struct Case {
+        uint32_t request;
+        int thumb, from, to;
+    } cases[] = {
+        {ScrollLineDown, 0, 3, 4},  {ScrollLineUp, 0, 3, 2},       {ScrollBottom, 0, 3, 4},
+        {ScrollTop, 0, 3, 0},       {ScrollThumbTrack, 17, 3, 17}, {ScrollThumbPosition, 2, 9, 2},
+        {ScrollEndScroll, 0, 3, 3},
+    };
+    for (const Case& c : cases) {
+        view()->topLine = uint16_t(c.from);
+        EXPECT_EQ(send(MsgVScroll, c.request | WParam(c.thumb) << 16), 1);
+        EXPECT_EQ(view()->topLine, c.to) << "request " << c.request;
+    }
+    view()->topLine = 3;
+    TextView_Paint(view(), 1);
+    int lp = view()->linesPainted;
+    send(MsgVScroll, ScrollPageDown);
+    EXPECT_EQ(view()->topLine, 3 + lp - 1) << "a page less one line, whatever Flags says";
+}
+
+TEST_F(MainWindow, LessonStepsWrapAround) {
+    start();
+    struct Case {
+        int from;
+        uint32_t key;
+        int to;
+    } cases[] = {{53, KeyRight, 1}, {1, KeyLeft, 53}, {20, KeyRight, 21}, {20, KeyLeft, 19}};
+    for (const Case& c : cases) {
+        ASSERT_EQ(goToLesson(window_, c.from, 7, 0), 0);
+        EXPECT_EQ(send(MsgKeyDown, c.key), 0);
+        EXPECT_EQ(appState.Lesson, c.to);
+        EXPECT_EQ(view()->topLine, 0);
+        EXPECT_TRUE(appState.Flags & FlagLessonChosen);
+    }
+    EXPECT_EQ(onCommand(window_, CmdNextArticle), 0);
+    EXPECT_EQ(appState.Lesson, 20);
+    EXPECT_EQ(onCommand(window_, CmdPreviousArticle), 0);
+    EXPECT_EQ(appState.Lesson, 19);
+    view()->topLine = 12;
+    EXPECT_EQ(onCommand(window_, CmdThisWeek), 0);
+    EXPECT_EQ(appState.Lesson, 33);
+    EXPECT_EQ(view()->topLine, 0);
+    EXPECT_FALSE(appState.Flags & FlagLessonChosen) << "this week's lesson follows the schedule";
+    EXPECT_EQ(onCommand(window_, CmdGoButton), 1)
+        << "unknown commands go on to the default handling";
+}
+
+TEST_F(MainWindow, LinksAndTheReturnPoint) {
+    start();
+    ASSERT_EQ(goToLesson(window_, 12, 0, 0), 0);
+    // Find a link line of lesson 12 and bring it to the top.
+    int linkLine = -1, units = 0;
+    for (int i = 0; i < view()->lineCount; ++i) {
+        const LineRecord& l = view()->lines[i];
+        if (l.linkNumber && l.linkNumber != 0x3FFF) {
+            linkLine = i;
+            break;
+        }
+        units += (l.style & 0x80) ? 2 : 1;
+    }
+    ASSERT_GE(linkLine, 0);
+    int target = view()->lines[linkLine].linkNumber;
+    view()->topLine = uint16_t(units);
+    TextView_Paint(view(), 1);
+    int top = view()->topLine;
+    const LineRecord& link = view()->lines[linkLine];
+    int y = view()->linkHits[0].y;
+    send(MsgLButtonDown, 0, point(link.x + 2, y + 2));
+    EXPECT_EQ(appState.Lesson, target);
+    EXPECT_EQ(appState.PreviousLesson, 12);
+    EXPECT_EQ(appState.PreviousPosition, top);
+    EXPECT_TRUE(view()->viewFlags & ReturnLinkShown);
+
+    // The return link, at the end of every lesson.
+    send(MsgKeyDown, KeyEnd);
+    TextView_Paint(view(), 1);
+    const LinkHit* back = nullptr;
+    for (const LinkHit* h = view()->linkHits; h && h->line; ++h) {
+        if (h->line->linkNumber == 0x3FFF) back = h;
+    }
+    ASSERT_NE(back, nullptr) << "the return link is drawn after a followed link";
+    send(MsgLButtonDown, 0, point(back->line->x + 2, back->y + 2));
+    EXPECT_EQ(appState.Lesson, 12);
+    EXPECT_EQ(view()->topLine, top);
+    EXPECT_EQ(appState.PreviousLesson, 0);
+    EXPECT_FALSE(view()->viewFlags & ReturnLinkShown);
+
+    // Without a return point the return link is neither drawn nor tappable.
+    send(MsgKeyDown, KeyEnd);
+    TextView_Paint(view(), 1);
+    for (const LinkHit* h = view()->linkHits; h && h->line; ++h)
+        EXPECT_NE(h->line->linkNumber, 0x3FFF);
+    view()->viewFlags |= ReturnLinkShown; // drawn, but nowhere to go back to
+    TextView_Paint(view(), 1);
+    for (const LinkHit* h = view()->linkHits; h && h->line; ++h) {
+        if (h->line->linkNumber == 0x3FFF) {
+            EXPECT_EQ(handleTap(window_, view(), h->line->x + 2, h->y + 2, 1), 1);
+            EXPECT_EQ(appState.Lesson, 12) << "a return link with no return point does nothing";
+        }
+    }
+}
+
+TEST_F(MainWindow, LinkToALessonWithoutResource) {
+    start();
+    goToLesson(window_, 12, 0, 0);
+    view()->topLine = 4;
+    EXPECT_EQ(goToLesson(window_, 54, 0, 1), 1);
+    EXPECT_EQ(appState.Lesson, 12) << "the lesson stays";
+    EXPECT_EQ(view()->topLine, 4);
+    EXPECT_EQ(appState.PreviousLesson, 12) << "but the return point names it";
+    EXPECT_TRUE(appState.Flags & FlagLessonChosen);
+}
+
+TEST_F(MainWindow, TapPagingAndTheGutter) {
+    appState = AppState{};
+    start();
+    TextView* v = view();
+    int middle = v->area.top + v->area.height / 2;
+    // Above the middle pages back; the exact middle and below page forward.
+    struct Case {
+        int y, from;
+    } cases[] = {{middle - 1, 20}, {middle, 20}, {middle + 40, 20}, {v->area.top + 2, 3}};
+    for (Case c : cases) {
+        v->topLine = uint16_t(c.from);
+        TextView_Paint(v, 1);
+        int lp = v->linesPainted;
+        int expected = c.y < middle ? c.from - (lp - 1) : c.from + (lp - 1);
+        EXPECT_EQ(handleTap(window_, v, v->area.left + 5, c.y, 1), 1);
+        EXPECT_EQ(v->topLine, expected < 0 ? 0 : expected)
+            << "tap at " << c.y << " (middle " << middle << ")";
+    }
+    appState.SurroundingGutter = 10;
+    const ViewArea& a = v->area;
+    struct Point {
+        int x, y;
+        bool inside;
+    } points[] = {
+        {a.left - 10, a.top + 5, true},           {a.left - 11, a.top + 5, false},
+        {a.left + a.width + 10, a.top + 5, true}, {a.left + 5, a.top - 10, true},
+        {a.left + 5, a.top + a.height, true},     {a.left + 5, a.top + a.height + 1, false},
+    };
+    for (const Point& p : points)
+        EXPECT_EQ(isInTextArea(v, p.x, p.y), p.inside) << p.x << "," << p.y;
+    appState.Flags &= ~uint32_t(FlagTapPaging);
+    v->topLine = 20;
+    EXPECT_EQ(handleTap(window_, v, a.left + 5, a.top + 5, 1), 0) << "tap paging off";
+    EXPECT_EQ(v->topLine, 20);
+}
+
+TEST_F(MainWindow, ReverseToggles) {
+    start();
+    MenuHandle go = getGoMenu();
+    EXPECT_EQ(onCommand(window_, CmdReverse), 0);
+    EXPECT_TRUE(appState.Flags & FlagReverse);
+    EXPECT_TRUE(menuItemChecked(go, CmdReverse));
+    onCommand(window_, CmdReverse);
+    EXPECT_FALSE(appState.Flags & FlagReverse);
+    EXPECT_FALSE(menuItemChecked(go, CmdReverse));
+}
+
+TEST_F(MainWindow, NoScrollBarBitsNoScrollBarCalls) {
+    start(FlagScrollBar | FlagScrollBarAlt);
+    setScrollRange(window_, 0, 0, 0, false);
+    goToLesson(window_, 40, 0, 0);
+    send(MsgKeyDown, KeyDown);
+    int min = -1, max = -1, pos = -1;
+    ASSERT_TRUE(scrollRange(window_, &min, &max, &pos));
+    EXPECT_EQ(max, 0) << "syncScrollBar made no call";
+    EXPECT_EQ(pos, 0);
+}
+
+TEST_F(MainWindow, SizeLaysTheLessonOutAgain) {
+    start();
+    appState.SurroundingGutter = 6;
+    send(MsgSize, 0, point(300, 500));
+    EXPECT_EQ(view()->area.width, 300 - 12);
+    EXPECT_EQ(view()->area.height, 500 - 12 - appState.barHeight);
+}
+
+TEST_F(MainWindow, TodayCommandLine) {
+    struct Case {
+        const char16_t* line;
+        bool today;
+    } cases[] = {{u"/today", true},   {u"/TODAY", true},   {u"/ToDaY", true}, {u"/today ", false},
+                 {u" /today", false}, {u"x/today", false}, {u"", false},      {nullptr, false}};
+    for (const Case& c : cases)
+        EXPECT_EQ(isTodayCommandLine(c.line), c.today);
+}
+} // namespace

@@ -1,0 +1,67 @@
+// The reader's main window, made as start-up makes it, under the offscreen platform, with a
+// temporary configuration folder and a fixed clock (2007-03-11, outside Israel: this week's
+// lesson is 33). No message loop runs: tests send the messages themselves.
+#pragma once
+#include <gtest/gtest.h>
+
+#include "app/app_main.h"
+#include "app/main_window.h"
+#include "app/navigation.h"
+#include "app/settings.h"
+#include "app/state.h"
+#include "calendar/weekly_lesson.h"
+#include "platform/bars.h"
+#include "platform/clock.h"
+#include "platform/gui.h"
+#include "platform/message_box.h"
+#include "platform/quit.h"
+#include "platform/window.h"
+#include "resources/menus.h"
+#include "tests/support/config_home.h"
+#include "view/text_view.h"
+
+class ShellTest : public testing::Test {
+protected:
+    void SetUp() override {
+        static int argc = 1;
+        static char name[] = "shell-tests";
+        static char* argv[] = {name, nullptr};
+        ASSERT_TRUE(startGraphics(&argc, argv));
+        static const FixedClock clock{{2007, 3, 11}, u"Eastern Standard Time", u"America/New_York"};
+        fixClock(&clock);
+        clearQuitRequest();
+        takeShownMessages();
+        recordOpenedAddresses(true);
+    }
+    void TearDown() override {
+        if (window_) destroyWindow(window_);
+        processPendingEvents();
+        fixClock(nullptr);
+        clearQuitRequest();
+    }
+
+    // Start-up as launchInstance does it, without the single-instance claim and the loop.
+    void start(uint32_t extraFlagsOff = 0) {
+        appState = AppState{};
+        loadSettings();
+        appState.Flags &= ~extraFlagsOff;
+        selectLesson(0, appState.todayLaunch);
+        registerMainClass(kMainClass);
+        uint32_t style = WindowVisible | WindowVScroll;
+        window_ = createWindow(kMainClass, kMainClass, style);
+        ASSERT_NE(window_, nullptr);
+        showWindow(window_, ShowNormal);
+        processPendingEvents();
+        updateWindow(window_);
+        ASSERT_NE(appState.view, nullptr);
+    }
+
+    TextView* view() const { return appState.view; }
+    intptr_t send(uint32_t message, WParam w = 0, LParam l = 0) {
+        return sendMessage(window_, message, w, l);
+    }
+    static LParam point(int x, int y) { return LParam(uint16_t(x) | uint32_t(uint16_t(y)) << 16); }
+
+    ConfigHome config_;
+    WindowHandle window_ = nullptr;
+};
