@@ -83,6 +83,11 @@ DcHandle createImageDc(int width, int height);
 void deleteDc(DcHandle dc);
 // Writes the image as PNG. Returns 0, or 1 when it cannot be written.
 int saveDcImage(DcHandle dc, const char* path);
+// A context on an image read from a PNG file; null when it cannot be read.
+DcHandle loadImageDc(const char* path);
+// Its size in pixels.
+int dcWidth(DcHandle dc);
+int dcHeight(DcHandle dc);
 // The colour of one pixel of an image context (0 outside it).
 Colour dcPixel(DcHandle dc, int x, int y);
 

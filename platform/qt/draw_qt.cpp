@@ -213,3 +213,22 @@ bool firstHebrewFamily(char16_t face[32]) {
     face[0] = 0;
     return false;
 }
+
+DcHandle loadImageDc(const char* path) {
+    QImage image(QString::fromLocal8Bit(path));
+    if (image.isNull()) return nullptr;
+    auto* dc = new QtImageDc;
+    dc->image = image.convertToFormat(QImage::Format_RGB32);
+    initialiseDc(*dc);
+    return dc;
+}
+
+int dcWidth(DcHandle dc) {
+    auto* image = dynamic_cast<QtImageDc*>(dc);
+    return image ? int(image->image.width() / image->image.devicePixelRatio()) : 0;
+}
+
+int dcHeight(DcHandle dc) {
+    auto* image = dynamic_cast<QtImageDc*>(dc);
+    return image ? int(image->image.height() / image->image.devicePixelRatio()) : 0;
+}

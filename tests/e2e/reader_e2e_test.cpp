@@ -1,0 +1,148 @@
+// The reader as a person uses it: started in a real window under Xvfb, driven with keys,
+// closed and started again; one reader at a time.
+#include <sys/stat.h>
+
+#include <fstream>
+
+#include "tests/e2e/desktop.h"
+
+namespace {
+using namespace e2e;
+
+int ink(DcHandle shot, int left, int top, int right, int bottom) {
+    int n = 0;
+    for (int y = top; y < bottom; y += 2) {
+        for (int x = left; x < right; x += 2) n += dcPixel(shot, x, y) != 0xFFFFFF;
+    }
+    return n;
+}
+
+int differences(DcHandle a, DcHandle b) {
+    int n = 0;
+    for (int y = 0; y < 640; ++y) {
+        for (int x = 0; x < 480; ++x) n += dcPixel(a, x, y) != dcPixel(b, x, y);
+    }
+    return n;
+}
+
+class Reader : public Desktop {};
+
+TEST_F(Reader, StartsShowsHebrewMovesWithKeysAndRemembers) {
+    pid_t first = start();
+    std::string id = window();
+    ASSERT_FALSE(id.empty()) << "the window appears";
+    sleepMs(500);
+    DcHandle opened = grab();
+    ASSERT_NE(opened, nullptr);
+    EXPECT_GT(ink(opened, 0, 60, 480, 640), 2000) << "text in the text area";
+
+    keys(id, "Right");
+    DcHandle next = grab();
+    EXPECT_GT(differences(opened, next), 1000) << "Right opens another lesson";
+    keys(id, "Next");
+    DcHandle paged = grab();
+    EXPECT_GT(differences(next, paged), 1000) << "Page Down moves the text";
+    EXPECT_EQ(quit(first, id), 0);
+
+    long lesson = setting("Lesson"), position = setting("LastPosition");
+    EXPECT_GE(lesson, 1);
+    EXPECT_GT(position, 0) << settings();
+    EXPECT_EQ(setting("Flags") & 0x4, 0x4) << "a lesson the reader chose";
+
+    // A restart opens the same lesson at the same position: the same page.
+    pid_t again = start();
+    std::string id2 = window();
+    ASSERT_FALSE(id2.empty());
+    sleepMs(500);
+    DcHandle reopened = grab();
+    EXPECT_LT(differences(paged, reopened), 50) << "the same page as at exit";
+    EXPECT_EQ(quit(again, id2), 0);
+    EXPECT_EQ(setting("Lesson"), lesson);
+    EXPECT_EQ(setting("LastPosition"), position);
+    for (DcHandle dc : {opened, next, paged, reopened}) deleteDc(dc);
+}
+
+TEST_F(Reader, ASecondStartLeavesOneReader) {
+    pid_t first = start();
+    std::string id = window();
+    ASSERT_FALSE(id.empty());
+    pid_t second = start();
+    EXPECT_EQ(waitFor(second, 5000), 0) << "the second start ends at once, with 0";
+    EXPECT_TRUE(alive(first));
+    EXPECT_EQ(windowCount(), 1);
+
+    // The folder of the lock and the socket is this user's alone.
+    struct stat st {};
+    ASSERT_EQ(stat((home_ / "runtime/versewell").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    EXPECT_EQ(st.st_uid, getuid());
+    ASSERT_EQ(stat((home_ / "runtime/versewell/instance.socket").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISSOCK(st.st_mode));
+    EXPECT_EQ(st.st_mode & 077, 0u) << "no access for group or others";
+    EXPECT_EQ(quit(first, id), 0);
+}
+
+TEST_F(Reader, TwoStartsAtTheSameMomentLeaveOne) {
+    pid_t pids[2] = {start(), start()};
+    int status[2] = {-1, -1};
+    ASSERT_FALSE(window().empty());
+    for (int waited = 0; waited < 5000 && status[0] == -1 && status[1] == -1; waited += 100) {
+        for (int i = 0; i < 2; ++i) {
+            if (status[i] == -1) status[i] = waitFor(pids[i], 0);
+        }
+        sleepMs(100);
+    }
+    sleepMs(500);
+    EXPECT_TRUE((status[0] == 0 && status[1] == -1) || (status[1] == 0 && status[0] == -1))
+        << "one ended with 0, one reads: " << status[0] << " " << status[1];
+    EXPECT_EQ(windowCount(), 1);
+    pid_t survivor = status[0] == -1 ? pids[0] : pids[1];
+    EXPECT_EQ(quit(survivor, window()), 0);
+}
+
+TEST_F(Reader, AKilledReaderLeavesTheLastCleanExit) {
+    pid_t first = start();
+    std::string id = window();
+    ASSERT_FALSE(id.empty());
+    keys(id, "Next Next");
+    ASSERT_EQ(quit(first, id), 0);
+    std::string clean = settings();
+    ASSERT_FALSE(clean.empty());
+
+    pid_t second = start();
+    std::string id2 = window();
+    ASSERT_FALSE(id2.empty());
+    keys(id2, "Right Next");
+    ::kill(second, SIGKILL);
+    waitFor(second, 3000);
+    EXPECT_EQ(settings(), clean) << "nothing written since the last clean exit";
+
+    pid_t third = start();
+    std::string id3 = window();
+    ASSERT_FALSE(id3.empty()) << "the stale lock and socket do not stop the next start";
+    EXPECT_EQ(quit(third, id3), 0);
+}
+
+TEST_F(Reader, TodayOnTheCommandLine) {
+    std::string week;
+    ASSERT_EQ(run(std::string(std::getenv("VERSEWELL")) + " --week --abroad", &week), 0);
+    // The fourth field is this week's lesson; 0 means the reader opens lesson 1.
+    size_t tab = 0;
+    for (int i = 0; i < 3; ++i) tab = week.find('\t', tab) + 1;
+    long thisWeek = std::stol(week.substr(tab));
+    if (thisWeek == 0) thisWeek = 1;
+    long chosen = thisWeek == 5 ? 6 : 5;
+    struct Case {
+        std::string argument;
+        long lesson;
+    } cases[] = {{"/TODAY", thisWeek}, {"/today ", chosen}, {"x/today", chosen}};
+    for (const Case& c : cases) {
+        writeSettings("[General]\nLesson=dword:" + std::to_string(chosen) + "\nFlags=dword:d1140044\nFontName=David CLM\n");
+        pid_t pid = start({c.argument});
+        std::string id = window();
+        ASSERT_FALSE(id.empty()) << c.argument;
+        EXPECT_EQ(quit(pid, id), 0);
+        EXPECT_EQ(setting("Lesson"), c.lesson) << "'" << c.argument << "'";
+    }
+}
+} // namespace
