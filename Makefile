@@ -21,7 +21,13 @@ build: configure
 	@cmake --build $(BUILD) -j$(JOBS)
 
 run: build
-	$(BUILD)/versewell $(ARGS)
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+	  $(BUILD)/versewell $(ARGS); \
+	else \
+	  lesson=$$($(BUILD)/versewell --week | cut -f4); [ "$$lesson" = 0 ] && lesson=1; \
+	  echo "No display to open the reader on: writing this week's talk ($$lesson) to versewell-page.png"; \
+	  $(BUILD)/versewell --render $$lesson -o versewell-page.png; \
+	fi
 
 test: test-release test-sanitize
 

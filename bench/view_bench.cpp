@@ -80,7 +80,8 @@ Setup& setup() {
 
 void BM_ViewLayout(benchmark::State& state) {
     Setup& s = setup();
-    for (auto _ : state) benchmark::DoNotOptimize(TextView_SetText(s.view, s.view->text, 0));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(TextView_SetText(s.view, s.view->text, 0));
     state.counters["lines"] = s.view->lineCount;
 }
 BENCHMARK(BM_ViewLayout)->Unit(benchmark::kMicrosecond);
@@ -88,14 +89,16 @@ BENCHMARK(BM_ViewLayout)->Unit(benchmark::kMicrosecond);
 void BM_QtLayout(benchmark::State& state) {
     Setup& s = setup();
     int lines = 0;
-    for (auto _ : state) benchmark::DoNotOptimize(lines = QtPeerLayout(s.peer, kWidth));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(lines = QtPeerLayout(s.peer, kWidth));
     state.counters["lines"] = lines;
 }
 BENCHMARK(BM_QtLayout)->Unit(benchmark::kMicrosecond);
 
 void BM_ViewPaint(benchmark::State& state) {
     Setup& s = setup();
-    for (auto _ : state) benchmark::DoNotOptimize(TextView_Paint(s.view, 1));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(TextView_Paint(s.view, 1));
     state.counters["lines"] = s.view->linesPainted;
 }
 BENCHMARK(BM_ViewPaint)->Unit(benchmark::kMicrosecond);
@@ -104,7 +107,8 @@ void BM_QtPaint(benchmark::State& state) {
     Setup& s = setup();
     QtPeerLayout(s.peer, kWidth);
     int lines = 0;
-    for (auto _ : state) benchmark::DoNotOptimize(lines = QtPeerPaint(s.peer, kWidth, kHeight));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(lines = QtPeerPaint(s.peer, kWidth, kHeight));
     state.counters["lines"] = lines;
 }
 BENCHMARK(BM_QtPaint)->Unit(benchmark::kMicrosecond);
@@ -115,12 +119,16 @@ int main(int argc, char** argv) {
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     Setup& s = setup();
-    std::printf("\nlesson %d, %zu bytes, %d lines at %d px\n", s.lesson, s.bytes, s.view->lineCount, kWidth);
+    std::printf("\nlesson %d, %zu bytes, %d lines at %d px\n", s.lesson, s.bytes, s.view->lineCount,
+                kWidth);
     double view = reporter.nanos("BM_ViewLayout"), qt = reporter.nanos("BM_QtLayout");
-    if (view > 0 && qt > 0) std::printf("layout: view %.0f us, QTextLayout %.0f us: view/Qt = %.2f\n", view / 1000, qt / 1000, view / qt);
+    if (view > 0 && qt > 0)
+        std::printf("layout: view %.0f us, QTextLayout %.0f us: view/Qt = %.2f\n", view / 1000,
+                    qt / 1000, view / qt);
     double paint = reporter.nanos("BM_ViewPaint"), qtPaint = reporter.nanos("BM_QtPaint");
     if (paint > 0 && qtPaint > 0) {
-        std::printf("full-page paint: view %.0f us, Qt %.0f us: view/Qt = %.2f\n", paint / 1000, qtPaint / 1000, paint / qtPaint);
+        std::printf("full-page paint: view %.0f us, Qt %.0f us: view/Qt = %.2f\n", paint / 1000,
+                    qtPaint / 1000, paint / qtPaint);
     }
     return 0;
 }

@@ -155,6 +155,11 @@ void destroyBar(WindowHandle bar) {
     if (!bar || bar->destroyed) return;
     bar->destroyed = true;
     bar->owner->widget->setProperty("versewellBar", QVariant());
+    // The menu's widgets go with the bar's; the records behind the handles go after them.
+    QObject::connect(bar->widget, &QObject::destroyed, [bar]() {
+        delete bar->menu;
+        delete bar;
+    });
     bar->widget->deleteLater();
 }
 

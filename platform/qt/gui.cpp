@@ -4,8 +4,17 @@
 
 #include <cstdlib>
 
+namespace {
+// Headless runs need no runtime folder; Qt's notice that there is none is noise there.
+void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths:"))) return;
+    qt_message_output(type, context, message);
+}
+} // namespace
+
 void startHeadlessGraphics() {
     if (QCoreApplication::instance()) return;
+    qInstallMessageHandler(quietHandler);
     // The offscreen platform draws and measures like any other and needs no display.
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     static int argc = 1;

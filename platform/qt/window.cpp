@@ -79,6 +79,14 @@ protected:
         }
         QPainter p(this);
         p.drawImage(0, 0, window_->surface->image);
+        // For the start-up benchmark: end as soon as the first page is on the screen.
+        static const bool quitAfterFirstPaint =
+            qEnvironmentVariableIsSet("VERSEWELL_QUIT_AFTER_FIRST_PAINT");
+        if (quitAfterFirstPaint) {
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(), [] { QCoreApplication::exit(0); },
+                Qt::QueuedConnection);
+        }
     }
     void resizeEvent(QResizeEvent*) override {
         QtImageDc* dc = window_->surface;
@@ -233,8 +241,13 @@ void destroyWindow(WindowHandle window) {
         sendMessage(window, MsgDestroy, 0, 0);
         window->destroyed = true;
         window->widget->hide();
-        window->widget->deleteLater();
         window->surface->widget = nullptr;
+        // The record behind the handle and its surface outlive the widgets that point to them.
+        QObject::connect(window->widget, &QObject::destroyed, [window]() {
+            deleteDc(window->surface);
+            delete window;
+        });
+        window->widget->deleteLater();
     } else {
         window->destroyed = true;
         window->widget->deleteLater();
@@ -296,8 +309,10 @@ intptr_t defWindowProc(WindowHandle window, uint32_t message, WParam wParam, LPa
 
 int runMessageLoop() {
     int code = 0;
-    if (quitRequested(&code)) return code;
-    return QApplication::exec();
+    if (!quitRequested(&code)) code = QApplication::exec();
+    // Windows destroyed on the way out are deleted now, not left to a loop that has ended.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return code;
 }
 
 Rect windowRect(WindowHandle window) {

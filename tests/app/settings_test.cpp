@@ -8,6 +8,7 @@
 #include "app/settings.h"
 #include "app/state.h"
 #include "dialogs/bookmarks.h"
+#include "platform/bitmaps.h"
 #include "platform/memory.h"
 #include "platform/message_box.h"
 #include "platform/quit.h"
@@ -28,6 +29,10 @@ protected:
     }
     void TearDown() override {
         freeBookmarks();
+        for (BitmapHandle& icon : appState.outlineIcons) {
+            deleteBitmap(icon);
+            icon = nullptr;
+        }
         clearQuitRequest();
     }
     std::string stored() const {

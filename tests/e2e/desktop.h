@@ -26,7 +26,9 @@ extern char** environ;
 namespace e2e {
 namespace fs = std::filesystem;
 
-inline void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+inline void sleepMs(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 // Runs a command to completion; returns its exit status and what it printed.
 inline int run(const std::string& command, std::string* out = nullptr) {
@@ -40,7 +42,8 @@ inline int run(const std::string& command, std::string* out = nullptr) {
 // Starts a program without waiting for it.
 inline pid_t spawn(const std::vector<std::string>& args) {
     std::vector<char*> argv;
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    for (const std::string& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -56,13 +59,16 @@ inline pid_t spawn(const std::vector<std::string>& args) {
 inline int waitFor(pid_t pid, int ms) {
     for (int waited = 0; waited <= ms; waited += 50) {
         int status = 0;
-        if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        if (waitpid(pid, &status, WNOHANG) == pid)
+            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
         sleepMs(50);
     }
     return -1;
 }
 
-inline bool alive(pid_t pid) { return ::kill(pid, 0) == 0 && waitFor(pid, 0) == -1; }
+inline bool alive(pid_t pid) {
+    return ::kill(pid, 0) == 0 && waitFor(pid, 0) == -1;
+}
 
 class Desktop : public testing::Test {
 protected:
@@ -78,8 +84,10 @@ protected:
             if (fs::exists(socket) || fs::exists(lock)) continue;
             std::string name = ":";
             name += number;
-            server_ = spawn({"/usr/bin/Xvfb", name, "-screen", "0", "800x900x24", "-nolisten", "tcp"});
-            for (int i = 0; i < 100 && !fs::exists(socket); ++i) sleepMs(50);
+            server_ =
+                spawn({"/usr/bin/Xvfb", name, "-screen", "0", "800x900x24", "-nolisten", "tcp"});
+            for (int i = 0; i < 100 && !fs::exists(socket); ++i)
+                sleepMs(50);
             if (fs::exists(socket)) display_ = name;
         }
         ::setenv("DISPLAY", display_.c_str(), 1);
@@ -94,7 +102,8 @@ protected:
     void SetUp() override {
         ASSERT_FALSE(display_.empty()) << "Xvfb did not start";
         static int counter = 0;
-        home_ = fs::temp_directory_path() / ("e2e-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
+        home_ = fs::temp_directory_path() /
+                ("e2e-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
         fs::create_directories(home_ / "config");
         fs::create_directories(home_ / "runtime");
         fs::permissions(home_ / "runtime", fs::perms::owner_all, fs::perm_options::replace);
@@ -133,7 +142,8 @@ protected:
         std::string ids;
         run("xdotool search --onlyvisible --name '^Versewell$'", &ids);
         int n = 0;
-        for (char c : ids) n += c == '\n';
+        for (char c : ids)
+            n += c == '\n';
         return n;
     }
 
@@ -169,7 +179,8 @@ protected:
         if (at == std::string::npos) return -1;
         size_t from = at + key.size();
         std::string value = text.substr(from, text.find('\n', from) - from);
-        return value.rfind("dword:", 0) == 0 ? std::stol(value.substr(6), nullptr, 16) : std::stol(value);
+        return value.rfind("dword:", 0) == 0 ? std::stol(value.substr(6), nullptr, 16)
+                                             : std::stol(value);
     }
 
     // Ends the reader with its Exit shortcut and waits for it.

@@ -12,7 +12,8 @@ using namespace e2e;
 int ink(DcHandle shot, int left, int top, int right, int bottom) {
     int n = 0;
     for (int y = top; y < bottom; y += 2) {
-        for (int x = left; x < right; x += 2) n += dcPixel(shot, x, y) != 0xFFFFFF;
+        for (int x = left; x < right; x += 2)
+            n += dcPixel(shot, x, y) != 0xFFFFFF;
     }
     return n;
 }
@@ -20,7 +21,8 @@ int ink(DcHandle shot, int left, int top, int right, int bottom) {
 int differences(DcHandle a, DcHandle b) {
     int n = 0;
     for (int y = 0; y < 640; ++y) {
-        for (int x = 0; x < 480; ++x) n += dcPixel(a, x, y) != dcPixel(b, x, y);
+        for (int x = 0; x < 480; ++x)
+            n += dcPixel(a, x, y) != dcPixel(b, x, y);
     }
     return n;
 }
@@ -59,7 +61,8 @@ TEST_F(Reader, StartsShowsHebrewMovesWithKeysAndRemembers) {
     EXPECT_EQ(quit(again, id2), 0);
     EXPECT_EQ(setting("Lesson"), lesson);
     EXPECT_EQ(setting("LastPosition"), position);
-    for (DcHandle dc : {opened, next, paged, reopened}) deleteDc(dc);
+    for (DcHandle dc : {opened, next, paged, reopened})
+        deleteDc(dc);
 }
 
 TEST_F(Reader, ASecondStartLeavesOneReader) {
@@ -128,7 +131,8 @@ TEST_F(Reader, TodayOnTheCommandLine) {
     ASSERT_EQ(run(std::string(std::getenv("VERSEWELL")) + " --week --abroad", &week), 0);
     // The fourth field is this week's lesson; 0 means the reader opens lesson 1.
     size_t tab = 0;
-    for (int i = 0; i < 3; ++i) tab = week.find('\t', tab) + 1;
+    for (int i = 0; i < 3; ++i)
+        tab = week.find('\t', tab) + 1;
     long thisWeek = std::stol(week.substr(tab));
     if (thisWeek == 0) thisWeek = 1;
     long chosen = thisWeek == 5 ? 6 : 5;
@@ -137,7 +141,8 @@ TEST_F(Reader, TodayOnTheCommandLine) {
         long lesson;
     } cases[] = {{"/TODAY", thisWeek}, {"/today ", chosen}, {"x/today", chosen}};
     for (const Case& c : cases) {
-        writeSettings("[General]\nLesson=dword:" + std::to_string(chosen) + "\nFlags=dword:d1140044\nFontName=David CLM\n");
+        writeSettings("[General]\nLesson=dword:" + std::to_string(chosen) +
+                      "\nFlags=dword:d1140044\nFontName=David CLM\n");
         pid_t pid = start({c.argument});
         std::string id = window();
         ASSERT_FALSE(id.empty()) << c.argument;

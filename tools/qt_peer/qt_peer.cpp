@@ -13,7 +13,8 @@ struct QtPeer {
     QImage image;
 };
 
-QtPeer* QtPeerCreate(const std::vector<std::u16string>& paragraphs, const std::u16string& face, int pixelSize) {
+QtPeer* QtPeerCreate(const std::vector<std::u16string>& paragraphs, const std::u16string& face,
+                     int pixelSize) {
     auto* peer = new QtPeer;
     peer->font = QFont(QString::fromStdU16String(face));
     peer->font.setPixelSize(pixelSize);
@@ -28,7 +29,9 @@ QtPeer* QtPeerCreate(const std::vector<std::u16string>& paragraphs, const std::u
     return peer;
 }
 
-void QtPeerDestroy(QtPeer* peer) { delete peer; }
+void QtPeerDestroy(QtPeer* peer) {
+    delete peer;
+}
 
 int QtPeerLayout(QtPeer* peer, int width) {
     int lines = 0;
