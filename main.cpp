@@ -64,5 +64,7 @@ int main(int argc, char** argv) {
                              "--render writes a page to a PNG instead\n");
         return 2;
     }
-    return appMain(commandLine.c_str(), ShowNormal);
+    int code = appMain(commandLine.c_str(), ShowNormal);
+    stopGraphics();
+    return code;
 }

@@ -36,3 +36,8 @@ bool startGraphics(int* argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("versewell"));
     return true;
 }
+
+void stopGraphics() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    delete QCoreApplication::instance();
+}

@@ -16,6 +16,18 @@ TEST_F(MainWindow, StartsOnThisWeeksLessonWithItsBar) {
     EXPECT_FALSE(menuItemChecked(getGoMenu(), CmdReverse));
 }
 
+TEST_F(MainWindow, MenuBarAtTheBottom) {
+    start(0, 1);
+    ASSERT_NE(appState.barWindow, nullptr);
+    EXPECT_GT(appState.barHeight, 0);
+    EXPECT_EQ(view()->area.top, 0) << "the text area starts at the top";
+    Rect client = clientRect(window_);
+    EXPECT_EQ(view()->area.height, client.bottom - appState.barHeight);
+    Rect bar = windowRect(appState.barWindow);
+    EXPECT_EQ(bar.bottom, client.bottom) << "the bar lies along the bottom";
+    EXPECT_NE(getGoMenu(), nullptr);
+}
+
 TEST_F(MainWindow, PageKeys) {
     start();
     struct Case {

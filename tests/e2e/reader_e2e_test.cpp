@@ -65,6 +65,22 @@ TEST_F(Reader, StartsShowsHebrewMovesWithKeysAndRemembers) {
         deleteDc(dc);
 }
 
+TEST_F(Reader, MenuShortcutsDoWhatTheyShow) {
+    std::string week;
+    ASSERT_EQ(run(std::string(std::getenv("VERSEWELL")) + " --week", &week), 0);
+    size_t tab = 0;
+    for (int i = 0; i < 3; ++i)
+        tab = week.find('\t', tab) + 1;
+    long thisWeek = std::stol(week.substr(tab));
+    pid_t pid = start();
+    std::string id = window();
+    ASSERT_FALSE(id.empty());
+    keys(id, "Right Right ctrl+Home"); // two lessons on, then "This Week"
+    EXPECT_EQ(quit(pid, id), 0) << "Ctrl+Q is Exit";
+    EXPECT_EQ(setting("Lesson"), thisWeek == 0 ? 1 : thisWeek);
+    EXPECT_EQ(setting("Flags") & 0x4, 0) << "back on the weekly schedule";
+}
+
 TEST_F(Reader, ASecondStartLeavesOneReader) {
     pid_t first = start();
     std::string id = window();

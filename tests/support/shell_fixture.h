@@ -41,8 +41,9 @@ protected:
     }
 
     // Start-up as launchInstance does it, without the single-instance claim and the loop.
-    void start(uint32_t extraFlagsOff = 0) {
+    void start(uint32_t extraFlagsOff = 0, int menuBarOnBottom = 0) {
         appState = AppState{};
+        appState.MenuBarOnBottom = menuBarOnBottom;
         loadSettings();
         appState.Flags &= ~extraFlagsOff;
         selectLesson(0, appState.todayLaunch);
