@@ -144,20 +144,20 @@ int RunViewCommand(int argc, char** argv) {
     startHeadlessGraphics();
 
     appState = AppState{};
-    FontSpec& spec = appState.fontSpec;
+    FontSpec& chosen = appState.fontSpec;
     if (c.face.empty()) {
         const char16_t preferred[] = u"David CLM";
         if (fontFamilyInstalled(preferred)) {
-            std::memcpy(spec.FontName, preferred, sizeof preferred);
-        } else if (!firstHebrewFamily(spec.FontName)) {
+            std::memcpy(chosen.FontName, preferred, sizeof preferred);
+        } else if (!firstHebrewFamily(chosen.FontName)) {
             return fail("no installed font has Hebrew letters");
         }
     } else {
         if (!fontFamilyInstalled(c.face.c_str())) return fail("font family not installed");
-        std::copy(c.face.begin(), c.face.end(), spec.FontName);
+        std::copy(c.face.begin(), c.face.end(), chosen.FontName);
     }
-    spec.FontSize = c.size;
-    spec.FontAsciiBase = c.base;
+    chosen.FontSize = c.size;
+    chosen.FontAsciiBase = c.base;
     if (c.reverse) appState.Flags |= FlagReverse;
 
     int loadError = 0;
@@ -172,7 +172,7 @@ int RunViewCommand(int argc, char** argv) {
                     " image");
     }
     Rect area{0, 0, c.width, c.height};
-    TextView* view = TextView_Create(dc, &area, &spec, 100);
+    TextView* view = TextView_Create(dc, &area, &chosen, 100);
     int result = view ? TextView_SetText(view, text, 0) : -2;
     if (result != 0) {
         plainFree(text);

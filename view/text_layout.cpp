@@ -143,7 +143,6 @@ namespace {
 // The state of one layout pass.
 struct Layout {
     TextView* view;
-    uint8_t* text;
     int count = 0;      // LineRecords made
     int totalLines = 0; // empty lines after records, so far
     int linkLines = 0;
@@ -274,7 +273,7 @@ int TextView_SetText(TextView* view, uint8_t* text, int releaseOld) {
     FontHandle previous = TextView_SelectStyle(view, 1);
     if (!previous) return -2;
     textMetrics = getTextMetrics(view->dc);
-    Layout l{view, text};
+    Layout l{view};
     l.height = textMetrics.height;
     bool ok = true;
     int previousLayout = 0;

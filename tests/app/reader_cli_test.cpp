@@ -9,29 +9,14 @@
 #include <string>
 
 #include "tests/support/fixtures.h"
+#include "tests/support/process.h"
 #include "tools/bookc/book_compile.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-struct Outcome {
-    int status;
-    std::string out, err;
-};
-
 Outcome runReader(const std::string& args) {
-    const char* reader = std::getenv("VERSEWELL");
-    EXPECT_NE(reader, nullptr) << "VERSEWELL names the reader under test";
-    fs::path dir = fs::temp_directory_path() / ("reader-cli-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
-    std::string out = (dir / "out").string(), err = (dir / "err").string();
-    int raw = std::system(
-        (std::string(reader ? reader : "false") + " " + args + " >" + out + " 2>" + err).c_str());
-    Outcome o{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, "", ""};
-    ReadFile(out, o.out);
-    ReadFile(err, o.err);
-    fs::remove_all(dir);
-    return o;
+    return runProgram("VERSEWELL", args);
 }
 
 TEST(ReaderCommandLine, EmbeddedAndBundledBooks) {

@@ -10,6 +10,7 @@
 
 #include "app/view_command.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/process.h"
 #include "tools/bookc/book_compile.h"
 
 namespace fs = std::filesystem;
@@ -76,22 +77,8 @@ TEST(ViewCommand, Options) {
     }
 }
 
-struct Outcome {
-    int status;
-    std::string out, err;
-};
-
 Outcome runReader(const std::string& args) {
-    fs::path dir = fs::temp_directory_path() / ("view-cli-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
-    std::string out = (dir / "out").string(), err = (dir / "err").string();
-    int raw = std::system(
-        (std::string(std::getenv("VERSEWELL")) + " " + args + " >" + out + " 2>" + err).c_str());
-    Outcome o{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, "", ""};
-    ReadFile(out, o.out);
-    ReadFile(err, o.err);
-    fs::remove_all(dir);
-    return o;
+    return runProgram("VERSEWELL", args);
 }
 
 TEST(ViewCommand, LayoutPrintsTheLineTable) {

@@ -70,6 +70,17 @@ inline bool alive(pid_t pid) {
     return ::kill(pid, 0) == 0 && waitFor(pid, 0) == -1;
 }
 
+// This week's lesson as the reader opens it (the schedule's 0 opens lesson 1), from --week.
+inline long thisWeeksLesson(const std::string& options = "") {
+    std::string week;
+    if (run(std::string(std::getenv("VERSEWELL")) + " --week " + options, &week) != 0) return -1;
+    size_t tab = 0;
+    for (int i = 0; i < 3; ++i)
+        tab = week.find('\t', tab) + 1;
+    long lesson = std::stol(week.substr(tab));
+    return lesson == 0 ? 1 : lesson;
+}
+
 class Desktop : public testing::Test {
 protected:
     static void SetUpTestSuite() {

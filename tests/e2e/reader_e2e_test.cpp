@@ -66,18 +66,14 @@ TEST_F(Reader, StartsShowsHebrewMovesWithKeysAndRemembers) {
 }
 
 TEST_F(Reader, MenuShortcutsDoWhatTheyShow) {
-    std::string week;
-    ASSERT_EQ(run(std::string(std::getenv("VERSEWELL")) + " --week", &week), 0);
-    size_t tab = 0;
-    for (int i = 0; i < 3; ++i)
-        tab = week.find('\t', tab) + 1;
-    long thisWeek = std::stol(week.substr(tab));
+    long thisWeek = thisWeeksLesson();
+    ASSERT_GT(thisWeek, 0);
     pid_t pid = start();
     std::string id = window();
     ASSERT_FALSE(id.empty());
     keys(id, "Right Right ctrl+Home"); // two lessons on, then "This Week"
     EXPECT_EQ(quit(pid, id), 0) << "Ctrl+Q is Exit";
-    EXPECT_EQ(setting("Lesson"), thisWeek == 0 ? 1 : thisWeek);
+    EXPECT_EQ(setting("Lesson"), thisWeek);
     EXPECT_EQ(setting("Flags") & 0x4, 0) << "back on the weekly schedule";
 }
 
@@ -143,14 +139,8 @@ TEST_F(Reader, AKilledReaderLeavesTheLastCleanExit) {
 }
 
 TEST_F(Reader, TodayOnTheCommandLine) {
-    std::string week;
-    ASSERT_EQ(run(std::string(std::getenv("VERSEWELL")) + " --week --abroad", &week), 0);
-    // The fourth field is this week's lesson; 0 means the reader opens lesson 1.
-    size_t tab = 0;
-    for (int i = 0; i < 3; ++i)
-        tab = week.find('\t', tab) + 1;
-    long thisWeek = std::stol(week.substr(tab));
-    if (thisWeek == 0) thisWeek = 1;
+    long thisWeek = thisWeeksLesson("--abroad");
+    ASSERT_GT(thisWeek, 0);
     long chosen = thisWeek == 5 ? 6 : 5;
     struct Case {
         std::string argument;

@@ -39,21 +39,21 @@ protected:
     }
 
     FontSpec font(int size, int base = 1488) {
-        FontSpec spec{};
-        std::memcpy(spec.FontName, u"Test Face", sizeof(u"Test Face"));
-        spec.FontSize = size;
-        spec.FontAsciiBase = base;
-        appState.fontSpec = spec;
-        return spec;
+        FontSpec chosen{};
+        std::memcpy(chosen.FontName, u"Test Face", sizeof(u"Test Face"));
+        chosen.FontSize = size;
+        chosen.FontAsciiBase = base;
+        appState.fontSpec = chosen;
+        return chosen;
     }
 
     // Lays `source` out in a width x height area at (left, top).
     TextView* layout(const std::string& source, int width, int height = 400, int size = 16,
                      int left = 0, int top = 0) {
         TextView_Destroy(view_);
-        FontSpec spec = font(size);
+        FontSpec chosen = font(size);
         Rect rect{left, top, left + width, top + height};
-        view_ = TextView_Create(dc_, &rect, &spec, 100);
+        view_ = TextView_Create(dc_, &rect, &chosen, 100);
         EXPECT_NE(view_, nullptr);
         uint8_t* text = lessonBuffer(source);
         int result = TextView_SetText(view_, text, 0);

@@ -9,42 +9,28 @@
 #include <string>
 
 #include "tests/support/fixtures.h"
+#include "tests/support/process.h"
 #include "tools/bookc/book_compile.h"
 #include "tools/bookc/lesson_source.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-struct Outcome {
-    int status;
-    std::string out, err;
-};
-
 class BookcCli : public testing::Test {
 protected:
     void SetUp() override {
-        const char* bookc = std::getenv("BOOKC");
-        ASSERT_NE(bookc, nullptr) << "BOOKC names the compiler under test";
-        bookc_ = bookc;
+        ASSERT_NE(std::getenv("BOOKC"), nullptr) << "BOOKC names the compiler under test";
         dir_ = fs::temp_directory_path() / ("bookc-test-" + std::to_string(::getpid()));
         fs::create_directories(dir_);
     }
     void TearDown() override { fs::remove_all(dir_); }
 
-    Outcome run(const std::string& args) {
-        std::string out = (dir_ / "stdout").string(), err = (dir_ / "stderr").string();
-        int raw = std::system((bookc_ + " " + args + " >" + out + " 2>" + err).c_str());
-        Outcome r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, "", ""};
-        ReadFile(out, r.out);
-        ReadFile(err, r.err);
-        return r;
-    }
+    Outcome run(const std::string& args) { return runProgram("BOOKC", args); }
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
     void write(const std::string& name, const std::string& bytes) {
         std::ofstream(dir_ / name, std::ios::binary) << bytes;
     }
 
-    std::string bookc_;
     fs::path dir_;
 };
 

@@ -188,9 +188,9 @@ TEST_F(LayoutView, RefusedAndReleasedTexts) {
 
 TEST_F(LayoutView, OutOfMemory) {
     // The font cache cannot be had: -2, not a crash.
-    FontSpec spec = font(16);
+    FontSpec chosen = font(16);
     Rect rect{0, 0, 100, 100};
-    view_ = TextView_Create(dc_, &rect, &spec, 100);
+    view_ = TextView_Create(dc_, &rect, &chosen, 100);
     uint8_t* text = lessonBuffer("[p latin] a");
     injectAllocFailures(0, -1);
     EXPECT_EQ(TextView_SetText(view_, text, 0), -2);
