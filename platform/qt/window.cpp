@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -204,6 +205,7 @@ WindowHandle createWindow(const char16_t* className, const char16_t* title, uint
     window->style = style;
     auto* frame = new FrameWidget(window);
     frame->setWindowTitle(QString::fromUtf16(title));
+    frame->setWindowIcon(QIcon(QPixmap::fromImage(bitmapResource(101))));
     frame->setObjectName(QString::fromUtf16(className));
     window->widget = frame;
     attachWindow(frame, window);
