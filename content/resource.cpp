@@ -1,5 +1,6 @@
 #include "content/resource.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/memory.h"
@@ -72,16 +73,18 @@ uint8_t* UnCompress(const CompressedDescriptor* descriptor, int* errorOut) {
     const uint8_t* const srcEnd = src + descriptor->sourceLength;
     bool bad = false;
 
-    while (out < outEnd && src < srcEnd && !bad) {
+    while (out < outEnd && src < srcEnd) {
         uint8_t c = *src++;
         if (c >= 0x01 && c <= 0x08) {
-            for (int n = c; n > 0 && out < outEnd; --n) {
-                if (src >= srcEnd) {
-                    bad = true;
-                    break;
-                }
-                *out++ = *src++;
+            // A literal run, cut where the output ends; the bytes it needs must be there.
+            size_t n = std::min<size_t>(c, size_t(outEnd - out));
+            if (size_t(srcEnd - src) < n) {
+                bad = true;
+                break;
             }
+            std::memcpy(out, src, n);
+            out += n;
+            src += n;
         } else if (c < 0x80) {
             *out++ = c;
         } else if (c < 0xC0) {
@@ -91,13 +94,20 @@ uint8_t* UnCompress(const CompressedDescriptor* descriptor, int* errorOut) {
             }
             unsigned v = unsigned(c) << 8 | *src++;
             size_t distance = (v >> 3) & 0x7FF;
-            int length = int(v & 7) + 3;
             if (distance == 0 || distance > size_t(out - buffer)) {
                 bad = true;
                 break;
             }
-            for (; length > 0 && out < outEnd; --length, ++out)
-                *out = *(out - distance);
+            size_t n = std::min<size_t>((v & 7) + 3, size_t(outEnd - out));
+            const uint8_t* from = out - distance;
+            if (distance >= n) {
+                std::memcpy(out, from, n);
+                out += n;
+            } else {
+                // An overlapping copy repeats the bytes it is writing, one at a time.
+                for (size_t i = 0; i < n; ++i)
+                    *out++ = from[i];
+            }
         } else {
             *out++ = ' ';
             if (out < outEnd) *out++ = uint8_t(c ^ 0x80);
