@@ -39,8 +39,8 @@ inline int run(const std::string& command, std::string* out = nullptr) {
     return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
 }
 
-// Starts a program without waiting for it.
-inline pid_t spawn(const std::vector<std::string>& args) {
+// Starts a program without waiting for it; its standard error goes to `errors` (or nowhere).
+inline pid_t spawn(const std::vector<std::string>& args, const std::string& errors = "/dev/null") {
     std::vector<char*> argv;
     for (const std::string& a : args)
         argv.push_back(const_cast<char*>(a.c_str()));
@@ -48,7 +48,8 @@ inline pid_t spawn(const std::vector<std::string>& args) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, errors.c_str(), O_WRONLY | O_CREAT | O_APPEND,
+                                     0600);
     pid_t pid = 0;
     int failed = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
@@ -134,13 +135,22 @@ protected:
     pid_t start(const std::vector<std::string>& args = {}) {
         std::vector<std::string> all = {std::getenv("VERSEWELL")};
         all.insert(all.end(), args.begin(), args.end());
-        pid_t pid = spawn(all);
+        pid_t pid = spawn(all, (home_ / "readers.log").string());
         started_.push_back(pid);
         return pid;
     }
 
+    // What the readers of this test wrote on standard error, and whether each still runs.
+    std::string readerLogs() {
+        std::string text;
+        ReadFile((home_ / "readers.log").string(), text);
+        for (pid_t pid : started_)
+            text += "\nreader " + std::to_string(pid) + (alive(pid) ? " runs" : " ended");
+        return text;
+    }
+
     // The reader's main window: its X id once it is mapped, or an empty string.
-    std::string window(int ms = 8000) {
+    std::string window(int ms = 15000) {
         for (int waited = 0; waited <= ms; waited += 100) {
             std::string ids;
             run("xdotool search --onlyvisible --name '^Versewell$'", &ids);

@@ -32,7 +32,7 @@ class Reader : public Desktop {};
 TEST_F(Reader, StartsShowsHebrewMovesWithKeysAndRemembers) {
     pid_t first = start();
     std::string id = window();
-    ASSERT_FALSE(id.empty()) << "the window appears";
+    ASSERT_FALSE(id.empty()) << "the window appears\n" << readerLogs();
     sleepMs(500);
     DcHandle opened = grab();
     ASSERT_NE(opened, nullptr);
@@ -151,7 +151,7 @@ TEST_F(Reader, TodayOnTheCommandLine) {
                       "\nFlags=dword:d1140044\nFontName=David CLM\n");
         pid_t pid = start({c.argument});
         std::string id = window();
-        ASSERT_FALSE(id.empty()) << c.argument;
+        ASSERT_FALSE(id.empty()) << c.argument << "\n" << readerLogs();
         EXPECT_EQ(quit(pid, id), 0);
         EXPECT_EQ(setting("Lesson"), c.lesson) << "'" << c.argument << "'";
     }
