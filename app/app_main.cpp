@@ -52,11 +52,11 @@ void createBars(WindowHandle window) {
     systemVersion(&major, &minor);
     if ((major == 4 && minor >= 21) || major > 4) appState.MenuBarOnBottom = 1;
     if (appState.MenuBarOnBottom == 0) {
-        appState.barWindow = createCommandBar(appState.mainWindow, 1);
+        appState.barWindow = createCommandBar(window, 1);
         appState.barHeight = commandBarHeight(appState.barWindow);
         commandBarInsertMenu(appState.barWindow, &kGoMenu, 0);
     } else {
-        WindowHandle bar = createMenuBar(appState.mainWindow, &kGoMenu, 0x4);
+        WindowHandle bar = createMenuBar(window, &kGoMenu, 0x4);
         if (bar) appState.barWindow = bar;
         Rect r = windowRect(appState.barWindow);
         appState.barHeight = r.bottom - r.top;
@@ -70,7 +70,6 @@ void createBars(WindowHandle window) {
     barShow(appState.barWindow);
     // The bar's final height is known once its buttons are on it.
     if (appState.MenuBarOnBottom == 0) appState.barHeight = commandBarHeight(appState.barWindow);
-    (void)window;
 }
 
 void createMainView(WindowHandle window) {
