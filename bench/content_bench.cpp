@@ -9,6 +9,7 @@
 
 #include "bench/greedy_pack.h"
 #include "bench/ratio_reporter.h"
+#include "content/book_constants.h"
 #include "content/resource.h"
 #include "platform/memory.h"
 #include "platform/resources.h"
@@ -25,11 +26,7 @@ struct Book {
 const Book& book() {
     static Book b = [] {
         Book book;
-        std::vector<int> numbers;
-        for (int n = 1; n <= 53; ++n)
-            numbers.push_back(n);
-        numbers.push_back(kIndexBookNumber);
-        for (int n : numbers) {
+        for (int n : kBookNumbers) {
             ResourceHandle r = findResource(kRawDataResource, uint16_t(1000 + n));
             if (r) {
                 const uint8_t* bytes = loadResource(r);

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "content/book_constants.h"
+
 // Load error codes, stored through the optional errorOut parameters.
 enum LoadError : int {
     ResourceNotFound = 1,    // no raw-data resource with the computed id
@@ -11,8 +13,6 @@ enum LoadError : int {
     BadDescriptor = 4,       // plainLength 0 or no source data
     BufferError = 5,         // the packed data do not produce exactly plainLength bytes
 };
-
-constexpr int kIndexBookNumber = 31767; // the section index (resource 32767)
 
 // Zero bytes that follow every expanded buffer (the first is the end mark at plainLength), so
 // that the record walkers stop inside the buffer even on damaged content.

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "content/book_constants.h"
 #include "content/resource.h"
 #include "platform/memory.h"
 #include "platform/message_box.h"
@@ -93,11 +94,7 @@ TEST_F(LoadBookResourceTest, OutputAllocationFailureIsUnavailable) {
 TEST_F(LoadBookResourceTest, EveryEmbeddedResourceExpandsExactly) {
     serveEmbeddedBook();
     int found = 0;
-    std::vector<int> numbers;
-    for (int n = 1; n <= 53; ++n)
-        numbers.push_back(n);
-    numbers.push_back(kIndexBookNumber);
-    for (int n : numbers) {
+    for (int n : kBookNumbers) {
         {
             ResourceHandle r = findResource(kRawDataResource, uint16_t(1000 + n));
             if (!r) continue;
