@@ -5,6 +5,7 @@
 #include "app/settings.h"
 #include "app/state.h"
 #include "platform/memory.h"
+#include "platform/message_box.h"
 
 void loadBookmarks() {
     freeBookmarks();
@@ -50,4 +51,47 @@ int isBookmarked() {
         if (*p == appState.Lesson) return 1;
     }
     return 0;
+}
+
+void toggleBookmark(int marked) {
+    if (marked == 0) {
+        addBookmark();
+        return;
+    }
+    if (!(appState.skipRemoveConfirm & 1)) {
+        int answer =
+            showMessageBox(appState.mainWindow, u"Remove Bookmark?\n\nCancel - Don't ask again",
+                           u"Bookmark", MessageBoxYesNoCancel);
+        if (answer == AnswerNo) return;
+        if (answer == AnswerCancel) appState.skipRemoveConfirm |= 1;
+    }
+    removeBookmark();
+}
+
+int addBookmark() {
+    if (isBookmarked()) return appState.bookmarkCount;
+    uint16_t count = appState.bookmarks ? appState.bookmarkCount : 0;
+    auto* grown = static_cast<uint16_t*>(plainAlloc((size_t(count) + 2) * sizeof(uint16_t)));
+    if (!grown) return 0;
+    for (uint16_t i = 0; i < count; ++i)
+        grown[i] = appState.bookmarks[i];
+    plainFree(appState.bookmarks);
+    grown[count] = appState.Lesson;
+    grown[count + 1] = 0;
+    appState.bookmarks = grown;
+    appState.bookmarkCount = uint16_t(count + 1);
+    return appState.bookmarkCount;
+}
+
+void removeBookmark() {
+    if (!appState.bookmarks) return;
+    uint16_t* kept = appState.bookmarks;
+    for (const uint16_t* p = appState.bookmarks; *p; ++p) {
+        if (*p == appState.Lesson) {
+            --appState.bookmarkCount;
+        } else {
+            *kept++ = *p;
+        }
+    }
+    *kept = 0;
 }
