@@ -12,21 +12,24 @@ void loadBookmarks() {
     uint32_t length = 0;
     uint8_t* stored = readBookBlob(u"Bookmarks", nullptr, &length);
     if (!stored) return;
-    // The list in memory always ends with its 0 word, whatever the stored value holds.
+    takeStoredBookmarks(stored, length);
+    plainFree(stored);
+}
+
+void takeStoredBookmarks(const uint8_t* stored, uint32_t length) {
+    freeBookmarks();
     uint32_t words = length / 2;
     auto* list = static_cast<uint16_t*>(plainAlloc((size_t(words) + 1) * sizeof(uint16_t)));
-    if (list) {
-        uint16_t count = 0;
-        while (count < words && count < 0xFFFF) {
-            uint16_t lesson = uint16_t(stored[2 * count] | stored[2 * count + 1] << 8);
-            if (lesson == 0) break;
-            list[count++] = lesson;
-        }
-        list[count] = 0;
-        appState.bookmarks = list;
-        appState.bookmarkCount = count;
+    if (!list) return;
+    uint16_t count = 0;
+    while (count < words && count < 0xFFFF) {
+        uint16_t lesson = uint16_t(stored[2 * count] | stored[2 * count + 1] << 8);
+        if (lesson == 0) break;
+        list[count++] = lesson;
     }
-    plainFree(stored);
+    list[count] = 0;
+    appState.bookmarks = list;
+    appState.bookmarkCount = count;
 }
 
 void saveBookmarks() {

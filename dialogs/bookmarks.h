@@ -3,8 +3,11 @@
 #pragma once
 #include <cstdint>
 
-// Reads the list from the book key (a missing value gives an empty list).
+// Reads the list from the book key (a missing value gives no list).
 void loadBookmarks();
+// Makes the list from a stored value of `length` bytes (whatever they hold, the list ends with
+// its 0 word). Leaves no list when memory is short.
+void takeStoredBookmarks(const uint8_t* stored, uint32_t length);
 // Writes the list: each lesson as 2 bytes, least significant first, then a 0 word (an empty
 // list as the 0 word alone).
 void saveBookmarks();
