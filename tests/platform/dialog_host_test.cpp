@@ -219,6 +219,18 @@ TEST_F(DialogHost, EditBoxes) {
         editSetSelection(name, 0, 1);
         editReplaceSelection(name, u"x", false);
         EXPECT_EQ(textOf(name), u"x\u05D2\u05D1");
+        EXPECT_EQ(editUndo(name), 0) << "a change made without undo leaves nothing to undo";
+
+        // The box takes the font it is given, and gives the same one back.
+        FontDescription d{};
+        d.height = 31;
+        FontHandle font = createFont(d);
+        sendMessage(name, MsgSetFont, reinterpret_cast<WParam>(font), 1);
+        EXPECT_EQ(sendMessage(name, MsgGetFont, 0, 0), reinterpret_cast<intptr_t>(font));
+        EXPECT_NE(sendMessage(dialogItem(dialog, IdPlain), MsgGetFont, 0, 0),
+                  reinterpret_cast<intptr_t>(font))
+            << "another item keeps its own";
+        deleteFont(font);
 
         // A display-order box keeps its direction marks to itself.
         WindowHandle preview = dialogItem(dialog, IdPreview);
@@ -329,6 +341,10 @@ TEST_F(DialogHost, ADialogThatDrawsItself) {
                                   ((m.lParam >> 16) & 0xFFFF) == client.bottom);
             }
             EXPECT_TRUE(sized) << "a size message with the client size once shown";
+        bool activated = false;
+        for (const Message& m : gLog)
+            activated = activated || (m.message == MsgActivate && (m.wParam & 0xFFFF) == 1);
+        EXPECT_TRUE(activated) << "the shown dialog is the active window";
 
             // Over the reader's window, at its place and size, with OK and Cancel below.
             gLog.clear();
