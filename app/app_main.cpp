@@ -7,6 +7,7 @@
 #include "app/state.h"
 #include "calendar/weekly_lesson.h"
 #include "content/resource.h"
+#include "dialogs/choose_font.h"
 #include "platform/bars.h"
 #include "platform/draw.h"
 #include "platform/message_box.h"
@@ -120,9 +121,10 @@ WindowHandle launchInstance(int showState) {
     showWindow(window, showState);
     updateWindow(window);
     if (appState.fontSpec.FontName[0] == 0) {
-        // The Choose Font dialog comes with its own feature; the font record is applied as
-        // after a Cancel.
+        // The first run asks for a font; whatever the answer, the view takes the record.
+        runFontDialog(window, &appState.fontSpec);
         TextView_SetFont(appState.view, &appState.fontSpec);
+        syncScrollBar(window);
     }
     return window;
 }

@@ -6,6 +6,7 @@
 #include "app/settings.h"
 #include "app/state.h"
 #include "dialogs/bookmarks.h"
+#include "dialogs/choose_font.h"
 #include "dialogs/choose_section.h"
 #include "resources/menus.h"
 
@@ -194,11 +195,16 @@ int onCommand(WindowHandle window, WParam wParam) {
         toggleBookmark(isBookmarked());
         syncBookmarkCheck(window);
         return 0;
-    // Search, the font dialog and the clipboard come with their own features; until then
-    // their commands do nothing.
+    case CmdFont:
+        if (runFontDialog(window, &appState.fontSpec) == 1 && appState.view) {
+            TextView_SetFont(appState.view, &appState.fontSpec);
+            syncScrollBar(window);
+        }
+        return 0;
+    // Search and the clipboard come with their own features; until then their commands do
+    // nothing.
     case CmdSearch:
     case CmdSearchAgain:
-    case CmdFont:
     case CmdCopy:
     case CmdAppend:
         return 0;

@@ -22,9 +22,13 @@ struct FontDescription {
     char16_t face[32]; // zero-terminated family name
 };
 
+// Character sets a font reports.
+enum : uint8_t { CharSetDefault = 0, CharSetHebrew = 177 };
+
 struct TextMetrics {
-    int height;       // text height (ascent + descent) of the selected font, pixels
-    int maxCharWidth; // widest character of the selected font, pixels
+    int height;                       // text height (ascent + descent) of the selected font, pixels
+    int maxCharWidth;                 // widest character of the selected font, pixels
+    uint8_t charSet = CharSetDefault; // CharSetHebrew when the font holds U+05D0..U+05EA
 };
 
 enum StockBrush { WhiteBrush, BlackBrush, HollowBrush };
@@ -90,6 +94,14 @@ int dcWidth(DcHandle dc);
 int dcHeight(DcHandle dc);
 // The colour of one pixel of an image context (0 outside it).
 Colour dcPixel(DcHandle dc, int x, int y);
+
+// Calls `callback` once per installed font family whose name fits a face name (31 units), in
+// the font database's order, with the family's description (its face; height 0, weight 400) and
+// metrics (CharSetHebrew when the family's own font holds the 27 Hebrew letters, checked on the
+// font), until the callback returns 0. `context` is passed through. Returns the families passed.
+using FontFamilyCallback = int (*)(const FontDescription* description, const TextMetrics* metrics,
+                                   void* context);
+int enumerateFontFamilies(DcHandle dc, FontFamilyCallback callback, void* context);
 
 // Font families: whether one is installed, and the first with Hebrew letters (empty when none).
 bool fontFamilyInstalled(const char16_t* face);

@@ -9,6 +9,23 @@ const DialogItemTemplate kAboutItems[] = {
     {DialogItemKind::OwnerDrawButton, kAboutLinkId, u"www.quillmere.example", 0, 7, 58, 100, 8,
      0x5001000B},
 };
+
+constexpr uint32_t kChild = 0x50000000; // a visible child item
+constexpr uint32_t kRadio = kChild | 0x00010009;
+
+// The preview shows its letters in the order they are held: highest code point at the left.
+const DialogItemTemplate kFontItems[] = {
+    {DialogItemKind::ListBox, 1001, nullptr, 0, 7, 7, 107, 94,
+     kChild | DialogListSort | DialogListNotify | DialogVScroll | DialogBorder},
+    {DialogItemKind::ListBox, 1006, nullptr, 0, 120, 44, 25, 56,
+     kChild | DialogListNotify | DialogVScroll | DialogBorder},
+    {DialogItemKind::Edit, 1002, nullptr, 0, 7, 106, 138, 50,
+     kChild | DialogEditMultiLine | DialogEditRight | DialogEditAutoVScroll | DialogBorder,
+     HostDisplayOrder},
+    {DialogItemKind::RadioButton, 1003, u"97", 0, 116, 7, 29, 10, kRadio},
+    {DialogItemKind::RadioButton, 1004, u"224", 0, 116, 19, 29, 10, kRadio},
+    {DialogItemKind::RadioButton, 1005, u"5D0", 0, 116, 31, 29, 10, kRadio},
+};
 } // namespace
 
 const DialogTemplate kAboutDialog = {
@@ -19,3 +36,11 @@ const DialogTemplate kAboutDialog = {
 
 const DialogTemplate kChooseSectionDialog = {
     118, u"Choose Section", 0, 0, 130, 160, 0x90C80840, 0, u"System", 8, nullptr, 0};
+
+const DialogTemplate kChooseFontDialog = {
+    105,        u"Choose Font",
+    0,          0,
+    152,        167,
+    0x90C80840, 0x80000000,
+    u"System",  8,
+    kFontItems, int(sizeof kFontItems / sizeof kFontItems[0])};

@@ -67,10 +67,12 @@ void glyphsOf(NativeFont& n, const char16_t* units, int count, QList<quint32>& g
     }
 }
 
+// Whether the family's own font (not a fallback Qt would put in its place) holds the letters.
 bool holdsHebrew(const QString& family) {
-    QFontMetrics m{QFont(family)};
+    QRawFont raw = QRawFont::fromFont(QFont(family), QFontDatabase::Any);
+    if (!raw.isValid()) return false;
     for (char32_t c = 0x05D0; c <= 0x05EA; ++c) {
-        if (!m.inFontUcs4(c)) return false;
+        if (!raw.supportsCharacter(c)) return false;
     }
     return true;
 }
@@ -199,6 +201,23 @@ DcHandle createImageDc(int width, int height) {
 
 bool fontFamilyInstalled(const char16_t* face) {
     return QFontDatabase::families().contains(QString::fromUtf16(face), Qt::CaseInsensitive);
+}
+
+int enumerateFontFamilies(DcHandle, FontFamilyCallback callback, void* context) {
+    int passed = 0;
+    for (const QString& family : QFontDatabase::families()) {
+        if (family.size() >= 32) continue;
+        FontDescription d{};
+        d.weight = 400;
+        std::u16string units = family.toStdU16String();
+        std::copy(units.begin(), units.end(), d.face);
+        QFontMetrics m{QFont(family)};
+        TextMetrics metrics{m.height(), m.maxWidth()};
+        metrics.charSet = holdsHebrew(family) ? CharSetHebrew : CharSetDefault;
+        ++passed;
+        if (!callback(&d, &metrics, context)) break;
+    }
+    return passed;
 }
 
 bool firstHebrewFamily(char16_t face[32]) {

@@ -7,15 +7,7 @@ using namespace e2e;
 
 class SectionList : public Desktop {
 protected:
-    std::string dialog(int ms = 8000) {
-        for (int waited = 0; waited <= ms; waited += 100) {
-            std::string ids;
-            run("xdotool search --onlyvisible --name '^Choose Section$'", &ids);
-            if (!ids.empty()) return ids.substr(0, ids.find('\n'));
-            sleepMs(100);
-        }
-        return {};
-    }
+    std::string dialog(int ms = 8000) { return windowTitled("Choose Section", ms); }
 };
 
 // Rows of ink in the strip x in [left, right): the first and last y of each band, and the

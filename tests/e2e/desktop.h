@@ -82,6 +82,26 @@ inline long thisWeeksLesson(const std::string& options = "") {
     return lesson == 0 ? 1 : lesson;
 }
 
+// Pixels that are not white in a rectangle of a screenshot, counting every second one.
+inline int ink(DcHandle shot, int left, int top, int right, int bottom) {
+    int n = 0;
+    for (int y = top; y < bottom; y += 2) {
+        for (int x = left; x < right; x += 2)
+            n += dcPixel(shot, x, y) != 0xFFFFFF;
+    }
+    return n;
+}
+
+// Pixels that differ between two screenshots of the reader's window.
+inline int differences(DcHandle a, DcHandle b) {
+    int n = 0;
+    for (int y = 0; y < 640; ++y) {
+        for (int x = 0; x < 480; ++x)
+            n += dcPixel(a, x, y) != dcPixel(b, x, y);
+    }
+    return n;
+}
+
 class Desktop : public testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -124,6 +144,8 @@ protected:
         fs::permissions(home_ / "runtime", fs::perms::owner_all, fs::perm_options::replace);
         ::setenv("XDG_CONFIG_HOME", (home_ / "config").c_str(), 1);
         ::setenv("XDG_RUNTIME_DIR", (home_ / "runtime").c_str(), 1);
+        // A font chosen already: only a test of the first run starts without one.
+        writeSettings("[General]\nFontName=David CLM\n");
     }
     void TearDown() override {
         for (pid_t pid : started_) {
@@ -169,6 +191,17 @@ protected:
         for (char c : ids)
             n += c == '\n';
         return n;
+    }
+
+    // The visible window titled exactly `title`: its X id, or an empty string.
+    std::string windowTitled(const std::string& title, int ms) {
+        for (int waited = 0; waited <= ms; waited += 100) {
+            std::string ids;
+            run("xdotool search --onlyvisible --name '^" + title + "$'", &ids);
+            if (!ids.empty()) return ids.substr(0, ids.find('\n'));
+            sleepMs(100);
+        }
+        return {};
     }
 
     void keys(const std::string& id, const std::string& names) {

@@ -9,24 +9,6 @@
 namespace {
 using namespace e2e;
 
-int ink(DcHandle shot, int left, int top, int right, int bottom) {
-    int n = 0;
-    for (int y = top; y < bottom; y += 2) {
-        for (int x = left; x < right; x += 2)
-            n += dcPixel(shot, x, y) != 0xFFFFFF;
-    }
-    return n;
-}
-
-int differences(DcHandle a, DcHandle b) {
-    int n = 0;
-    for (int y = 0; y < 640; ++y) {
-        for (int x = 0; x < 480; ++x)
-            n += dcPixel(a, x, y) != dcPixel(b, x, y);
-    }
-    return n;
-}
-
 class Reader : public Desktop {};
 
 TEST_F(Reader, StartsShowsHebrewMovesWithKeysAndRemembers) {
