@@ -5,6 +5,7 @@
 #include "app/navigation.h"
 #include "app/settings.h"
 #include "app/state.h"
+#include "dialogs/search.h"
 #include "resources/menus.h"
 
 namespace {
@@ -17,7 +18,7 @@ intptr_t onKeyDown(WindowHandle window, WParam key) {
     TextView* view = appState.view;
     switch (key) {
     case KeyReturn:
-        // Search Again comes with the search feature; an empty pattern does nothing anyway.
+        if (appState.searchPattern[0]) SearchAgain(window);
         return 0;
     case KeyLeft:
         goPreviousLesson(window);
@@ -178,6 +179,9 @@ int onCommand(WindowHandle window, WParam wParam) {
     case CmdAbout:
         runAboutDialog(window);
         return 0;
+    case CmdSearchAgain:
+        SearchAgain(appState.mainWindow);
+        return 0;
     case CmdExit:
         destroyWindow(window);
         return 0;
@@ -186,7 +190,6 @@ int onCommand(WindowHandle window, WParam wParam) {
     case CmdChooseArticle:
     case CmdIndex:
     case CmdSearch:
-    case CmdSearchAgain:
     case CmdBookmark:
     case CmdFont:
     case CmdCopy:
