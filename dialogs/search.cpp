@@ -1,5 +1,7 @@
 #include "dialogs/search.h"
 
+#include <cstring>
+
 #include "app/navigation.h"
 #include "app/state.h"
 #include "calendar/weekly_lesson.h"
@@ -26,27 +28,44 @@ int patternLength() {
     return n;
 }
 
-void freeList(SearchRecordNode* node) {
-    while (node) {
-        SearchRecordNode* next = node->next;
-        plainFree(node);
-        node = next;
+// The record list's nodes come in blocks, one allocation for many records.
+constexpr int kNodesPerBlock = 64;
+struct NodeBlock {
+    NodeBlock* next;
+    SearchRecordNode nodes[kNodesPerBlock];
+};
+
+void freeBlocks(NodeBlock* block) {
+    while (block) {
+        NodeBlock* next = block->next;
+        plainFree(block);
+        block = next;
     }
 }
 
-// The lesson's records in stored order, or false when memory ran out (nothing left allocated).
-bool buildRecordList(const uint8_t* text, SearchRecordNode** head) {
+// The lesson's records in stored order (*head, null for none) and the blocks that hold them
+// (*blocks, for freeBlocks). False when memory ran out (nothing left allocated).
+bool buildRecordList(const uint8_t* text, SearchRecordNode** head, NodeBlock** blocks) {
     *head = nullptr;
+    *blocks = nullptr;
     SearchRecordNode** tail = head;
+    int used = kNodesPerBlock;
     uint32_t pos = 0;
     LessonRecord record;
     while (NextLessonRecord(text, &pos, &record)) {
-        auto* node = static_cast<SearchRecordNode*>(checkedAlloc(sizeof(SearchRecordNode)));
-        if (!node) {
-            freeList(*head);
-            *head = nullptr;
-            return false;
+        if (used == kNodesPerBlock) {
+            auto* block = static_cast<NodeBlock*>(checkedAlloc(sizeof(NodeBlock)));
+            if (!block) {
+                freeBlocks(*blocks);
+                *blocks = nullptr;
+                *head = nullptr;
+                return false;
+            }
+            block->next = *blocks;
+            *blocks = block;
+            used = 0;
         }
+        SearchRecordNode* node = &(*blocks)->nodes[used++];
         *node = {nullptr, text + record.offset, text + record.textOffset + record.textLength};
         *tail = node;
         tail = &node->next;
@@ -137,7 +156,9 @@ const uint8_t* MatchBackward(const uint8_t* begin, const char* pattern, int patt
     if (patternLength <= 0) return nullptr;
     uint8_t last = uint8_t(pattern[patternLength - 1]);
     for (const uint8_t* pos = from; pos >= begin; --pos) {
-        if (*pos != last) continue;
+        // Only positions holding the pattern's last byte can end a hit.
+        pos = static_cast<const uint8_t*>(memrchr(begin, last, size_t(pos - begin) + 1));
+        if (!pos) break;
         const uint8_t* t = pos - 1;
         int k = patternLength - 2;
         bool abandoned = false;
@@ -173,7 +194,8 @@ uint16_t SearchInText(const uint8_t* text, uint16_t startOffset, int* matchLengt
     int n = patternLength();
     if (!text || n == 0) return 0;
     SearchRecordNode* list = nullptr;
-    if (!buildRecordList(text, &list)) {
+    NodeBlock* blocks = nullptr;
+    if (!buildRecordList(text, &list, &blocks)) {
         if (matchLength) *matchLength = -1;
         return 0;
     }
@@ -187,7 +209,7 @@ uint16_t SearchInText(const uint8_t* text, uint16_t startOffset, int* matchLengt
             startOffset >= textStart - text ? text + startOffset : node->textEnd - 1;
         hit = MatchBackward(textStart, appState.searchPattern, n, from, &length);
     }
-    freeList(list);
+    freeBlocks(blocks);
     if (!hit) return 0;
     if (matchLength) *matchLength = length;
     return uint16_t(hit - text);
