@@ -148,7 +148,8 @@ TEST_F(SearchAgainTest, NothingFoundChangesNothing) {
 }
 
 // A word that is an item's label lies outside the byte range of every line; it is shown with
-// its item's first line, and the next search goes on below it instead of finding it again.
+// its item's first line and marked, and the next search goes on below it instead of finding it
+// again.
 TEST_F(SearchAgainTest, AHitInALabelIsShownAndPassed) {
     const std::string word = stored("השמות");
     std::vector<std::string> paragraphs(6, "שורה");
@@ -159,10 +160,18 @@ TEST_F(SearchAgainTest, AHitInALabelIsShownAndPassed) {
     serveLessons({{8, l8}});
     setPattern(word);
     TextView* view = open(8, 240, 48);
+    clearRecordedOps(dc_);
     ASSERT_EQ(SearchAgain(nullptr), 1);
     ASSERT_EQ(shown(), hitIn(8, l8, word, 0));
     // The item's line is the eighth (the title has an empty line after it).
     EXPECT_EQ(view->topLine, 8);
+    bool labelHighlighted = false; // the label's column holds what fits of it: ":תומ"
+    for (const DrawOp& op : recordedOps(dc_)) {
+        labelHighlighted |= op.kind == DrawOp::Text && op.textColour == ColourHighlightText &&
+                            op.backgroundColour == ColourHighlightBack &&
+                            op.text == u":\u05EA\u05D5\u05DE";
+    }
+    EXPECT_TRUE(labelHighlighted) << "the label word is marked";
     ASSERT_EQ(SearchAgain(nullptr), 1);
     EXPECT_EQ(shown(), hitIn(8, l8, word, 1));
 }
