@@ -5,6 +5,8 @@
 #include "app/navigation.h"
 #include "app/settings.h"
 #include "app/state.h"
+#include "dialogs/bookmarks.h"
+#include "dialogs/choose_section.h"
 #include "dialogs/search.h"
 #include "resources/menus.h"
 
@@ -185,12 +187,20 @@ int onCommand(WindowHandle window, WParam wParam) {
     case CmdExit:
         destroyWindow(window);
         return 0;
-    // The section list, search, bookmarks, the font dialog and the clipboard come with their
-    // own features; until then their commands do nothing.
     case CmdChooseArticle:
-    case CmdIndex:
-    case CmdSearch:
+    case CmdIndex: {
+        uint16_t n = ChooseSection(appState.instance, appState.mainWindow, appState.Lesson,
+                                   &appState.fontSpec);
+        if (n > 0 && n != appState.Lesson) goToLesson(window, n, 0, 0);
+        return 0;
+    }
     case CmdBookmark:
+        toggleBookmark(isBookmarked());
+        syncBookmarkCheck(window);
+        return 0;
+    // Search, the font dialog and the clipboard come with their own features; until then
+    // their commands do nothing.
+    case CmdSearch:
     case CmdFont:
     case CmdCopy:
     case CmdAppend:

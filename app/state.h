@@ -4,9 +4,11 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/draw.h"
 #include "platform/handles.h"
 
 struct TextView;
+struct OutlineList;
 
 // The chosen font: face name, height (0 = not chosen yet) and letter base (97, 224 or 1488).
 struct FontSpec {
@@ -30,6 +32,16 @@ enum : uint32_t {
 
 constexpr int32_t kDefaultLetterBase = 1488;
 
+// The Choose Section dialog while it is open; cleared when it opens.
+struct SectionDialogState {
+    uint16_t chosenLesson; // the lesson tapped, the current one after OK, 0 after Cancel
+    WindowHandle dialog;
+    DcHandle dc;              // the dialog's own surface
+    Rect listRect;            // client area less the scroll bar, pixels
+    OutlineList* list;        // owned while the dialog is open
+    const FontSpec* fontSpec; // the font in use
+};
+
 struct AppState {
     InstanceHandle instance;
     FontSpec fontSpec;
@@ -50,6 +62,7 @@ struct AppState {
     uint16_t* bookmarks;        // lesson numbers ending in 0, owned; null when empty
     uint16_t skipRemoveConfirm; // bit 0: do not ask before removing a bookmark (this run only)
     int32_t todayLaunch;        // 1 when started with "/today"
+    SectionDialogState sectionDialog;
 };
 
 // The one instance. Cleared at the very start of the program.

@@ -5,27 +5,31 @@
 #include "app/settings.h"
 #include "app/state.h"
 #include "platform/memory.h"
+#include "platform/message_box.h"
 
 void loadBookmarks() {
     freeBookmarks();
     uint32_t length = 0;
     uint8_t* stored = readBookBlob(u"Bookmarks", nullptr, &length);
     if (!stored) return;
-    // The list in memory always ends with its 0 word, whatever the stored value holds.
+    takeStoredBookmarks(stored, length);
+    plainFree(stored);
+}
+
+void takeStoredBookmarks(const uint8_t* stored, uint32_t length) {
+    freeBookmarks();
     uint32_t words = length / 2;
     auto* list = static_cast<uint16_t*>(plainAlloc((size_t(words) + 1) * sizeof(uint16_t)));
-    if (list) {
-        uint16_t count = 0;
-        while (count < words && count < 0xFFFF) {
-            uint16_t lesson = uint16_t(stored[2 * count] | stored[2 * count + 1] << 8);
-            if (lesson == 0) break;
-            list[count++] = lesson;
-        }
-        list[count] = 0;
-        appState.bookmarks = list;
-        appState.bookmarkCount = count;
+    if (!list) return;
+    uint16_t count = 0;
+    while (count < words && count < 0xFFFF) {
+        uint16_t lesson = uint16_t(stored[2 * count] | stored[2 * count + 1] << 8);
+        if (lesson == 0) break;
+        list[count++] = lesson;
     }
-    plainFree(stored);
+    list[count] = 0;
+    appState.bookmarks = list;
+    appState.bookmarkCount = count;
 }
 
 void saveBookmarks() {
@@ -50,4 +54,47 @@ int isBookmarked() {
         if (*p == appState.Lesson) return 1;
     }
     return 0;
+}
+
+void toggleBookmark(int marked) {
+    if (marked == 0) {
+        addBookmark();
+        return;
+    }
+    if (!(appState.skipRemoveConfirm & 1)) {
+        int answer =
+            showMessageBox(appState.mainWindow, u"Remove Bookmark?\n\nCancel - Don't ask again",
+                           u"Bookmark", MessageBoxYesNoCancel);
+        if (answer == AnswerNo) return;
+        if (answer == AnswerCancel) appState.skipRemoveConfirm |= 1;
+    }
+    removeBookmark();
+}
+
+int addBookmark() {
+    if (isBookmarked()) return appState.bookmarkCount;
+    uint16_t count = appState.bookmarks ? appState.bookmarkCount : 0;
+    auto* grown = static_cast<uint16_t*>(plainAlloc((size_t(count) + 2) * sizeof(uint16_t)));
+    if (!grown) return 0;
+    for (uint16_t i = 0; i < count; ++i)
+        grown[i] = appState.bookmarks[i];
+    plainFree(appState.bookmarks);
+    grown[count] = appState.Lesson;
+    grown[count + 1] = 0;
+    appState.bookmarks = grown;
+    appState.bookmarkCount = uint16_t(count + 1);
+    return appState.bookmarkCount;
+}
+
+void removeBookmark() {
+    if (!appState.bookmarks) return;
+    uint16_t* kept = appState.bookmarks;
+    for (const uint16_t* p = appState.bookmarks; *p; ++p) {
+        if (*p == appState.Lesson) {
+            --appState.bookmarkCount;
+        } else {
+            *kept++ = *p;
+        }
+    }
+    *kept = 0;
 }

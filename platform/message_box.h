@@ -12,6 +12,7 @@
 enum : unsigned {
     MessageBoxOk = 0x00,
     MessageBoxOkCancel = 0x01,
+    MessageBoxYesNoCancel = 0x03,
     MessageBoxYesNo = 0x04,
     MessageBoxIconStop = 0x10,
     MessageBoxIconQuestion = 0x20,
@@ -34,7 +35,7 @@ struct ShownMessage {
 };
 
 // Test hooks: scripted mode records every box and answers from the queue (OK, or Yes for a
-// Yes/No box, when the queue is empty).
+// box with Yes, when the queue is empty).
 void scriptMessageBoxes(bool on);
 void queueMessageBoxAnswer(int answer);
 std::vector<ShownMessage> takeShownMessages();

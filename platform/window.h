@@ -21,6 +21,7 @@ enum : uint32_t {
     MsgActivate = 0x0006, // wParam low 16 bits: non-zero when the window becomes active
     MsgPaint = 0x000F,    // wParam: a drawing context or 0
     MsgClose = 0x0010,
+    MsgEraseBackground = 0x0014, // wParam: the drawing context; result non-zero: erased
     MsgSettingChange = 0x001A,
     MsgDrawItem = 0x002B,        // lParam: DrawItem*
     MsgSetFont = 0x0030,         // wParam: FontHandle, lParam: redraw
@@ -37,7 +38,11 @@ enum : uint32_t {
 
 // Virtual-key codes the reader uses.
 enum : uint32_t {
+    KeyBackspace = 0x08,
+    KeyTab = 0x09,
     KeyReturn = 0x0D,
+    KeyEscape = 0x1B,
+    KeySpace = 0x20,
     KeyPageUp = 0x21,
     KeyPageDown = 0x22,
     KeyEnd = 0x23,
@@ -46,6 +51,7 @@ enum : uint32_t {
     KeyUp = 0x26,
     KeyRight = 0x27,
     KeyDown = 0x28,
+    KeyDelete = 0x2E,
 };
 
 // Vertical scroll requests.
@@ -108,10 +114,16 @@ void setForegroundWindow(WindowHandle window);
 DcHandle getWindowDc(WindowHandle window);
 void releaseWindowDc(WindowHandle window, DcHandle dc);
 
-// The vertical scroll bar: range and position (only for a window made with WindowVScroll).
+// The vertical scroll bar: range and position (a main window made with WindowVScroll, or a
+// dialog, which gets its bar along the right edge of its client area on first use; a dialog's
+// bar is hidden while its range is empty).
 void setScrollRange(WindowHandle window, int minimum, int maximum, int position, bool redraw);
 // Reads them back; false when the window has no scroll bar.
 bool scrollRange(WindowHandle window, int* minimum, int* maximum, int* position);
+// The thumb's length as a number of positions, what one page shows (0: the platform's own);
+// the range's maximum stays reachable. scrollPage reads it back (-1 without a scroll bar).
+void setScrollPage(WindowHandle window, int page);
+int scrollPage(WindowHandle window);
 
 // System metrics: 2 the vertical scroll bar's width, 45 and 46 the edge width and height.
 int systemMetric(int index);

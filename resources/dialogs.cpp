@@ -16,3 +16,6 @@ const DialogTemplate kAboutDialog = {
     0,          130,          85,
     0x90C80840, 0x80000000,   u"System",
     8,          kAboutItems,  int(sizeof kAboutItems / sizeof kAboutItems[0])};
+
+const DialogTemplate kChooseSectionDialog = {
+    118, u"Choose Section", 0, 0, 130, 160, 0x90C80840, 0, u"System", 8, nullptr, 0};

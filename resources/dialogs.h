@@ -4,3 +4,4 @@
 
 constexpr int kAboutLinkId = 1025;
 extern const DialogTemplate kAboutDialog; // dialog 103
+extern const DialogTemplate kChooseSectionDialog; // dialog 118: no items, it draws itself

@@ -1,96 +1,96 @@
 // The dialog host: Qt dialogs built from in-memory templates, delivering the reader's dialog
-// messages to the dialog procedure.
+// messages to the dialog procedure. A dialog is a frame holding its client area (a
+// SurfaceWidget, parent of the items) and, where the handheld had a title-bar OK, a row of
+// OK and Cancel buttons below it.
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialogButtonBox>
 #include <QFontMetrics>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 
+#include "platform/qt/dialog_items.h"
 #include "platform/qt/qt_window.h"
+#include "platform/qt/surface_widget.h"
 
 namespace {
 DialogScript gScript = nullptr;
+constexpr int kButtonMargin = 6;
 
 class HostDialog : public QDialog {
 public:
-    explicit HostDialog(PlatformWindow* window, QWidget* parent)
-        : QDialog(parent), window_(window) {}
+    HostDialog(PlatformWindow* window, QWidget* parent) : QDialog(parent), window_(window) {}
+
+    // The height the OK and Cancel row takes below the client area (0 while it is hidden).
+    int buttonRowHeight() const {
+        QWidget* box = window_->buttonBox;
+        return box && !box->isHidden() ? box->sizeHint().height() + 2 * kButtonMargin : 0;
+    }
+    void placeChildren() {
+        int row = buttonRowHeight();
+        window_->client->setGeometry(0, 0, width(), height() - row);
+        if (row) {
+            window_->buttonBox->setGeometry(kButtonMargin, height() - row + kButtonMargin,
+                                            width() - 2 * kButtonMargin, row - 2 * kButtonMargin);
+        }
+    }
+    void reject() override { command(2); }
 
 protected:
     void closeEvent(QCloseEvent* e) override {
-        // The caption's close box is the caption OK button.
         e->ignore();
-        sendMessage(window_, MsgCommand, 1, 0);
+        command(2);
     }
     void keyPressEvent(QKeyEvent* e) override {
-        if (e->key() == Qt::Key_Escape) {
-            sendMessage(window_, MsgCommand, 2, 0);
+        switch (e->key()) {
+        case Qt::Key_Escape:
+            command(2);
             return;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            // Reaches the dialog when the focused item leaves it: a focused button has already
+            // pressed itself, a want-return edit box has taken it as a new line.
+            command(1);
+            return;
+        default:
+            QDialog::keyPressEvent(e);
         }
-        QDialog::keyPressEvent(e);
+    }
+    void resizeEvent(QResizeEvent*) override { placeChildren(); }
+    void changeEvent(QEvent* e) override {
+        if (e->type() == QEvent::ActivationChange && !window_->ended)
+            sendMessage(window_, MsgActivate, isActiveWindow() ? 1 : 0, 0);
+        QDialog::changeEvent(e);
     }
 
 private:
+    void command(int id) {
+        if (!window_->ended) sendMessage(window_, MsgCommand, WParam(id), 0);
+    }
     PlatformWindow* window_;
 };
 
-// A button drawn by the dialog procedure through the draw-item message.
-class OwnerDrawnButton : public QPushButton {
-public:
-    OwnerDrawnButton(PlatformWindow* dialog, int id, QWidget* parent)
-        : QPushButton(parent), dialog_(dialog), id_(id) {
-        setFlat(true);
-        setCursor(Qt::PointingHandCursor);
-    }
+int baseUnitX() {
+    return QFontMetrics(QApplication::font()).averageCharWidth();
+}
+int baseUnitY() {
+    return QFontMetrics(QApplication::font()).height();
+}
 
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QtImageDc* dc = makeImageDc(width(), height(), devicePixelRatioF());
-        if (!dc) return;
-        DrawItem item{id_, dc, Rect{0, 0, width(), height()}};
-        sendMessage(dialog_, MsgDrawItem, WParam(id_), reinterpret_cast<LParam>(&item));
-        QPainter p(this);
-        p.drawImage(0, 0, dc->image);
-        deleteDc(dc);
-    }
-
-private:
-    PlatformWindow* dialog_;
-    int id_;
-};
-
-QWidget* makeItem(PlatformWindow* dialog, const DialogItemTemplate& t, QWidget* parent) {
-    QString text = t.text ? QString::fromUtf16(t.text) : QString();
-    switch (t.kind) {
-    case DialogItemKind::StaticImage: {
-        auto* label = new QLabel(parent);
-        label->setPixmap(QPixmap::fromImage(bitmapResource(t.bitmapId)));
-        return label;
-    }
-    case DialogItemKind::Static:
-        return new QLabel(text, parent);
-    case DialogItemKind::OwnerDrawButton: {
-        auto* button = new OwnerDrawnButton(dialog, t.id, parent);
-        button->setText(text);
-        QObject::connect(button, &QPushButton::clicked,
-                         [dialog, id = t.id]() { sendMessage(dialog, MsgCommand, WParam(id), 0); });
-        return button;
-    }
-    case DialogItemKind::Edit:
-        return new QLineEdit(text, parent);
-    default: {
-        auto* button = new QPushButton(text, parent);
-        QObject::connect(button, &QPushButton::clicked,
-                         [dialog, id = t.id]() { sendMessage(dialog, MsgCommand, WParam(id), 0); });
-        return button;
-    }
-    }
+void showButtons(PlatformWindow* window) {
+    auto* dialog = static_cast<HostDialog*>(window->widget);
+    if (!window->buttonBox->isHidden()) return;
+    int clientHeight = window->client->height();
+    window->buttonBox->show();
+    dialog->resize(dialog->width(), clientHeight + dialog->buttonRowHeight());
+    dialog->placeChildren();
 }
 } // namespace
+
+int32_t dialogBaseUnits() {
+    return int32_t(uint32_t(uint16_t(baseUnitX())) | uint32_t(uint16_t(baseUnitY())) << 16);
+}
 
 intptr_t runDialog(const DialogTemplate* t, WindowHandle owner, DialogProc procedure,
                    LParam parameter) {
@@ -100,88 +100,143 @@ intptr_t runDialog(const DialogTemplate* t, WindowHandle owner, DialogProc proce
     window->procedure = procedure;
     window->owner = owner;
     window->templateId = t->id;
+    window->style = t->style;
     HostDialog dialog(window, owner && owner->widget ? owner->widget->window() : nullptr);
     window->widget = &dialog;
     attachWindow(&dialog, window);
     dialog.setWindowTitle(QString::fromUtf16(t->title));
-    // Dialog units: a quarter of the average character width across, an eighth of the
-    // character height down, in the dialog's font.
-    QFontMetrics m(dialog.font());
-    auto ux = [&](int v) { return v * m.averageCharWidth() / 4; };
-    auto uy = [&](int v) { return v * m.height() / 8; };
-    dialog.resize(ux(t->width), uy(t->height));
+    window->client = new SurfaceWidget(window, &dialog);
+    attachWindow(window->client, window);
+    // Without items of its own the client area takes the keys (a dialog that draws itself).
+    window->client->setFocusPolicy(t->itemCount ? Qt::NoFocus : Qt::StrongFocus);
+
+    auto ux = [](int v) { return v * baseUnitX() / 4; };
+    auto uy = [](int v) { return v * baseUnitY() / 8; };
+    window->client->resize(ux(t->width), uy(t->height));
     std::vector<PlatformWindow*> items;
+    int radioGroup = 0;
+    bool lastWasRadio = false;
     for (int i = 0; i < t->itemCount; ++i) {
         const DialogItemTemplate& it = t->items[i];
         auto* item = new PlatformWindow;
         item->kind = PlatformWindow::Item;
         item->owner = window;
         item->id = it.id;
-        item->widget = makeItem(window, it, &dialog);
-        item->widget->setGeometry(ux(it.x), uy(it.y), ux(it.width), uy(it.height));
+        item->itemKind = it.kind;
+        item->itemStyle = it.style;
+        item->hostStyle = it.hostStyle;
+        bool radio = it.kind == DialogItemKind::RadioButton;
+        if (radio && !lastWasRadio) ++radioGroup;
+        item->radioGroup = radio ? radioGroup : 0;
+        lastWasRadio = radio;
+        item->widget = makeDialogItem(window, item, it, window->client);
+        QSize natural = it.kind == DialogItemKind::StaticImage ? item->widget->sizeHint()
+                                                               : QSize(ux(it.width), uy(it.height));
+        item->widget->setGeometry(ux(it.x), uy(it.y), natural.width(), natural.height());
         attachWindow(item->widget, item);
         items.push_back(item);
     }
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    window->buttonBox = buttons;
+    QObject::connect(buttons->button(QDialogButtonBox::Ok), &QPushButton::clicked,
+                     [window]() { sendMessage(window, MsgCommand, 1, 0); });
+    QObject::connect(buttons->button(QDialogButtonBox::Cancel), &QPushButton::clicked,
+                     [window]() { sendMessage(window, MsgCommand, 2, 0); });
+    buttons->setVisible(t->extendedStyle & DialogExOkButton);
+    dialog.resize(window->client->width(), window->client->height() + dialog.buttonRowHeight());
+    dialog.placeChildren();
+
     sendMessage(window, MsgInitDialog, 0, parameter);
-    if (gScript) {
-        gScript(window, t->id);
-    } else if (!window->ended) {
-        dialog.exec();
+    if (!window->ended) {
+        if (gScript) {
+            dialog.show();
+            QCoreApplication::processEvents();
+            gScript(window, t->id);
+        } else {
+            dialog.exec();
+        }
     }
     intptr_t result = window->ended ? window->result : -1;
+    window->ended = true;
+    sendMessage(window, MsgDestroy, 0, 0);
+    dialog.hide();
     for (PlatformWindow* item : items) {
         deleteFont(item->itemFont);
         deleteDc(item->surface);
         delete item;
     }
+    deleteDc(window->surface);
     delete window;
     return result;
 }
 
 void endDialog(WindowHandle dialog, intptr_t result) {
-    if (!dialog || dialog->kind != PlatformWindow::Dialog) return;
+    if (!dialog || dialog->kind != PlatformWindow::Dialog || dialog->ended) return;
     dialog->ended = true;
     dialog->result = result;
     static_cast<QDialog*>(dialog->widget)->done(int(result));
 }
 
+void shellInitDialog(WindowHandle dialog, uint32_t flags) {
+    if (!dialog || dialog->kind != PlatformWindow::Dialog) return;
+    if (flags & 0x1) showButtons(dialog);
+    // The handheld's screen is the reader's window here.
+    if ((flags & 0x6) && dialog->owner && dialog->owner->widget) {
+        QWidget* reader = dialog->owner->widget->window();
+        dialog->widget->resize(reader->size());
+        dialog->widget->move(reader->frameGeometry().topLeft());
+        static_cast<HostDialog*>(dialog->widget)->placeChildren();
+    }
+}
+
+void invalidateWindow(WindowHandle window, const Rect* rect, bool erase) {
+    if (!window || !window->client) return;
+    window->invalid = true;
+    window->eraseNeeded = window->eraseNeeded || erase;
+    if (rect) {
+        window->client->update(rect->left, rect->top, rect->right - rect->left,
+                               rect->bottom - rect->top);
+    } else {
+        window->client->update();
+    }
+}
+
+PlatformWindow* dialogOf(PlatformWindow* window) {
+    if (!window) return nullptr;
+    if (window->kind == PlatformWindow::Dialog) return window;
+    if (window->kind == PlatformWindow::Item) return window->owner;
+    return nullptr;
+}
+
 WindowHandle dialogItem(WindowHandle dialog, int id) {
-    if (!dialog) return nullptr;
-    for (QWidget* child : dialog->widget->findChildren<QWidget*>()) {
+    if (!dialog || dialog->kind != PlatformWindow::Dialog) return nullptr;
+    for (QWidget* child : dialog->client->findChildren<QWidget*>()) {
         PlatformWindow* item = windowOf(child);
         if (item && item->kind == PlatformWindow::Item && item->id == id) return item;
     }
     return nullptr;
 }
 
-int getItemText(WindowHandle item, char16_t* text, int capacity) {
-    if (!item || capacity <= 0) return 0;
-    QString value;
-    if (auto* label = qobject_cast<QLabel*>(item->widget))
-        value = label->text();
-    else if (auto* button = qobject_cast<QAbstractButton*>(item->widget))
-        value = button->text();
-    else if (auto* edit = qobject_cast<QLineEdit*>(item->widget))
-        value = edit->text();
-    std::u16string units = value.toStdU16String().substr(0, size_t(capacity - 1));
-    std::copy(units.begin(), units.end(), text);
-    text[units.size()] = 0;
-    return int(units.size());
-}
-
-void setItemText(WindowHandle item, const char16_t* text) {
-    if (!item) return;
-    QString value = QString::fromUtf16(text);
-    if (auto* label = qobject_cast<QLabel*>(item->widget))
-        label->setText(value);
-    else if (auto* button = qobject_cast<QAbstractButton*>(item->widget))
-        button->setText(value);
-    else if (auto* edit = qobject_cast<QLineEdit*>(item->widget))
-        edit->setText(value);
+int dialogItemId(WindowHandle item) {
+    return item && item->kind == PlatformWindow::Item ? item->id : 0;
 }
 
 void resizeItem(WindowHandle item, int width, int height) {
     if (item && item->widget) item->widget->resize(width, height);
+}
+
+void setFocusItem(WindowHandle item) {
+    if (item && item->kind == PlatformWindow::Item) item->widget->setFocus(Qt::OtherFocusReason);
+}
+
+WindowHandle focusedItem(WindowHandle dialog) {
+    if (!dialog || dialog->kind != PlatformWindow::Dialog) return nullptr;
+    for (QWidget* w = dialog->widget->focusWidget(); w; w = w->parentWidget()) {
+        PlatformWindow* item = windowOf(w);
+        if (item && item->kind == PlatformWindow::Item) return item;
+    }
+    return nullptr;
 }
 
 int pixelsPerInchY(DcHandle) {

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <deque>
 
+#include "platform/qt/qt_window.h"
+
 namespace {
 bool gScripted = false;
 std::deque<int> gAnswers;
@@ -19,6 +21,7 @@ QString toQString(const char16_t* text) {
 int defaultAnswer(unsigned flags) {
     switch (flags & 0x0F) {
     case MessageBoxYesNo:
+    case MessageBoxYesNoCancel:
         return AnswerYes;
     default:
         return AnswerOk;
@@ -44,7 +47,7 @@ int showMessageBox(WindowHandle owner, const char16_t* text, const char16_t* cap
         std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
         return defaultAnswer(flags);
     }
-    QMessageBox box;
+    QMessageBox box(owner && owner->widget ? owner->widget->window() : nullptr);
     box.setText(toQString(text));
     box.setWindowTitle(caption ? toQString(caption) : QString());
     switch (flags & 0xF0) {
@@ -69,6 +72,10 @@ int showMessageBox(WindowHandle owner, const char16_t* text, const char16_t* cap
         break;
     case MessageBoxYesNo:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    case MessageBoxYesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setEscapeButton(QMessageBox::Cancel);
         break;
     default:
         box.setStandardButtons(QMessageBox::Ok);

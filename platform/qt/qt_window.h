@@ -28,11 +28,14 @@ struct PlatformWindow {
     uint32_t style = 0;
     QWidget* widget =
         nullptr; // Main: the frame; Bar: the tool bar; Dialog: the dialog; Item: the control
-    QWidget* client = nullptr;       // Main: the client area
-    QScrollBar* scrollBar = nullptr; // Main, when made with WindowVScroll
-    QtImageDc* surface = nullptr; // Main: the persistent drawing surface; Item: a measuring context
+    QWidget* client = nullptr;       // Main, Dialog: the client area (a SurfaceWidget)
+    QScrollBar* scrollBar = nullptr; // Main, when made with WindowVScroll; Dialog, once used
+    // Main, Dialog: the persistent drawing surface (a dialog's once it asks for its context);
+    // Bar, Item: a context to measure in.
+    QtImageDc* surface = nullptr;
     PlatformWindow* owner = nullptr; // Bar, Dialog, Item: whom it belongs to
-    bool invalid = true;             // Main: the next refresh asks the procedure to paint
+    bool invalid = true;             // Main, Dialog: the next refresh asks the procedure to paint
+    bool eraseNeeded = false;        // Dialog: the next paint erases the background first
     bool destroyed = false;
     int id = 0; // Bar, Item: its id
     // Bars.
@@ -44,7 +47,12 @@ struct PlatformWindow {
     intptr_t result = 0;
     bool ended = false;
     int templateId = 0;
-    FontHandle itemFont = nullptr; // Item: its font as a handle (MsgGetFont)
+    QWidget* buttonBox = nullptr;      // Dialog: the OK and Cancel buttons
+    FontHandle itemFont = nullptr;     // Item: its own font as a handle (MsgGetFont), owned
+    FontHandle assignedFont = nullptr; // Item: the font the procedure gave it, not owned
+    DialogItemKind itemKind = DialogItemKind::Static; // Item
+    uint32_t itemStyle = 0, hostStyle = 0;            // Item: its template's styles
+    int radioGroup = 0; // Item: radio buttons with the same number (not 0) form a group
 };
 
 // The window behind a widget, or null.
@@ -53,6 +61,11 @@ void attachWindow(QWidget* widget, PlatformWindow* window);
 
 // Keeps a main window's bars along its client area's edges.
 void placeBars(PlatformWindow* main);
+// Keeps a dialog's scroll bar along its client area's right edge (hidden while its range is
+// empty).
+void placeDialogScrollBar(PlatformWindow* dialog);
+// The dialog an item belongs to, or the dialog itself; null for other windows.
+PlatformWindow* dialogOf(PlatformWindow* window);
 
 // A bitmap resource as an image (null image when absent).
 QImage bitmapResource(int id);

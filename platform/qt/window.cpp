@@ -4,129 +4,18 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QIcon>
-#include <QKeyEvent>
-#include <QMouseEvent>
-#include <QPainter>
 #include <QVariant>
-#include <QWheelEvent>
 
-#include <cmath>
 #include <map>
 
+#include "platform/qt/qt_events.h"
 #include "platform/qt/qt_window.h"
+#include "platform/qt/surface_widget.h"
 #include "platform/quit.h"
 
 namespace {
 std::map<std::u16string, WindowProc> gClasses;
 constexpr int kDefaultWidth = 480, kDefaultHeight = 640;
-
-LParam packPoint(int x, int y) {
-    return LParam((uint32_t(uint16_t(x))) | (uint32_t(uint16_t(y)) << 16));
-}
-
-uint32_t virtualKey(int key) {
-    switch (key) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return KeyReturn;
-    case Qt::Key_PageUp:
-        return KeyPageUp;
-    case Qt::Key_PageDown:
-        return KeyPageDown;
-    case Qt::Key_End:
-        return KeyEnd;
-    case Qt::Key_Home:
-        return KeyHome;
-    case Qt::Key_Left:
-        return KeyLeft;
-    case Qt::Key_Up:
-        return KeyUp;
-    case Qt::Key_Right:
-        return KeyRight;
-    case Qt::Key_Down:
-        return KeyDown;
-    case Qt::Key_Escape:
-        return 0x1B;
-    case Qt::Key_Space:
-        return 0x20;
-    case Qt::Key_Backspace:
-        return 0x08;
-    case Qt::Key_Tab:
-        return 0x09;
-    case Qt::Key_Delete:
-        return 0x2E;
-    default:
-        if (key >= Qt::Key_A && key <= Qt::Key_Z) return uint32_t(key);
-        if (key >= Qt::Key_0 && key <= Qt::Key_9) return uint32_t(key);
-        if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return uint32_t(0x70 + key - Qt::Key_F1);
-        return 0;
-    }
-}
-
-class ClientWidget : public QWidget {
-public:
-    explicit ClientWidget(PlatformWindow* window) : window_(window) {
-        setFocusPolicy(Qt::StrongFocus);
-        setAttribute(Qt::WA_OpaquePaintEvent);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        if (window_->invalid && !window_->destroyed) {
-            window_->invalid = false;
-            window_->surface->quiet = true;
-            sendMessage(window_, MsgPaint, 0, 0);
-            window_->surface->quiet = false;
-        }
-        QPainter p(this);
-        p.drawImage(0, 0, window_->surface->image);
-        // For the start-up benchmark: end as soon as the first page is on the screen.
-        static const bool quitAfterFirstPaint =
-            qEnvironmentVariableIsSet("VERSEWELL_QUIT_AFTER_FIRST_PAINT");
-        if (quitAfterFirstPaint) {
-            QMetaObject::invokeMethod(
-                QCoreApplication::instance(), [] { QCoreApplication::exit(0); },
-                Qt::QueuedConnection);
-        }
-    }
-    void resizeEvent(QResizeEvent*) override {
-        QtImageDc* dc = window_->surface;
-        double ratio = devicePixelRatioF();
-        QImage grown(int(std::ceil(width() * ratio)), int(std::ceil(height() * ratio)),
-                     QImage::Format_RGB32);
-        grown.setDevicePixelRatio(ratio);
-        grown.fill(Qt::white);
-        {
-            QPainter p(&grown);
-            p.drawImage(0, 0, dc->image);
-        }
-        dc->image = grown;
-        window_->invalid = true;
-        placeBars(window_);
-        sendMessage(window_, MsgSize, 0, packPoint(width(), height()));
-    }
-    void keyPressEvent(QKeyEvent* e) override {
-        uint32_t key = virtualKey(e->key());
-        if (key) sendMessage(window_, MsgKeyDown, key, 0);
-    }
-    void mousePressEvent(QMouseEvent* e) override {
-        if (e->button() == Qt::LeftButton) {
-            QPoint at = e->position().toPoint();
-            sendMessage(window_, MsgLButtonDown, 1, packPoint(at.x(), at.y()));
-        }
-    }
-    void wheelEvent(QWheelEvent* e) override {
-        // The wheel scrolls three lines a notch, as the scroll bar's arrows would.
-        int notches = e->angleDelta().y() / 120;
-        for (int i = 0; i < std::abs(notches) * 3; ++i) {
-            sendMessage(window_, MsgVScroll, notches > 0 ? ScrollLineUp : ScrollLineDown, 0);
-        }
-        sendMessage(window_, MsgVScroll, ScrollEndScroll, 0);
-    }
-
-private:
-    PlatformWindow* window_;
-};
 
 class FrameWidget : public QWidget {
 public:
@@ -147,38 +36,6 @@ protected:
 private:
     PlatformWindow* window_;
 };
-
-void scrollRequest(PlatformWindow* window, int action) {
-    QScrollBar* bar = window->scrollBar;
-    uint32_t request;
-    switch (action) {
-    case QAbstractSlider::SliderSingleStepAdd:
-        request = ScrollLineDown;
-        break;
-    case QAbstractSlider::SliderSingleStepSub:
-        request = ScrollLineUp;
-        break;
-    case QAbstractSlider::SliderPageStepAdd:
-        request = ScrollPageDown;
-        break;
-    case QAbstractSlider::SliderPageStepSub:
-        request = ScrollPageUp;
-        break;
-    case QAbstractSlider::SliderToMinimum:
-        request = ScrollTop;
-        break;
-    case QAbstractSlider::SliderToMaximum:
-        request = ScrollBottom;
-        break;
-    case QAbstractSlider::SliderMove:
-        request = ScrollThumbTrack;
-        break;
-    default:
-        return;
-    }
-    WParam position = WParam(uint16_t(bar->sliderPosition())) << 16;
-    sendMessage(window, MsgVScroll, request | position, 0);
-}
 } // namespace
 
 PlatformWindow* windowOf(const QWidget* widget) {
@@ -212,7 +69,8 @@ WindowHandle createWindow(const char16_t* className, const char16_t* title, uint
     auto* layout = new QHBoxLayout(frame);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    auto* client = new ClientWidget(window);
+    auto* client = new SurfaceWidget(window);
+    client->setFocusPolicy(Qt::StrongFocus);
     attachWindow(client, window);
     window->client = client;
     layout->addWidget(client, 1);
@@ -220,13 +78,7 @@ WindowHandle createWindow(const char16_t* className, const char16_t* title, uint
         window->scrollBar = new QScrollBar(Qt::Vertical, frame);
         window->scrollBar->setRange(0, 0);
         layout->addWidget(window->scrollBar);
-        QObject::connect(window->scrollBar, &QAbstractSlider::actionTriggered,
-                         [window](int action) { scrollRequest(window, action); });
-        QObject::connect(window->scrollBar, &QAbstractSlider::sliderReleased, [window]() {
-            WParam position = WParam(uint16_t(window->scrollBar->sliderPosition())) << 16;
-            sendMessage(window, MsgVScroll, ScrollThumbPosition | position, 0);
-            sendMessage(window, MsgVScroll, ScrollEndScroll, 0);
-        });
+        connectScrollBar(window, window->scrollBar);
     }
     int scrollWidth = window->scrollBar ? window->scrollBar->sizeHint().width() : 0;
     frame->resize(kDefaultWidth + scrollWidth, kDefaultHeight);
@@ -287,6 +139,7 @@ intptr_t defWindowProc(WindowHandle window, uint32_t message, WParam wParam, LPa
         return 0;
     case MsgGetFont:
         if (window->kind == PlatformWindow::Item) {
+            if (window->assignedFont) return reinterpret_cast<intptr_t>(window->assignedFont);
             if (!window->itemFont) {
                 QFont f = window->widget->font();
                 FontDescription d{};
@@ -301,7 +154,8 @@ intptr_t defWindowProc(WindowHandle window, uint32_t message, WParam wParam, LPa
         return 0;
     case MsgSetFont:
         if (window->kind == PlatformWindow::Item && wParam) {
-            window->widget->setFont(nativeOf(reinterpret_cast<FontHandle>(wParam)).font);
+            window->assignedFont = reinterpret_cast<FontHandle>(wParam);
+            window->widget->setFont(nativeOf(window->assignedFont).font);
         }
         return 0;
     default:
@@ -319,8 +173,9 @@ int runMessageLoop() {
 
 Rect windowRect(WindowHandle window) {
     if (!window || !window->widget) return {0, 0, 0, 0};
-    QRect r = window->kind == PlatformWindow::Main ? window->widget->frameGeometry()
-                                                   : window->widget->geometry();
+    // Top-level windows by their frame, items within their dialog's client area.
+    QRect r =
+        window->widget->isWindow() ? window->widget->frameGeometry() : window->widget->geometry();
     return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
 }
 
@@ -332,8 +187,17 @@ Rect clientRect(WindowHandle window) {
 
 void moveWindow(WindowHandle window, int x, int y, int width, int height, bool repaint) {
     if (!window || !window->widget) return;
-    window->widget->setGeometry(x, y, width, height);
-    if (repaint) window->widget->update();
+    QWidget* w = window->widget;
+    if (w->isWindow()) {
+        // The rectangle is the frame's, as windowRect gives it.
+        QRect frame = w->frameGeometry(), inner = w->geometry();
+        w->resize(width - (frame.width() - inner.width()),
+                  height - (frame.height() - inner.height()));
+        w->move(x, y);
+    } else {
+        w->setGeometry(x, y, width, height);
+    }
+    if (repaint) w->update();
 }
 
 WindowHandle foregroundWindow() {
@@ -356,7 +220,17 @@ void setForegroundWindow(WindowHandle window) {
 
 DcHandle getWindowDc(WindowHandle window) {
     if (!window) return nullptr;
-    if (!window->surface) {
+    if (!window->surface && window->kind == PlatformWindow::Dialog) {
+        // The dialog draws itself from now on: a persistent surface the size of its client area.
+        QWidget* client = window->client;
+        window->surface =
+            makeImageDc(client->width(), client->height(), client->devicePixelRatioF());
+        if (window->surface) window->surface->widget = client;
+        window->invalid = true;
+        window->eraseNeeded = true;
+        client->setAttribute(Qt::WA_OpaquePaintEvent);
+        client->update();
+    } else if (!window->surface) {
         // Bars, dialogs and their items get a context to measure in, with the item's font.
         window->surface = makeImageDc(1, 1, 1.0);
         if (window->kind == PlatformWindow::Item) {
@@ -369,23 +243,57 @@ DcHandle getWindowDc(WindowHandle window) {
 
 void releaseWindowDc(WindowHandle, DcHandle) {}
 
+namespace {
+// The window's scroll bar; a dialog gets one on first use.
+QScrollBar* scrollBarOf(WindowHandle window, bool make) {
+    if (!window) return nullptr;
+    if (!window->scrollBar && make && window->kind == PlatformWindow::Dialog) {
+        window->scrollBar = new QScrollBar(Qt::Vertical, window->client);
+        window->scrollBar->setRange(0, 0);
+        connectScrollBar(window, window->scrollBar);
+        placeDialogScrollBar(window);
+    }
+    return window->scrollBar;
+}
+} // namespace
+
 void setScrollRange(WindowHandle window, int minimum, int maximum, int position, bool redraw) {
-    if (!window || !window->scrollBar) return;
-    QScrollBar* bar = window->scrollBar;
+    QScrollBar* bar = scrollBarOf(window, true);
+    if (!bar) return;
     bar->blockSignals(true);
     bar->setRange(minimum, maximum < minimum ? minimum : maximum);
     bar->setValue(position);
     bar->setSliderPosition(position);
     bar->blockSignals(false);
+    if (window->kind == PlatformWindow::Dialog) placeDialogScrollBar(window);
     if (redraw) bar->update();
 }
 
 bool scrollRange(WindowHandle window, int* minimum, int* maximum, int* position) {
-    if (!window || !window->scrollBar) return false;
-    if (minimum) *minimum = window->scrollBar->minimum();
-    if (maximum) *maximum = window->scrollBar->maximum();
-    if (position) *position = window->scrollBar->value();
+    QScrollBar* bar = scrollBarOf(window, false);
+    if (!bar) return false;
+    if (minimum) *minimum = bar->minimum();
+    if (maximum) *maximum = bar->maximum();
+    if (position) *position = bar->value();
     return true;
+}
+
+void setScrollPage(WindowHandle window, int page) {
+    QScrollBar* bar = scrollBarOf(window, true);
+    if (bar) bar->setPageStep(page > 0 ? page : 10);
+}
+
+int scrollPage(WindowHandle window) {
+    QScrollBar* bar = scrollBarOf(window, false);
+    return bar ? bar->pageStep() : -1;
+}
+
+void placeDialogScrollBar(PlatformWindow* dialog) {
+    QScrollBar* bar = dialog->scrollBar;
+    if (!bar) return;
+    int width = systemMetric(2);
+    bar->setGeometry(dialog->client->width() - width, 0, width, dialog->client->height());
+    bar->setVisible(bar->maximum() > bar->minimum());
 }
 
 void processPendingEvents() {

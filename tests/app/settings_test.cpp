@@ -134,28 +134,6 @@ TEST_F(Settings, GarbageFileGivesDefaults) {
     EXPECT_EQ(appState.Lesson, 0);
 }
 
-TEST_F(Settings, BookmarkValuesOfOddShape) {
-    struct Case {
-        std::string stored;
-        int count;
-    } cases[] = {{std::string(2, '\0'), 0},
-                 {std::string("\x07\x00", 2), 1},
-                 {std::string("\x07\x00\x21", 3), 1},             // an odd byte left over
-                 {std::string("\x07\x00\x00\x00\x21\x00", 6), 1}, // after the end
-                 {std::string("\x07\x00\x08\x00", 4), 2}};        // no end at all
-    for (const Case& c : cases) {
-        writeBookBlob(u"Bookmarks", reinterpret_cast<const uint8_t*>(c.stored.data()),
-                      uint32_t(c.stored.size()));
-        loadBookmarks();
-        EXPECT_EQ(appState.bookmarkCount, c.count) << c.stored.size();
-        ASSERT_NE(appState.bookmarks, nullptr);
-        EXPECT_EQ(appState.bookmarks[appState.bookmarkCount], 0) << "the list always ends";
-        appState.Lesson = 7;
-        EXPECT_EQ(isBookmarked(), c.count > 0);
-        freeBookmarks();
-    }
-}
-
 TEST_F(Settings, AStopWhileLoadingWritesNothing) {
     std::string before =
         "[General]\nFontName=David CLM\nLesson=dword:00000014\nFlags=dword:00000004\n";

@@ -109,6 +109,9 @@ protected:
             ::kill(server_, SIGTERM);
             waitFor(server_, 3000);
         }
+        // Every suite of the program starts its own display.
+        server_ = 0;
+        display_.clear();
     }
 
     void SetUp() override {

@@ -1,0 +1,99 @@
+#include "platform/qt/surface_widget.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+#include <cmath>
+
+#include "platform/qt/qt_events.h"
+#include "platform/qt/qt_window.h"
+
+SurfaceWidget::SurfaceWidget(PlatformWindow* window, QWidget* parent)
+    : QWidget(parent), window_(window) {
+    setAttribute(Qt::WA_OpaquePaintEvent, window->kind == PlatformWindow::Main);
+}
+
+void fitSurface(PlatformWindow* window) {
+    QtImageDc* dc = window->surface;
+    QWidget* client = window->client;
+    if (!dc || !client) return;
+    double ratio = client->devicePixelRatioF();
+    QImage fitted(int(std::ceil(client->width() * ratio)), int(std::ceil(client->height() * ratio)),
+                  QImage::Format_RGB32);
+    fitted.setDevicePixelRatio(ratio);
+    fitted.fill(Qt::white);
+    {
+        QPainter p(&fitted);
+        p.drawImage(0, 0, dc->image);
+    }
+    dc->image = fitted;
+}
+
+void SurfaceWidget::paintEvent(QPaintEvent*) {
+    QtImageDc* dc = window_->surface;
+    // A dialog shows its surface only once it draws itself (it has asked for its context).
+    if (!dc) return;
+    if (window_->invalid && !window_->destroyed) {
+        bool erase = window_->eraseNeeded;
+        window_->invalid = false;
+        window_->eraseNeeded = false;
+        dc->quiet = true;
+        if (erase && !sendMessage(window_, MsgEraseBackground, reinterpret_cast<WParam>(dc), 0))
+            fillRect(dc, Rect{0, 0, width(), height()}, getStockBrush(WhiteBrush));
+        sendMessage(window_, MsgPaint, 0, 0);
+        dc->quiet = false;
+    }
+    QPainter p(this);
+    p.drawImage(0, 0, dc->image);
+    if (window_->kind != PlatformWindow::Main) return;
+    // For the start-up benchmark: end as soon as the first page is on the screen.
+    static const bool quitAfterFirstPaint =
+        qEnvironmentVariableIsSet("VERSEWELL_QUIT_AFTER_FIRST_PAINT");
+    if (quitAfterFirstPaint) {
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+    }
+}
+
+void SurfaceWidget::resizeEvent(QResizeEvent*) {
+    fitSurface(window_);
+    window_->invalid = true;
+    if (window_->kind == PlatformWindow::Main) {
+        placeBars(window_);
+    } else {
+        window_->eraseNeeded = true;
+        placeDialogScrollBar(window_);
+    }
+    sendMessage(window_, MsgSize, 0, packPoint(width(), height()));
+}
+
+void SurfaceWidget::keyPressEvent(QKeyEvent* e) {
+    uint32_t key = virtualKey(e->key());
+    if (window_->kind != PlatformWindow::Main) {
+        // Return, Escape and Tab belong to the dialog (OK, Cancel, the next item); a key the
+        // procedure leaves (non-zero result) goes on to the dialog too.
+        if (!key || key == KeyReturn || key == KeyEscape || key == KeyTab ||
+            sendMessage(window_, MsgKeyDown, key, 0) != 0) {
+            e->ignore();
+        }
+        return;
+    }
+    if (key) sendMessage(window_, MsgKeyDown, key, 0);
+}
+
+void SurfaceWidget::mousePressEvent(QMouseEvent* e) {
+    if (e->button() != Qt::LeftButton) return;
+    QPoint at = e->position().toPoint();
+    sendMessage(window_, MsgLButtonDown, 1, packPoint(at.x(), at.y()));
+}
+
+void SurfaceWidget::wheelEvent(QWheelEvent* e) {
+    // The wheel scrolls three lines a notch, as the scroll bar's arrows would.
+    int notches = e->angleDelta().y() / 120;
+    for (int i = 0; i < std::abs(notches) * 3; ++i)
+        sendMessage(window_, MsgVScroll, notches > 0 ? ScrollLineUp : ScrollLineDown, 0);
+    sendMessage(window_, MsgVScroll, ScrollEndScroll, 0);
+}

@@ -1,0 +1,25 @@
+// The client area of a main window or of a dialog that draws itself: it shows the window's
+// persistent surface and turns Qt's events into the reader's messages. Private to platform/qt.
+#pragma once
+#include <QWidget>
+
+struct PlatformWindow;
+
+class SurfaceWidget : public QWidget {
+public:
+    explicit SurfaceWidget(PlatformWindow* window, QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void resizeEvent(QResizeEvent*) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
+
+private:
+    PlatformWindow* window_;
+};
+
+// Grows or shrinks `window`'s surface to its client widget's size (the old picture kept at the
+// top left, the rest white).
+void fitSurface(PlatformWindow* window);

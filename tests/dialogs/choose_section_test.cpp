@@ -1,0 +1,198 @@
+// The Choose Section dialog over the reader's window, driven as the user drives it: taps on
+// its rows, keys, the scroll bar, OK and Cancel, a size change; and the commands that open it.
+#include "content/index_records.h"
+#include "dialogs/bookmarks.h"
+#include "dialogs/choose_section.h"
+#include "dialogs/outline_list.h"
+#include "platform/dialog.h"
+#include "tests/support/shell_fixture.h"
+
+namespace {
+class ChooseSectionDialog : public ShellTest {
+protected:
+    // Runs command `command` with the dialog scripted by `body`.
+    static void runWith(void (*body)(WindowHandle)) {
+        gBody = body;
+        scriptDialogs([](WindowHandle dialog, int id) {
+            EXPECT_EQ(id, 118);
+            gBody(dialog);
+        });
+    }
+    void TearDown() override {
+        scriptDialogs(nullptr);
+        ShellTest::TearDown();
+    }
+    static inline void (*gBody)(WindowHandle) = nullptr;
+};
+
+OutlineList* list() {
+    return appState.sectionDialog.list;
+}
+
+// The first row of `value`, or -1.
+int rowOf(uint16_t value) {
+    for (int i = 0; i < list()->rowCount; ++i) {
+        if (list()->rows[i].sectionValue == value) return i;
+    }
+    return -1;
+}
+
+// A tap on the middle of row `row`'s text (rows from topRow, shown ones only).
+void tapRow(WindowHandle dialog, int row) {
+    int y = list()->area.top, passed = 0;
+    for (int i = 0; i < row; ++i) {
+        if (!(list()->rows[i].sectionStyle & SectionShown)) continue;
+        if (passed++ >= list()->topRow) y += list()->rows[i].height;
+    }
+    const OutlineRow& r = list()->rows[row];
+    userClicks(dialog, r.x + r.width / 2, y + r.height / 2);
+}
+
+TEST_F(ChooseSectionDialog, OpensOverTheReaderWithTheCurrentLessonShown) {
+    start();
+    goToLesson(window_, 40, 0, 0);
+    runWith([](WindowHandle dialog) {
+        Rect reader = windowRect(appState.mainWindow);
+        Rect placed = windowRect(dialog);
+        EXPECT_EQ(placed.left, reader.left);
+        EXPECT_EQ(placed.top, reader.top);
+        EXPECT_EQ(placed.right - placed.left, reader.right - reader.left);
+        ASSERT_NE(list(), nullptr);
+        Rect client = clientRect(dialog);
+        EXPECT_EQ(list()->area.width, client.right - systemMetric(2)) << "room for the bar";
+        EXPECT_EQ(appState.sectionDialog.listRect.right, list()->area.width);
+        EXPECT_TRUE(list()->rows[rowOf(0x4028)].sectionStyle & SectionShown);
+        EXPECT_FALSE(list()->rows[rowOf(0x4027)].sectionStyle & SectionShown);
+        EXPECT_GT(list()->rowsPainted, 5) << "painted on its own surface";
+        int min = -1, max = -1, pos = -1;
+        ASSERT_TRUE(scrollRange(dialog, &min, &max, &pos));
+        EXPECT_EQ(max, list()->maxTopRow);
+        userPressesKey(dialog, KeyEscape);
+    });
+    EXPECT_EQ(onCommand(window_, CmdIndex), 0);
+    EXPECT_EQ(appState.Lesson, 40) << "Escape changes nothing";
+    EXPECT_EQ(appState.sectionDialog.list, nullptr) << "the list is gone with the dialog";
+}
+
+TEST_F(ChooseSectionDialog, ATapOnAnEntryOpensItsLesson) {
+    start();
+    view()->topLine = 5;
+    struct Case {
+        int command;
+        uint16_t tapped; // 0: the current lesson
+        int lesson, topLine;
+    } cases[] = {{CmdIndex, 0x4007, 7, 0}, {CmdChooseArticle, 0x4003, 3, 0}};
+    for (const Case& c : cases) {
+        static uint16_t tapped;
+        tapped = c.tapped;
+        runWith([](WindowHandle dialog) { tapRow(dialog, rowOf(tapped)); });
+        EXPECT_EQ(onCommand(window_, c.command), 0);
+        EXPECT_EQ(appState.Lesson, c.lesson);
+        EXPECT_EQ(view()->topLine, c.topLine);
+    }
+    // The lesson already shown: the dialog closes, the lesson stays where it was read.
+    view()->topLine = 4;
+    runWith([](WindowHandle dialog) { tapRow(dialog, rowOf(0x4003)); });
+    onCommand(window_, CmdIndex);
+    EXPECT_EQ(appState.Lesson, 3);
+    EXPECT_EQ(view()->topLine, 4);
+}
+
+TEST_F(ChooseSectionDialog, OkCancelAndTheirResults) {
+    start();
+    struct Case {
+        uint32_t key;
+        uint16_t result;
+    } cases[] = {{KeyReturn, 33}, {KeyEscape, 0}};
+    for (const Case& c : cases) {
+        static uint32_t key;
+        key = c.key;
+        runWith([](WindowHandle dialog) { userPressesKey(dialog, key); });
+        EXPECT_EQ(ChooseSection(nullptr, window_, 33, &appState.fontSpec), c.result);
+    }
+    runWith([](WindowHandle dialog) { userCloses(dialog); });
+    EXPECT_EQ(ChooseSection(nullptr, window_, 33, &appState.fontSpec), 0) << "closing is Cancel";
+}
+
+TEST_F(ChooseSectionDialog, KeysAndTheScrollBarMoveTheOutline) {
+    start();
+    runWith([](WindowHandle dialog) {
+        ASSERT_GT(list()->maxTopRow, 3) << "more rows than a page";
+        struct Case {
+            uint32_t key;
+            int from, to;
+        } keys[] = {
+            {KeyPageDown, 0, 1}, {KeyDown, 1, 2}, {KeyPageUp, 2, 1}, {KeyUp, 1, 0}, {KeyUp, 0, 0}};
+        for (const Case& c : keys) {
+            list()->topRow = uint16_t(c.from);
+            userPressesKey(dialog, c.key);
+            EXPECT_EQ(list()->topRow, c.to) << "key " << c.key;
+            int pos = -1;
+            scrollRange(dialog, nullptr, nullptr, &pos);
+            EXPECT_EQ(pos, c.to) << "the bar follows";
+        }
+        int page = list()->rowsPainted;
+        struct Scroll {
+            uint32_t request;
+            int thumb, from, to;
+        } scrolls[] = {
+            {ScrollPageDown, 0, 0, page}, {ScrollPageUp, 0, page, 0}, {ScrollLineDown, 0, 2, 3},
+            {ScrollBottom, 0, 2, 3},      {ScrollTop, 0, 3, 0},       {ScrollThumbTrack, 2, 0, 2},
+            {ScrollEndScroll, 0, 2, 2},
+        };
+        for (const Scroll& s : scrolls) {
+            list()->topRow = uint16_t(s.from);
+            EXPECT_EQ(sendMessage(dialog, MsgVScroll, s.request | WParam(s.thumb) << 16, 0), 1);
+            EXPECT_EQ(list()->topRow, std::min(s.to, int(list()->maxTopRow)))
+                << "request " << s.request;
+        }
+        // A tap below the last whole row only brings the bar up to date.
+        list()->topRow = list()->maxTopRow;
+        OutlineList_Paint(list(), 1);
+        Rect area = clientRect(dialog);
+        setScrollRange(dialog, 0, 1, 0, false);
+        userClicks(dialog, 50, area.bottom - 1);
+        int max = -1;
+        scrollRange(dialog, nullptr, &max, nullptr);
+        EXPECT_EQ(max, list()->maxTopRow);
+        userPressesKey(dialog, KeyEscape);
+    });
+    onCommand(window_, CmdIndex);
+}
+
+TEST_F(ChooseSectionDialog, ASizeChangeKeepsTheHeadingOpen) {
+    start();
+    runWith([](WindowHandle dialog) {
+        int heading = rowOf(0xBFDA);
+        list()->topRow = uint16_t(heading - 2); // the heading on the page
+        tapRow(dialog, heading);
+        ASSERT_TRUE(list()->rows[heading].sectionStyle & SectionOpen);
+        uint16_t shown = list()->shownRows;
+        EXPECT_EQ(shown, list()->rowCount);
+        Rect r = windowRect(dialog);
+        moveWindow(dialog, r.left, r.top, 300, 420, true);
+        processPendingEvents();
+        EXPECT_EQ(list()->area.width, clientRect(dialog).right - systemMetric(2));
+        EXPECT_TRUE(list()->rows[rowOf(0xBFDA)].sectionStyle & SectionOpen) << "still open";
+        EXPECT_EQ(list()->shownRows, list()->rowCount) << "its entries still shown";
+        userPressesKey(dialog, KeyEscape);
+    });
+    onCommand(window_, CmdIndex);
+}
+
+TEST_F(ChooseSectionDialog, TheBookmarkGroupComesFirst) {
+    start();
+    goToLesson(window_, 45, 0, 0);
+    onCommand(window_, CmdBookmark);
+    goToLesson(window_, 9, 0, 0);
+    runWith([](WindowHandle dialog) {
+        EXPECT_EQ(list()->rows[0].sectionValue, 0x8877);
+        EXPECT_TRUE(list()->rows[0].sectionStyle & SectionOpen);
+        int entry = rowOf(0x402D); // lesson 45's bookmark row, before its index row
+        ASSERT_EQ(entry, 1);
+        tapRow(dialog, entry);
+    });
+    onCommand(window_, CmdIndex);
+    EXPECT_EQ(appState.Lesson, 45);
+}
+} // namespace

@@ -1,0 +1,403 @@
+// The dialog host under the offscreen platform: items placed from dialog units, list boxes,
+// edit boxes, radio buttons, the keys and buttons that end a dialog, and a dialog that draws
+// itself with its own surface and scroll bar.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/bitmaps.h"
+#include "platform/dialog.h"
+#include "platform/gui.h"
+#include "platform/window.h"
+
+namespace {
+struct Message {
+    uint32_t message;
+    WParam wParam;
+    LParam lParam;
+};
+std::vector<Message> gLog;
+void (*gScriptBody)(WindowHandle) = nullptr;
+DcHandle gSurface = nullptr;
+
+intptr_t recordingProc(WindowHandle dialog, uint32_t message, WParam wParam, LParam lParam) {
+    if (message == MsgPaint || message == MsgEraseBackground || message == MsgSize ||
+        message == MsgCommand || message == MsgKeyDown || message == MsgLButtonDown ||
+        message == MsgVScroll || message == MsgInitDialog || message == MsgDestroy ||
+        message == MsgActivate) {
+        gLog.push_back({message, wParam, lParam});
+    }
+    if (message == MsgInitDialog && lParam == 1) gSurface = getWindowDc(dialog);
+    if (message == MsgCommand && ((wParam & 0xFFFF) == 1 || (wParam & 0xFFFF) == 2)) {
+        endDialog(dialog, intptr_t(wParam & 0xFFFF));
+        return 1;
+    }
+    // Key down: 0 for the arrows the dialog uses, 1 (not handled) for the rest.
+    if (message == MsgKeyDown) return wParam == KeyDown || wParam == KeyUp ? 0 : 1;
+    return 0;
+}
+
+intptr_t plainWindowProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
+    return defWindowProc(window, message, wParam, lParam);
+}
+
+enum { IdName = 10, IdPreview, IdSorted, IdPlain, IdRadio1, IdRadio2, IdRadio3, IdCheck, IdKey };
+
+const DialogItemTemplate kItems[] = {
+    {DialogItemKind::Static, -1, u"Name", 0, 7, 7, 40, 8, 0x50020001},
+    {DialogItemKind::Edit, IdName, u"", 0, 7, 20, 100, 14, DialogEditRight | DialogBorder},
+    {DialogItemKind::Edit, IdPreview, u"", 0, 7, 40, 100, 30,
+     DialogEditMultiLine | DialogEditRight | DialogBorder, HostDisplayOrder},
+    {DialogItemKind::ListBox, IdSorted, nullptr, 0, 7, 75, 60, 50,
+     DialogListNotify | DialogListSort | DialogVScroll | DialogBorder},
+    {DialogItemKind::ListBox, IdPlain, nullptr, 0, 70, 75, 40, 50,
+     DialogListNotify | DialogVScroll | DialogBorder},
+    {DialogItemKind::RadioButton, IdRadio1, u"1", 0, 115, 7, 30, 10, 0x50010009},
+    {DialogItemKind::RadioButton, IdRadio2, u"2", 0, 115, 19, 30, 10, 0x50010009},
+    {DialogItemKind::RadioButton, IdRadio3, u"3", 0, 115, 31, 30, 10, 0x50010009},
+    {DialogItemKind::CheckBox, IdCheck, u"x", 0, 115, 43, 30, 10, 0x50010003},
+    {DialogItemKind::StaticImage, IdKey, nullptr, 113, 115, 60, 10, 10, 0x5000000E},
+};
+const DialogTemplate kItemsDialog = {
+    500,        u"Items",         0,         0, 150,    130,
+    0x90C80840, DialogExOkButton, u"System", 8, kItems, int(sizeof kItems / sizeof kItems[0])};
+const DialogTemplate kDrawnDialog = {501,        u"Drawn", 0,         0, 100,     80,
+                                     0x90C80840, 0,        u"System", 8, nullptr, 0};
+
+class DialogHost : public testing::Test {
+protected:
+    void SetUp() override {
+        static int argc = 1;
+        static char name[] = "dialog-tests";
+        static char* argv[] = {name, nullptr};
+        ASSERT_TRUE(startGraphics(&argc, argv));
+        registerWindowClass(u"HostOwner", plainWindowProc);
+        owner_ = createWindow(u"HostOwner", u"Owner", WindowVisible);
+        showWindow(owner_, ShowNormal);
+        processPendingEvents();
+        gLog.clear();
+        gSurface = nullptr;
+    }
+    void TearDown() override {
+        scriptDialogs(nullptr);
+        destroyWindow(owner_);
+        processPendingEvents();
+    }
+    // Runs `t` with `body` as the user; returns the dialog's result.
+    intptr_t run(const DialogTemplate& t, void (*body)(WindowHandle), LParam parameter = 0) {
+        gScriptBody = body;
+        scriptDialogs([](WindowHandle dialog, int) { gScriptBody(dialog); });
+        return runDialog(&t, owner_, recordingProc, parameter);
+    }
+    static std::vector<Message> commands() {
+        std::vector<Message> out;
+        for (const Message& m : gLog) {
+            if (m.message == MsgCommand) out.push_back(m);
+        }
+        return out;
+    }
+    WindowHandle owner_ = nullptr;
+};
+
+std::u16string textOf(WindowHandle item) {
+    char16_t text[200];
+    getItemText(item, text, 200);
+    return text;
+}
+
+TEST_F(DialogHost, ItemsSitWhereTheirDialogUnitsSay) {
+    int32_t units = dialogBaseUnits();
+    static int bx, by;
+    bx = units & 0xFFFF;
+    by = (units >> 16) & 0xFFFF;
+    ASSERT_GT(bx, 0);
+    ASSERT_GT(by, 0);
+    run(kItemsDialog, [](WindowHandle dialog) {
+        Rect client = clientRect(dialog);
+        EXPECT_EQ(client.right, 150 * bx / 4);
+        EXPECT_EQ(client.bottom, 130 * by / 8) << "the OK row lies below the client area";
+        Rect name = windowRect(dialogItem(dialog, IdName));
+        EXPECT_EQ(name.left, 7 * bx / 4);
+        EXPECT_EQ(name.top, 20 * by / 8);
+        EXPECT_EQ(name.right - name.left, 100 * bx / 4);
+        BitmapHandle bitmap = loadBitmap(113);
+        Rect picture = windowRect(dialogItem(dialog, IdKey));
+        EXPECT_EQ(picture.left, 115 * bx / 4);
+        EXPECT_EQ(picture.top, 60 * by / 8);
+        EXPECT_EQ(picture.right - picture.left, bitmapWidth(bitmap)) << "a picture at its size";
+        EXPECT_EQ(picture.bottom - picture.top, bitmapHeight(bitmap));
+        deleteBitmap(bitmap);
+        moveWindow(dialogItem(dialog, IdName), 3, 4, 50, 20, true);
+        Rect moved = windowRect(dialogItem(dialog, IdName));
+        EXPECT_EQ(moved.left, 3);
+        EXPECT_EQ(moved.bottom, 24);
+        EXPECT_EQ(dialogItemId(dialogItem(dialog, IdPlain)), IdPlain);
+        EXPECT_EQ(dialogItem(dialog, 999), nullptr);
+        endDialog(dialog, 7);
+    });
+    ASSERT_GE(gLog.size(), 2u);
+    EXPECT_EQ(gLog.front().message, MsgInitDialog);
+    EXPECT_EQ(gLog.back().message, MsgDestroy) << "destroy comes last";
+}
+
+TEST_F(DialogHost, ListBoxes) {
+    run(kItemsDialog, [](WindowHandle dialog) {
+        WindowHandle sorted = dialogItem(dialog, IdSorted), plain = dialogItem(dialog, IdPlain);
+        for (const char16_t* face : {u"Miriam", u"david", u"Frank", u"David", u"aharoni"})
+            listAddString(sorted, face);
+        std::vector<std::u16string> order;
+        for (int i = 0; i < listCount(sorted); ++i) {
+            char16_t text[40];
+            EXPECT_GT(listItemText(sorted, i, text, 40), 0);
+            order.push_back(text);
+        }
+        EXPECT_EQ(order, (std::vector<std::u16string>{u"aharoni", u"david", u"David", u"Frank",
+                                                      u"Miriam"}))
+            << "sorted with case ignored, equal ones in the order added";
+        for (const char16_t* size : {u"7", u"10", u"72", u"12"})
+            listAddString(plain, size);
+        struct Case {
+            WindowHandle list;
+            int after;
+            const char16_t* prefix;
+            int found;
+        } cases[] = {
+            {plain, -1, u"7", 0},    {plain, 0, u"7", 2},    {plain, 2, u"7", 0},
+            {plain, -1, u"1", 1},    {plain, 1, u"1", 3},    {plain, -1, u"9", -1},
+            {sorted, -1, u"DAV", 1}, {sorted, 1, u"dav", 2}, {sorted, -1, u"", 0},
+            {sorted, 7, u"Fr", 3},
+        };
+        for (const Case& c : cases)
+            EXPECT_EQ(listFindPrefix(c.list, c.after, c.prefix), c.found)
+                << std::string(c.prefix, c.prefix + std::char_traits<char16_t>::length(c.prefix))
+                << " after " << c.after;
+        EXPECT_EQ(listSelection(plain), -1);
+        EXPECT_EQ(listSetSelection(plain, 2), 2);
+        EXPECT_EQ(listSelection(plain), 2);
+        EXPECT_EQ(listSetSelection(plain, 9), -1);
+        EXPECT_EQ(listSelection(plain), -1) << "out of range clears the selection";
+        EXPECT_TRUE(commands().empty()) << "the program's own changes are not notified";
+        char16_t none[4];
+        EXPECT_EQ(listItemText(plain, 4, none, 4), -1);
+
+        // The user types: the list selects by prefix and tells the dialog.
+        setFocusItem(sorted);
+        EXPECT_EQ(focusedItem(dialog), sorted);
+        userTypes(sorted, u"fr");
+        EXPECT_EQ(listSelection(sorted), 3);
+        std::vector<Message> told = commands();
+        ASSERT_FALSE(told.empty());
+        EXPECT_EQ(told.back().wParam, WParam(IdSorted) | WParam(ListSelectionChanged) << 16);
+        EXPECT_EQ(told.back().lParam, reinterpret_cast<LParam>(sorted));
+        listReset(sorted);
+        EXPECT_EQ(listCount(sorted), 0);
+        endDialog(dialog, 1);
+    });
+}
+
+TEST_F(DialogHost, EditBoxes) {
+    run(kItemsDialog, [](WindowHandle dialog) {
+        WindowHandle name = dialogItem(dialog, IdName);
+        editLimitText(name, 5);
+        setItemText(name, u"\u05D0\u05D1");
+        editSetSelection(name, 1, 1);
+        editReplaceSelection(name, u"\u05D2", true);
+        EXPECT_EQ(textOf(name), u"\u05D0\u05D2\u05D1") << "inserted at the caret";
+        int s = -1, e = -1;
+        editSelection(name, &s, &e);
+        EXPECT_EQ(s, 2) << "the caret after the inserted letter";
+        EXPECT_EQ(e, 2);
+        editSetSelection(name, 0, -1);
+        editSelection(name, &s, &e);
+        EXPECT_EQ(s, 0);
+        EXPECT_EQ(e, 3) << "-1 selects to the end";
+        editReplaceSelection(name, u"abcdefgh", true);
+        EXPECT_EQ(textOf(name), u"abcde") << "the limit holds";
+        EXPECT_EQ(editUndo(name), 1);
+        EXPECT_EQ(textOf(name), u"\u05D0\u05D2\u05D1") << "the replacement undone";
+        editSetSelection(name, 0, 1);
+        editReplaceSelection(name, u"x", false);
+        EXPECT_EQ(textOf(name), u"x\u05D2\u05D1");
+        EXPECT_EQ(editUndo(name), 0) << "a change made without undo leaves nothing to undo";
+
+        // The box takes the font it is given, and gives the same one back.
+        FontDescription d{};
+        d.height = 31;
+        FontHandle font = createFont(d);
+        sendMessage(name, MsgSetFont, reinterpret_cast<WParam>(font), 1);
+        EXPECT_EQ(sendMessage(name, MsgGetFont, 0, 0), reinterpret_cast<intptr_t>(font));
+        EXPECT_NE(sendMessage(dialogItem(dialog, IdPlain), MsgGetFont, 0, 0),
+                  reinterpret_cast<intptr_t>(font))
+            << "another item keeps its own";
+        deleteFont(font);
+
+        // A display-order box keeps its direction marks to itself.
+        WindowHandle preview = dialogItem(dialog, IdPreview);
+        setItemText(preview, u"\u05EA\u05E9\n\u05D1\u05D0");
+        EXPECT_EQ(textOf(preview), u"\u05EA\u05E9\n\u05D1\u05D0");
+        editSetSelection(preview, 3, 4);
+        editSelection(preview, &s, &e);
+        EXPECT_EQ(s, 3);
+        EXPECT_EQ(e, 4);
+        editReplaceSelection(preview, u"\u05D2", true);
+        EXPECT_EQ(textOf(preview), u"\u05EA\u05E9\n\u05D2\u05D0");
+        editLimitText(preview, 2);
+        editSetSelection(preview, -1, 0);
+        editReplaceSelection(preview, u"z", true);
+        EXPECT_EQ(textOf(preview).size(), 2u) << "the limit holds in a multi-line box too";
+        endDialog(dialog, 1);
+    });
+}
+
+TEST_F(DialogHost, RadioButtonsAndCheckBoxes) {
+    run(kItemsDialog, [](WindowHandle dialog) {
+        WindowHandle r1 = dialogItem(dialog, IdRadio1), r2 = dialogItem(dialog, IdRadio2),
+                     r3 = dialogItem(dialog, IdRadio3);
+        setButtonCheck(r1, 1);
+        setButtonCheck(r3, 1);
+        EXPECT_EQ(buttonCheck(r1) + buttonCheck(r3), 2) << "the program's checks touch no other";
+        setButtonCheck(r1, 0);
+        setButtonCheck(r3, 0);
+        EXPECT_EQ(buttonCheck(r1) + buttonCheck(r2) + buttonCheck(r3), 0) << "none checked";
+        setButtonCheck(r3, 1);
+        Rect r = windowRect(r2);
+        userClicks(dialog, r.left + 4, (r.top + r.bottom) / 2);
+        EXPECT_EQ(buttonCheck(r2), 1);
+        EXPECT_EQ(buttonCheck(r3), 0) << "a click checks one of the group";
+        userClicks(dialog, r.left + 4, (r.top + r.bottom) / 2);
+        EXPECT_EQ(buttonCheck(r2), 1) << "a second click keeps it checked";
+        ASSERT_FALSE(commands().empty());
+        EXPECT_EQ(commands().back().wParam & 0xFFFF, WParam(IdRadio2));
+        WindowHandle check = dialogItem(dialog, IdCheck);
+        Rect c = windowRect(check);
+        userClicks(dialog, c.left + 4, (c.top + c.bottom) / 2);
+        EXPECT_EQ(buttonCheck(check), 1);
+        EXPECT_EQ(buttonCheck(r2), 1) << "a check box is no member of the group";
+        endDialog(dialog, 1);
+    });
+}
+
+TEST_F(DialogHost, ReturnEscapeAndClosing) {
+    struct Case {
+        const char* what;
+        void (*act)(WindowHandle);
+        intptr_t result;
+    } cases[] = {
+        {"Return in a line box",
+         [](WindowHandle d) {
+             setFocusItem(dialogItem(d, IdName));
+             userPressesKey(d, KeyReturn);
+         },
+         1},
+        {"Return in a multi-line box",
+         [](WindowHandle d) {
+             setFocusItem(dialogItem(d, IdPreview));
+             userPressesKey(d, KeyReturn);
+         },
+         1},
+        {"Return in a list",
+         [](WindowHandle d) {
+             setFocusItem(dialogItem(d, IdPlain));
+             userPressesKey(d, KeyReturn);
+         },
+         1},
+        {"Escape", [](WindowHandle d) { userPressesKey(d, KeyEscape); }, 2},
+        {"closing the window", [](WindowHandle d) { userCloses(d); }, 2},
+    };
+    for (const Case& c : cases) {
+        gLog.clear();
+        EXPECT_EQ(run(kItemsDialog, c.act), c.result) << c.what;
+        std::vector<Message> told = commands();
+        ASSERT_FALSE(told.empty()) << c.what;
+        EXPECT_EQ(told.back().wParam, WParam(c.result)) << c.what;
+    }
+}
+
+TEST_F(DialogHost, TabFollowsTheTemplate) {
+    run(kItemsDialog, [](WindowHandle dialog) {
+        setFocusItem(dialogItem(dialog, IdName));
+        std::vector<int> visited;
+        for (int i = 0; i < 5; ++i) {
+            userPressesKey(dialog, KeyTab);
+            visited.push_back(dialogItemId(focusedItem(dialog)));
+        }
+        EXPECT_EQ(visited, (std::vector<int>{IdPreview, IdSorted, IdPlain, IdRadio1, IdRadio2}));
+        endDialog(dialog, 1);
+    });
+}
+
+TEST_F(DialogHost, ADialogThatDrawsItself) {
+    run(
+        kDrawnDialog,
+        [](WindowHandle dialog) {
+            ASSERT_NE(gSurface, nullptr);
+            Rect client = clientRect(dialog);
+            EXPECT_EQ(dcWidth(gSurface), client.right);
+            EXPECT_EQ(dcHeight(gSurface), client.bottom);
+            bool sized = false;
+            for (const Message& m : gLog) {
+                sized = sized || (m.message == MsgSize && (m.lParam & 0xFFFF) == client.right &&
+                                  ((m.lParam >> 16) & 0xFFFF) == client.bottom);
+            }
+            EXPECT_TRUE(sized) << "a size message with the client size once shown";
+        bool activated = false;
+        for (const Message& m : gLog)
+            activated = activated || (m.message == MsgActivate && (m.wParam & 0xFFFF) == 1);
+        EXPECT_TRUE(activated) << "the shown dialog is the active window";
+
+            // Over the reader's window, at its place and size, with OK and Cancel below.
+            gLog.clear();
+            shellInitDialog(dialog, 0x1 | 0x4);
+            processPendingEvents();
+            Rect owner = windowRect(parentWindow(dialog));
+            Rect placed = windowRect(dialog);
+            EXPECT_EQ(placed.left, owner.left);
+            EXPECT_EQ(placed.top, owner.top);
+            EXPECT_EQ(placed.right - placed.left, owner.right - owner.left);
+            Rect now = clientRect(dialog);
+            EXPECT_LT(now.bottom, placed.bottom - placed.top) << "the buttons take the bottom row";
+            EXPECT_EQ(dcWidth(gSurface), now.right) << "the surface follows the client area";
+            ASSERT_FALSE(gLog.empty());
+
+            // A refresh with erase: the erase message with the context, then the paint.
+            gLog.clear();
+            invalidateWindow(dialog, nullptr, true);
+            processPendingEvents();
+            std::vector<uint32_t> order;
+            for (const Message& m : gLog)
+                order.push_back(m.message);
+            ASSERT_GE(order.size(), 2u);
+            EXPECT_EQ(order[0], MsgEraseBackground);
+            EXPECT_EQ(gLog[0].wParam, reinterpret_cast<WParam>(gSurface));
+            EXPECT_EQ(order[1], MsgPaint);
+
+            // Keys, taps and the scroll bar.
+            gLog.clear();
+            userPressesKey(dialog, KeyDown);
+            userClicks(dialog, 17, 23);
+            ASSERT_EQ(gLog.size(), 2u);
+            EXPECT_EQ(gLog[0].message, MsgKeyDown);
+            EXPECT_EQ(gLog[0].wParam, WParam(KeyDown));
+            EXPECT_EQ(gLog[1].message, MsgLButtonDown);
+            EXPECT_EQ(gLog[1].lParam, LParam(17 | 23 << 16)) << "client coordinates";
+            int min = -1, max = -1, pos = -1;
+            EXPECT_FALSE(scrollRange(dialog, &min, &max, &pos)) << "no bar until it is used";
+            setScrollRange(dialog, 0, 12, 5, true);
+            ASSERT_TRUE(scrollRange(dialog, &min, &max, &pos));
+            EXPECT_EQ(max, 12);
+            EXPECT_EQ(pos, 5);
+            setScrollPage(dialog, 4);
+            EXPECT_EQ(scrollPage(dialog), 4);
+            gLog.clear();
+            Rect area = clientRect(dialog);
+            userClicks(dialog, area.right - 3, area.bottom - 3); // the bar's lower arrow
+            bool lineDown = false;
+            for (const Message& m : gLog)
+                lineDown = lineDown || (m.message == MsgVScroll && (m.wParam & 0xFFFF) == 1);
+            EXPECT_TRUE(lineDown) << "the bar lies along the right edge and sends its requests";
+            userPressesKey(dialog, KeyReturn);
+        },
+        1);
+}
+} // namespace
