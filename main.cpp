@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/app_main.h"
+#include "app/search_command.h"
 #include "app/state.h"
 #include "app/view_command.h"
 #include "app/week_command.h"
@@ -17,6 +18,7 @@ namespace {
 const char kUsage[] =
     "usage: versewell [/today] [--book FILE]\n"
     "       versewell --render LESSON [options] -o FILE.png | --layout LESSON [options]\n"
+    "       versewell --search WORD [--from LESSON[:TOPLINE]] [--again N] [options]\n"
     "       versewell --week [YYYY-MM-DD] [--days N] [--israel|--abroad]\n"
     "       versewell --help | --version\n"
     "  --book FILE   read the book from a compiled bundle instead of the embedded one\n";
@@ -28,6 +30,8 @@ int main(int argc, char** argv) {
         (std::strcmp(argv[1], "--render") == 0 || std::strcmp(argv[1], "--layout") == 0)) {
         return RunViewCommand(argc - 1, argv + 1);
     }
+    if (argc > 1 && std::strcmp(argv[1], "--search") == 0)
+        return RunSearchCommand(argc - 1, argv + 1);
     const char* bookFile = nullptr;
     std::u16string commandLine;
     for (int i = 1; i < argc; ++i) {

@@ -8,6 +8,7 @@
 #include "dialogs/bookmarks.h"
 #include "dialogs/choose_font.h"
 #include "dialogs/choose_section.h"
+#include "dialogs/search.h"
 #include "resources/menus.h"
 
 namespace {
@@ -20,7 +21,7 @@ intptr_t onKeyDown(WindowHandle window, WParam key) {
     TextView* view = appState.view;
     switch (key) {
     case KeyReturn:
-        // Search Again comes with the search feature; an empty pattern does nothing anyway.
+        if (appState.searchPattern[0]) SearchAgain(window);
         return 0;
     case KeyLeft:
         goPreviousLesson(window);
@@ -181,6 +182,9 @@ int onCommand(WindowHandle window, WParam wParam) {
     case CmdAbout:
         runAboutDialog(window);
         return 0;
+    case CmdSearchAgain:
+        SearchAgain(appState.mainWindow);
+        return 0;
     case CmdExit:
         destroyWindow(window);
         return 0;
@@ -201,10 +205,9 @@ int onCommand(WindowHandle window, WParam wParam) {
             syncScrollBar(window);
         }
         return 0;
-    // Search and the clipboard come with their own features; until then their commands do
-    // nothing.
+    // Search's dialog and the clipboard come with their own features; until then their
+    // commands do nothing.
     case CmdSearch:
-    case CmdSearchAgain:
     case CmdCopy:
     case CmdAppend:
         return 0;

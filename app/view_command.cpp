@@ -30,14 +30,32 @@ bool number(const char* text, long low, long high, int& out) {
     return true;
 }
 
-std::u16string utf16(const char* text) {
-    std::u16string out;
+int fail(const std::string& message) {
+    std::fprintf(stderr, "versewell: %s\n", message.c_str());
+    return 2;
+}
+} // namespace
+
+bool Utf8Argument(const char* text, std::u16string& out) {
+    static const char32_t minimum[4] = {0, 0x80, 0x800, 0x10000};
+    out.clear();
     for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p;) {
-        char32_t c = *p++;
-        int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-        c &= extra == 3 ? 0x07 : extra == 2 ? 0x0F : extra == 1 ? 0x1F : 0x7F;
-        for (; extra > 0 && (*p & 0xC0) == 0x80; --extra)
-            c = c << 6 | (*p++ & 0x3F);
+        unsigned char b = *p++;
+        int extra = b < 0x80             ? 0
+                    : (b & 0xE0) == 0xC0 ? 1
+                    : (b & 0xF0) == 0xE0 ? 2
+                    : (b & 0xF8) == 0xF0 ? 3
+                                         : -1;
+        if (extra < 0) return false;
+        char32_t c = extra == 0   ? b
+                     : extra == 1 ? (b & 0x1F)
+                     : extra == 2 ? (b & 0x0F)
+                                  : (b & 0x07);
+        for (int k = 0; k < extra; ++k, ++p) {
+            if ((*p & 0xC0) != 0x80) return false;
+            c = c << 6 | (*p & 0x3F);
+        }
+        if (c < minimum[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return false;
         if (c >= 0x10000) {
             out += char16_t(0xD800 + ((c - 0x10000) >> 10));
             out += char16_t(0xDC00 + ((c - 0x10000) & 0x3FF));
@@ -45,14 +63,54 @@ std::u16string utf16(const char* text) {
             out += char16_t(c);
         }
     }
-    return out;
+    return true;
 }
 
-int fail(const std::string& message) {
-    std::fprintf(stderr, "versewell: %s\n", message.c_str());
-    return 2;
+int ParseViewOption(int argc, char** argv, int* i, unsigned allowed, ViewCommand& c,
+                    std::string& error) {
+    std::string a = argv[*i];
+    const char* value = *i + 1 < argc ? argv[*i + 1] : nullptr;
+    auto needs = [&](const char* what) {
+        error = a + " needs " + what;
+        return -1;
+    };
+    auto is = [&](const char* name, unsigned option) { return a == name && (allowed & option); };
+    if (is("--top", ViewOptionTop)) {
+        if (!number(value, 0, 65535, c.top)) return needs("a position from 0 to 65535");
+    } else if (is("--width", ViewOptionArea)) {
+        if (!number(value, 1, 10000, c.width)) return needs("a width from 1 to 10000");
+    } else if (is("--height", ViewOptionArea)) {
+        if (!number(value, 1, 10000, c.height)) return needs("a height from 1 to 10000");
+    } else if (is("--font", ViewOptionFont)) {
+        if (!value || !*value || std::strlen(value) > 93 || !Utf8Argument(value, c.face))
+            return needs("a font family name");
+        if (c.face.size() > 31) return needs("a family name of at most 31 characters");
+    } else if (is("--size", ViewOptionFont)) {
+        if (!number(value, 1, 500, c.size)) return needs("a size from 1 to 500");
+    } else if (is("--base", ViewOptionFont)) {
+        if (!number(value, 0, 2000, c.base) || (c.base != 97 && c.base != 224 && c.base != 1488))
+            return needs("97, 224 or 1488");
+    } else if (is("--reverse", ViewOptionReverse)) {
+        c.reverse = true;
+        return 1;
+    } else if (is("--banner", ViewOptionBanner)) {
+        c.banner = true;
+        return 1;
+    } else if (is("--highlight", ViewOptionHighlight)) {
+        const char* colon = value ? std::strchr(value, ':') : nullptr;
+        if (!colon || !number(std::string(value, colon).c_str(), 0, 65535, c.highlightStart) ||
+            !number(colon + 1, 0, 65535, c.highlightEnd) || c.highlightEnd < c.highlightStart) {
+            return needs("START:END, offsets with START <= END");
+        }
+    } else if (is("--book", ViewOptionBook)) {
+        if (!value) return needs("a file");
+        c.book = value;
+    } else {
+        return 0;
+    }
+    ++*i;
+    return 1;
 }
-} // namespace
 
 bool ParseViewCommand(int argc, char** argv, ViewCommand& c, std::string& error) {
     c = ViewCommand{};
@@ -65,50 +123,14 @@ bool ParseViewCommand(int argc, char** argv, ViewCommand& c, std::string& error)
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
-        auto needs = [&](const char* what) {
-            error = a + " needs " + what;
-            return false;
-        };
-        if (a == "--top") {
-            if (!number(value, 0, 65535, c.top)) return needs("a position from 0 to 65535");
-            ++i;
-        } else if (a == "--width") {
-            if (!number(value, 1, 10000, c.width)) return needs("a width from 1 to 10000");
-            ++i;
-        } else if (a == "--height") {
-            if (!number(value, 1, 10000, c.height)) return needs("a height from 1 to 10000");
-            ++i;
-        } else if (a == "--font") {
-            if (!value || !*value || std::strlen(value) > 93) return needs("a font family name");
-            c.face = utf16(value);
-            if (c.face.size() > 31) return needs("a family name of at most 31 characters");
-            ++i;
-        } else if (a == "--size") {
-            if (!number(value, 1, 500, c.size)) return needs("a size from 1 to 500");
-            ++i;
-        } else if (a == "--base") {
-            if (!number(value, 0, 2000, c.base) ||
-                (c.base != 97 && c.base != 224 && c.base != 1488)) {
-                return needs("97, 224 or 1488");
+        int taken = ParseViewOption(argc, argv, &i, ViewOptionsAll, c, error);
+        if (taken < 0) return false;
+        if (taken > 0) continue;
+        if (a == "-o" && c.render) {
+            if (!value) {
+                error = "-o needs a file";
+                return false;
             }
-            ++i;
-        } else if (a == "--reverse") {
-            c.reverse = true;
-        } else if (a == "--banner") {
-            c.banner = true;
-        } else if (a == "--highlight") {
-            const char* colon = value ? std::strchr(value, ':') : nullptr;
-            if (!colon || !number(std::string(value, colon).c_str(), 0, 65535, c.highlightStart) ||
-                !number(colon + 1, 0, 65535, c.highlightEnd) || c.highlightEnd < c.highlightStart) {
-                return needs("START:END, offsets with START <= END");
-            }
-            ++i;
-        } else if (a == "--book") {
-            if (!value) return needs("a file");
-            c.book = value;
-            ++i;
-        } else if (a == "-o" && c.render) {
-            if (!value) return needs("a file");
             c.output = value;
             ++i;
         } else if (!haveLesson && !a.empty() && a[0] != '-') {
@@ -133,13 +155,9 @@ bool ParseViewCommand(int argc, char** argv, ViewCommand& c, std::string& error)
     return true;
 }
 
-int RunViewCommand(int argc, char** argv) {
-    ViewCommand c;
+int OpenHeadlessView(const ViewCommand& c, HeadlessView* out) {
+    *out = {nullptr, nullptr};
     std::string error;
-    if (!ParseViewCommand(argc, argv, c, error)) {
-        std::fprintf(stderr, "versewell: %s\n%s", error.c_str(), kUsage);
-        return 2;
-    }
     if (!c.book.empty() && useBookBundleFile(c.book.c_str(), error) != 0) return fail(error);
     startHeadlessGraphics();
 
@@ -181,6 +199,26 @@ int RunViewCommand(int argc, char** argv) {
         return fail(result == -4 ? "lesson " + std::to_string(c.lesson) + " is malformed"
                                  : "out of memory");
     }
+    *out = {dc, view};
+    return 0;
+}
+
+void CloseHeadlessView(HeadlessView* headless) {
+    TextView_Destroy(headless->view);
+    deleteDc(headless->dc);
+    *headless = {nullptr, nullptr};
+}
+
+int RunViewCommand(int argc, char** argv) {
+    ViewCommand c;
+    std::string error;
+    if (!ParseViewCommand(argc, argv, c, error)) {
+        std::fprintf(stderr, "versewell: %s\n%s", error.c_str(), kUsage);
+        return 2;
+    }
+    HeadlessView headless;
+    if (OpenHeadlessView(c, &headless) != 0) return 2;
+    TextView* view = headless.view;
     int status = 0;
     if (!c.render) {
         for (int i = 0; i < view->lineCount; ++i) {
@@ -195,9 +233,9 @@ int RunViewCommand(int argc, char** argv) {
         view->highlightEnd = uint16_t(c.highlightEnd);
         TextView_Paint(view, 1);
         if (c.banner) DrawTitleBanner(view);
-        if (saveDcImage(dc, c.output.c_str()) != 0) status = fail("cannot write " + c.output);
+        if (saveDcImage(headless.dc, c.output.c_str()) != 0)
+            status = fail("cannot write " + c.output);
     }
-    TextView_Destroy(view);
-    deleteDc(dc);
+    CloseHeadlessView(&headless);
     return status;
 }

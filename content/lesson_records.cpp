@@ -1,5 +1,7 @@
 #include "content/lesson_records.h"
 
+#include <cstring>
+
 bool NextLessonRecord(const uint8_t* lesson, uint32_t* pos, LessonRecord* record) {
     uint32_t p = *pos;
     uint8_t style = lesson[p];
@@ -9,9 +11,8 @@ bool NextLessonRecord(const uint8_t* lesson, uint32_t* pos, LessonRecord* record
     r.style = style;
     r.layout = lesson[p + 1];
     r.textOffset = p + 2;
-    uint32_t end = r.textOffset;
-    while (lesson[end] != 0)
-        ++end;
+    uint32_t end =
+        r.textOffset + uint32_t(std::strlen(reinterpret_cast<const char*>(lesson) + r.textOffset));
     r.textLength = end - r.textOffset;
     r.kind = RecordKind::Text;
     if (isControlStyle(style)) {

@@ -51,6 +51,17 @@ const uint8_t* hebrewLabel(const uint8_t* text, const LineRecord& line, int* len
     return p;
 }
 
+// Whether the highlight meets the line's body or, on a labelled Hebrew line, its label (stored
+// above the body), so that a hit on the label word is drawn as well.
+bool meetsHighlight(const TextView* view, const LineRecord& line) {
+    if (view->highlightEnd >= line.start && view->highlightStart <= line.start + line.length)
+        return true;
+    if (line.labelWidth == 0 || !(line.style & StyleHebrew)) return false;
+    int n = 0;
+    int label = int(hebrewLabel(view->text, line, &n) - view->text);
+    return view->highlightEnd > label && view->highlightStart < label + n;
+}
+
 int wordLength(const uint8_t* p) {
     int n = 0;
     while (p[n] && p[n] != ' ')
@@ -224,8 +235,7 @@ int TextView_PaintHighlight(TextView* view) {
         const LineRecord& line = view->lines[i];
         if (available < line.height) break;
         if (isControl(line) && line.linkNumber != 0 && hiddenLink(view, line)) continue;
-        if (!isControl(line) && view->highlightEnd >= line.start &&
-            view->highlightStart <= line.start + line.length) {
+        if (!isControl(line) && meetsHighlight(view, line)) {
             FontHandle old = TextView_SelectStyle(view, line.style);
             if (!oldFont) oldFont = old;
             bool hebrew = line.style & StyleHebrew;

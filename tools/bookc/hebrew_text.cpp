@@ -1,31 +1,12 @@
 #include "tools/bookc/hebrew_text.h"
 
-#include <fribidi.h>
-
-#include <algorithm>
 #include <cstdio>
-#include <vector>
+
+#include "platform/bidi.h"
 
 namespace {
 constexpr char32_t kAlef = 0x05D0, kTav = 0x05EA;
 constexpr char32_t kMaqaf = 0x05BE, kSofPasuq = 0x05C3, kGeresh = 0x05F3, kGershayim = 0x05F4;
-
-char32_t mirror(char32_t c) {
-    FriBidiChar m;
-    return fribidi_get_mirror_char(c, &m) ? char32_t(m) : c;
-}
-
-// FriBidi's one-line display order of a right-to-left paragraph, with its embedding levels.
-std::u32string visualOrder(const std::u32string& logical, std::vector<FriBidiLevel>* levels) {
-    if (logical.empty()) return logical;
-    std::vector<FriBidiChar> in(logical.begin(), logical.end()), out(logical.size());
-    std::vector<FriBidiLevel> lv(logical.size());
-    FriBidiParType base = FRIBIDI_PAR_RTL;
-    fribidi_log2vis(in.data(), FriBidiStrIndex(in.size()), &base, out.data(), nullptr, nullptr,
-                    lv.data());
-    if (levels) *levels = lv;
-    return std::u32string(out.begin(), out.end());
-}
 } // namespace
 
 bool DecodeUtf8(const std::string& bytes, std::u32string& out, size_t* badOffset) {
@@ -111,7 +92,11 @@ bool HebrewToStored(const std::u32string& text, std::string& stored, TextError& 
             return false;
         }
     }
-    std::u32string visual = visualOrder(logical, nullptr);
+    std::u32string visual(logical.size(), U'\0');
+    if (bidiDisplayOrder(logical.data(), logical.size(), visual.data()) != 0) {
+        error = {0, "out of memory"};
+        return false;
+    }
     stored.clear();
     for (char32_t c : visual) {
         if (c >= kAlef && c <= kTav) {
@@ -154,30 +139,12 @@ std::u32string StoredToHebrew(const std::string& stored, bool* exact) {
             visual += char32_t(b);
         }
     }
-    // Reading order is the display order reversed, brackets mirrored back, except inside the
-    // left-to-right runs (numbers), which read as they are shown.
-    std::u32string logical(visual.rbegin(), visual.rend());
-    for (char32_t& c : logical)
-        c = mirror(c);
-    std::vector<FriBidiLevel> levels;
-    visualOrder(logical, &levels);
-    for (size_t i = 0; i < logical.size();) {
-        if (levels[i] % 2 == 0) {
-            size_t j = i;
-            while (j < logical.size() && levels[j] % 2 == 0)
-                ++j;
-            std::reverse(logical.begin() + long(i), logical.begin() + long(j));
-            for (size_t k = i; k < j; ++k)
-                logical[k] = mirror(logical[k]);
-            i = j;
-        } else {
-            ++i;
-        }
-    }
+    std::u32string logical(visual.size(), U'\0');
+    bool ok = bidiReadingOrder(visual.data(), visual.size(), logical.data()) == 0;
     if (exact) {
         std::string again;
         TextError unused;
-        *exact = HebrewToStored(logical, again, unused) && again == stored;
+        *exact = ok && HebrewToStored(logical, again, unused) && again == stored;
     }
     return logical;
 }

@@ -1,0 +1,112 @@
+#include "app/search_command.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "app/state.h"
+#include "dialogs/search.h"
+#include "dialogs/search_box.h"
+
+namespace {
+const char kUsage[] = "usage: versewell --search WORD [--from LESSON[:TOPLINE]] [--again N]\n"
+                      "                 [--width W --height H --font FACE --size S --base "
+                      "97|224|1488] [--book FILE]\n";
+
+bool number(const char* text, long low, long high, int& out) {
+    if (!text || !*text) return false;
+    char* end = nullptr;
+    long v = std::strtol(text, &end, 10);
+    if (*end != 0 || v < low || v > high) return false;
+    out = int(v);
+    return true;
+}
+
+bool searchable(const std::u16string& word) {
+    for (char16_t c : word) {
+        if (!((c >= 0x05D0 && c <= 0x05EA) || c == u' ' || c == u'?' || c == u'*')) return false;
+    }
+    return !word.empty() && word.size() <= size_t(kMaxPatternLength);
+}
+} // namespace
+
+bool ParseSearchCommand(int argc, char** argv, SearchCommand& c, std::string& error) {
+    c = SearchCommand{};
+    c.view.lesson = 1;
+    bool haveWord = false;
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        int taken = ParseViewOption(
+            argc, argv, &i, ViewOptionArea | ViewOptionFont | ViewOptionBook, c.view, error);
+        if (taken < 0) return false;
+        if (taken > 0) continue;
+        if (a == "--from") {
+            const char* colon = value ? std::strchr(value, ':') : nullptr;
+            std::string lesson =
+                value ? std::string(value, colon ? colon : value + strlen(value)) : std::string();
+            if (!number(lesson.c_str(), 1, 65535, c.view.lesson) ||
+                (colon && !number(colon + 1, 0, 65535, c.view.top))) {
+                error = "--from needs LESSON or LESSON:TOPLINE";
+                return false;
+            }
+            ++i;
+        } else if (a == "--again") {
+            if (!number(value, 1, 100000, c.again)) {
+                error = "--again needs a count from 1 to 100000";
+                return false;
+            }
+            ++i;
+        } else if (!haveWord && a.rfind("--", 0) != 0) {
+            if (!Utf8Argument(a.c_str(), c.word) || !searchable(c.word)) {
+                error = "the word must be 1 to 33 Hebrew letters, spaces, '?' and '*'";
+                return false;
+            }
+            haveWord = true;
+        } else {
+            error = "unknown argument '" + a + "'";
+            return false;
+        }
+    }
+    if (!haveWord) {
+        error = "what to search for?";
+        return false;
+    }
+    return true;
+}
+
+int RunSearchCommand(int argc, char** argv) {
+    SearchCommand c;
+    std::string error;
+    if (!ParseSearchCommand(argc, argv, c, error)) {
+        std::fprintf(stderr, "versewell: %s\n%s", error.c_str(), kUsage);
+        return 2;
+    }
+    HeadlessView headless;
+    if (OpenHeadlessView(c.view, &headless) != 0) return 2;
+    TextView* view = headless.view;
+    view->topLine = uint16_t(c.view.top);
+    appState.view = view;
+    appState.Lesson = uint16_t(c.view.lesson);
+    char16_t display[kMaxPatternLength + 1];
+    if (BoxTextToDisplayOrder(c.word.c_str(), display, kMaxPatternLength + 1) < 0) {
+        std::fprintf(stderr, "versewell: out of memory\n");
+        return 2;
+    }
+    ConvertPattern(display);
+    int status = 0;
+    for (int n = 0; n < c.again && status == 0; ++n) {
+        if (SearchAgain(nullptr)) {
+            view = appState.view;
+            std::printf("%u\t%u\t%u\t%u\n", appState.Lesson, view->topLine, view->highlightStart,
+                        view->highlightEnd);
+        } else {
+            status = 1; // "Not Found!" has gone to standard error
+        }
+    }
+    // A search stopped by memory running out has released the view already.
+    headless.view = appState.view;
+    appState.view = nullptr;
+    CloseHeadlessView(&headless);
+    return status;
+}

@@ -1,0 +1,123 @@
+// A search that finds nothing, over the whole embedded book (the reader's Search Again: every
+// lesson expanded afresh and walked record by record), side by side with expanding every lesson
+// and scanning it with memmem, the least such a search could cost.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "app/state.h"
+#include "bench/ratio_reporter.h"
+#include "content/book_constants.h"
+#include "content/resource.h"
+#include "dialogs/search.h"
+#include "platform/memory.h"
+#include "platform/message_box.h"
+#include "platform/recording/recording_dc.h"
+#include "platform/resources.h"
+#include "tools/bookc/hebrew_text.h"
+#include "view/text_view.h"
+
+namespace {
+// A word the book does not hold whose first letter (the pattern's last byte, where every
+// comparison starts) is among the book's most frequent.
+const char kMissingWord[] = "ויאמרזז";
+
+struct Setup {
+    DcHandle dc = nullptr;
+    TextView* view = nullptr;
+    size_t bookBytes = 0;
+    std::string pattern; // its stored form
+};
+
+Setup& setup() {
+    static Setup s = [] {
+        Setup s;
+        appState = AppState{};
+        appState.fontSpec.FontSize = 16;
+        appState.fontSpec.FontAsciiBase = 1488;
+        scriptMessageBoxes(true); // "Not Found!" recorded, not printed
+        s.dc = createRecordingDc();
+        Rect area{0, 0, 480, 640};
+        s.view = TextView_Create(s.dc, &area, &appState.fontSpec, 100);
+        appState.Lesson = 1;
+        TextView_SetText(s.view, LoadBookResource(1, nullptr), 0);
+        appState.view = s.view;
+        std::u32string written;
+        TextError error;
+        DecodeUtf8(kMissingWord, written, nullptr);
+        HebrewToStored(written, s.pattern, error);
+        std::memcpy(appState.searchPattern, s.pattern.c_str(), s.pattern.size() + 1);
+        for (int n = 1; n <= kLessonCount; ++n) {
+            ResourceHandle r = findResource(kRawDataResource, uint16_t(1000 + n));
+            if (r) s.bookBytes += size_t(loadResource(r)[8] << 8 | loadResource(r)[9]);
+        }
+        return s;
+    }();
+    return s;
+}
+
+void BM_SearchMiss(benchmark::State& state) {
+    Setup& s = setup();
+    int found = 0;
+    for (auto _ : state) {
+        found += SearchAgain(nullptr);
+        takeShownMessages();
+    }
+    if (found) state.SkipWithError("the word was found");
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(s.bookBytes));
+}
+BENCHMARK(BM_SearchMiss)->Unit(benchmark::kMicrosecond);
+
+// Every lesson expanded and scanned once with memmem for the same bytes.
+void BM_ExpandAndMemmem(benchmark::State& state) {
+    Setup& s = setup();
+    int found = 0;
+    for (auto _ : state) {
+        for (int n = 1; n <= kLessonCount; ++n) {
+            ResourceHandle r = findResource(kRawDataResource, uint16_t(1000 + n));
+            size_t plain = size_t(loadResource(r)[8] << 8 | loadResource(r)[9]);
+            uint8_t* text = LoadBookResource(n, nullptr);
+            found += memmem(text, plain, s.pattern.data(), s.pattern.size()) != nullptr;
+            plainFree(text);
+        }
+    }
+    if (found) state.SkipWithError("the word was found");
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(s.bookBytes));
+}
+BENCHMARK(BM_ExpandAndMemmem)->Unit(benchmark::kMicrosecond);
+
+// The expansion alone, to tell the scanning apart from it.
+void BM_ExpandOnly(benchmark::State& state) {
+    for (auto _ : state) {
+        for (int n = 1; n <= kLessonCount; ++n) {
+            uint8_t* text = LoadBookResource(n, nullptr);
+            benchmark::DoNotOptimize(text);
+            plainFree(text);
+        }
+    }
+}
+BENCHMARK(BM_ExpandOnly)->Unit(benchmark::kMicrosecond);
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    double search = reporter.nanos("BM_SearchMiss"), peer = reporter.nanos("BM_ExpandAndMemmem");
+    double expand = reporter.nanos("BM_ExpandOnly");
+    std::printf("\nbook: %zu lesson bytes expanded\n", setup().bookBytes);
+    if (search > 0 && peer > 0) {
+        std::printf("search that misses: %.1f us, expand + memmem %.1f us: %.2fx the limit "
+                    "(goal at most 1.5)\n",
+                    search / 1000, peer / 1000, search / peer);
+    }
+    if (search > 0 && peer > 0 && expand > 0) {
+        std::printf("of which scanning: search %.1f us, memmem %.1f us (expansion %.1f us)\n",
+                    (search - expand) / 1000, (peer - expand) / 1000, expand / 1000);
+    }
+    TextView_Destroy(setup().view);
+    deleteDc(setup().dc);
+    return 0;
+}

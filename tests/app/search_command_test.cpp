@@ -1,0 +1,129 @@
+// The --search mode: its arguments, and the hits it prints against the embedded book.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/search_command.h"
+#include "content/resource.h"
+#include "platform/memory.h"
+#include "tests/support/process.h"
+#include "tools/bookc/hebrew_text.h"
+
+namespace {
+bool parse(std::vector<std::string> args, SearchCommand& c, std::string& error) {
+    args.insert(args.begin(), "--search");
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    return ParseSearchCommand(int(argv.size()), argv.data(), c, error);
+}
+
+TEST(SearchCommand, Arguments) {
+    SearchCommand c;
+    std::string error;
+    ASSERT_TRUE(
+        parse({"א?ב *", "--from", "12:40", "--again", "3", "--width", "300", "--height", "200",
+               "--font", "Miriam Mono CLM", "--size", "20", "--base", "224", "--book", "b.bundle"},
+              c, error))
+        << error;
+    EXPECT_EQ(c.word, u"\u05D0?\u05D1 *");
+    EXPECT_EQ(c.view.lesson, 12);
+    EXPECT_EQ(c.view.top, 40);
+    EXPECT_EQ(c.again, 3);
+    EXPECT_EQ(c.view.width, 300);
+    EXPECT_EQ(c.view.height, 200);
+    EXPECT_EQ(c.view.face, u"Miriam Mono CLM");
+    EXPECT_EQ(c.view.size, 20);
+    EXPECT_EQ(c.view.base, 224);
+    EXPECT_EQ(c.view.book, "b.bundle");
+
+    ASSERT_TRUE(parse({"--from", "7", "שלום"}, c, error)) << error;
+    EXPECT_EQ(c.view.lesson, 7);
+    EXPECT_EQ(c.view.top, 0);
+    ASSERT_TRUE(parse({"שלום"}, c, error));
+    EXPECT_EQ(c.view.lesson, 1);
+    EXPECT_EQ(c.again, 1);
+    EXPECT_EQ(c.view.width, 480);
+    EXPECT_EQ(c.view.height, 640);
+
+    std::string tooLong;
+    for (int i = 0; i < 34; ++i)
+        tooLong += "א";
+    struct Bad {
+        std::vector<std::string> args;
+        const char* message;
+    } bad[] = {
+        {{}, "what to search for"},
+        {{""}, "Hebrew letters"},
+        {{"abc"}, "Hebrew letters"},
+        {{"שלום1"}, "Hebrew letters"},
+        {{tooLong}, "1 to 33"},
+        {{"\xD7"}, "Hebrew letters"}, // not UTF-8
+        {{"שלום", "שלום"}, "unknown argument"},
+        {{"שלום", "--from"}, "--from needs"},
+        {{"שלום", "--from", "0"}, "--from needs"},
+        {{"שלום", "--from", "3:x"}, "--from needs"},
+        {{"שלום", "--again", "0"}, "--again needs"},
+        {{"שלום", "--top", "3"}, "unknown argument"},
+        {{"שלום", "--reverse"}, "unknown argument"},
+        {{"שלום", "--base", "100"}, "97, 224 or 1488"},
+    };
+    for (const Bad& b : bad) {
+        EXPECT_FALSE(parse(b.args, c, error)) << b.message;
+        EXPECT_NE(error.find(b.message), std::string::npos) << error;
+    }
+}
+
+struct Printed {
+    int lesson, topLine, start, end;
+};
+
+std::vector<Printed> hits(const std::string& out) {
+    std::vector<Printed> list;
+    std::istringstream lines(out);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream fields(line);
+        Printed p{};
+        EXPECT_TRUE(fields >> p.lesson >> p.topLine >> p.start >> p.end) << line;
+        list.push_back(p);
+    }
+    return list;
+}
+
+TEST(SearchCommand, PrintsEachHit) {
+    std::u32string written;
+    ASSERT_TRUE(DecodeUtf8("משה", written, nullptr));
+    std::string word;
+    TextError error;
+    ASSERT_TRUE(HebrewToStored(written, word, error));
+
+    Outcome o = runProgram("VERSEWELL", "--search משה --from 53:0 --again 4 --size 16");
+    ASSERT_EQ(o.status, 0) << o.err;
+    std::vector<Printed> list = hits(o.out);
+    ASSERT_EQ(list.size(), 4u);
+    for (const Printed& p : list) {
+        uint8_t* text = LoadBookResource(p.lesson, nullptr);
+        ASSERT_NE(text, nullptr) << p.lesson;
+        EXPECT_EQ(std::string(reinterpret_cast<char*>(text) + p.start, size_t(p.end - p.start)),
+                  word);
+        plainFree(text);
+    }
+    EXPECT_TRUE(list[0].lesson == 53 || list[0].lesson == 1) << "from lesson 53 on";
+    EXPECT_TRUE(list[1].lesson != list[0].lesson || list[1].start != list[0].start);
+
+    o = runProgram("VERSEWELL", "--search 'ץץץ ץ*ץ'");
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.out, "");
+    EXPECT_NE(o.err.find("Not Found!"), std::string::npos) << o.err;
+
+    o = runProgram("VERSEWELL", "--search abc");
+    EXPECT_EQ(o.status, 2);
+    EXPECT_NE(o.err.find("usage:"), std::string::npos) << o.err;
+    o = runProgram("VERSEWELL", "--search משה --from 54");
+    EXPECT_EQ(o.status, 2);
+    EXPECT_NE(o.err.find("no lesson 54"), std::string::npos) << o.err;
+}
+} // namespace
