@@ -5,6 +5,7 @@
 #include "app/navigation.h"
 #include "app/settings.h"
 #include "app/state.h"
+#include "dialogs/clipboard_export.h"
 #include "resources/menus.h"
 
 namespace {
@@ -181,6 +182,12 @@ int onCommand(WindowHandle window, WParam wParam) {
     case CmdExit:
         destroyWindow(window);
         return 0;
+    case CmdCopy:
+        copyLessonToClipboard(appState.view, 0);
+        return 0;
+    case CmdAppend:
+        copyLessonToClipboard(appState.view, 1);
+        return 0;
     // The section list, search, bookmarks, the font dialog and the clipboard come with their
     // own features; until then their commands do nothing.
     case CmdChooseArticle:
@@ -189,8 +196,6 @@ int onCommand(WindowHandle window, WParam wParam) {
     case CmdSearchAgain:
     case CmdBookmark:
     case CmdFont:
-    case CmdCopy:
-    case CmdAppend:
         return 0;
     default:
         return 1;
