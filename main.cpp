@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/app_main.h"
+#include "app/export_command.h"
 #include "app/state.h"
 #include "app/view_command.h"
 #include "app/week_command.h"
@@ -18,6 +19,8 @@ const char kUsage[] =
     "usage: versewell [/today] [--book FILE]\n"
     "       versewell --render LESSON [options] -o FILE.png | --layout LESSON [options]\n"
     "       versewell --week [YYYY-MM-DD] [--days N] [--israel|--abroad]\n"
+    "       versewell --export LESSON (--rtf|--text) [--base B] [--reverse] [--append-to FILE]\n"
+    "                 [--book FILE] -o FILE\n"
     "       versewell --help | --version\n"
     "  --book FILE   read the book from a compiled bundle instead of the embedded one\n";
 } // namespace
@@ -28,6 +31,8 @@ int main(int argc, char** argv) {
         (std::strcmp(argv[1], "--render") == 0 || std::strcmp(argv[1], "--layout") == 0)) {
         return RunViewCommand(argc - 1, argv + 1);
     }
+    if (argc > 1 && std::strcmp(argv[1], "--export") == 0)
+        return RunExportCommand(argc - 1, argv + 1);
     const char* bookFile = nullptr;
     std::u16string commandLine;
     for (int i = 1; i < argc; ++i) {
