@@ -11,6 +11,47 @@ int dashesOf(uint8_t layout) {
     return layout <= 160 ? layout : (layout - 160) * 2;
 }
 
+bool isDigit(char16_t unit) {
+    return unit >= u'0' && unit <= u'9';
+}
+// A separator that stays inside a number when it stands between two digits ("1,000", "16:8").
+bool isNumberSeparator(char16_t unit) {
+    return unit == u'+' || unit == u'-' || unit == u',' || unit == u'.' || unit == u':' ||
+           unit == u'/';
+}
+// A sign that goes with a number it touches ("50%").
+bool isNumberSign(char16_t unit) {
+    return unit == u'#' || unit == u'$' || unit == u'%';
+}
+
+// A Hebrew record turned round into reading order has its numbers backwards too, since they
+// are shown left to right inside the right-to-left line: turns each number back.
+void restoreNumbers(char16_t* units, size_t n) {
+    size_t done = 0; // units before this belong to numbers already turned, or to none
+    for (size_t i = 0; i < n;) {
+        if (!isDigit(units[i])) {
+            ++i;
+            continue;
+        }
+        size_t start = i;
+        while (start > done && isNumberSign(units[start - 1]))
+            --start;
+        size_t end = i + 1;
+        while (end < n && (isDigit(units[end]) || (isNumberSeparator(units[end]) && end + 1 < n &&
+                                                   isDigit(units[end + 1])))) {
+            ++end;
+        }
+        while (end < n && isNumberSign(units[end]))
+            ++end;
+        for (size_t a = start, b = end - 1; a < b; ++a, --b) {
+            char16_t t = units[a];
+            units[a] = units[b];
+            units[b] = t;
+        }
+        done = i = end;
+    }
+}
+
 // Puts units into a fixed buffer and remembers, instead of writing, what would not fit.
 struct UnitWriter {
     char16_t* out;
@@ -62,12 +103,18 @@ int lessonToText(const uint8_t* lesson, char16_t* out, size_t capacityBytes) {
             if (!hebrew) w.repeat(u' ', margin);
             letterConversion.activeLetterBase =
                 hebrew ? appState.fontSpec.FontAsciiBase : int(LetterBaseLatin);
-            const char16_t* units = ConvertLetters(lesson + r.textOffset, nullptr,
-                                                   &letterConversion, int(r.textLength));
+            char16_t* units = ConvertLetters(lesson + r.textOffset, nullptr, &letterConversion,
+                                             int(r.textLength));
             letterConversion.activeLetterBase = LetterBaseLatin;
             if (!units) return 1;
-            for (; *units; ++units)
-                w.put(*units);
+            size_t count = 0;
+            while (units[count])
+                ++count;
+            bool reversed = hebrew && appState.fontSpec.FontAsciiBase != LetterBaseLatin &&
+                            (appState.Flags & FlagReverse);
+            if (reversed) restoreNumbers(units, count);
+            for (size_t i = 0; i < count; ++i)
+                w.put(units[i]);
             if (hebrew) w.repeat(u' ', margin);
         }
         w.put(13);

@@ -19,6 +19,13 @@ TEST_F(LessonText, RecordsBecomeLines) {
         // Reverse off under base 1488: turned on for the export, so reading order.
         {"letters 0x61 0x62", "[raw] 10 00 61 62", 1488, false, u"\u05D1\u05D0\r\n"},
         {"Reverse on gives stored order", "[raw] 10 00 61 62", 1488, true, u"\u05D0\u05D1\r\n"},
+        {"a Hebrew paragraph reads as it was written",
+         "[p margin=0] בשנת 1948, (פרק 16:8) ו-50% ג1", 1488, false,
+         u"\u05D1\u05E9\u05E0\u05EA 1948, (\u05E4\u05E8\u05E7 16:8) \u05D5-50% \u05D21\r\n"},
+        {"numbers as stored without the turn", "[raw] 10 00 31 32 20 61", 1488, true,
+         u"12 \u05D0\r\n"},
+        {"numbers under base 224 with Reverse", "[raw] 10 00 31 32 2D 33 20 61", 224, true,
+         u"\u00E0 12-3\r\n"},
         {"brackets mirrored with the turn", "[raw] 10 00 61 28 62", 1488, false,
          u"\u05D1)\u05D0\r\n"},
         {"base 224 in stored order", "[raw] 10 00 61 62 7B", 224, false, u"\u00E0\u00E1\u00FA\r\n"},
