@@ -104,11 +104,14 @@ protected:
         }
         ::setenv("DISPLAY", display_.c_str(), 1);
     }
+    // Each suite has a server of its own: the next suite starts another.
     static void TearDownTestSuite() {
         if (server_ > 0) {
             ::kill(server_, SIGTERM);
             waitFor(server_, 3000);
         }
+        server_ = 0;
+        display_.clear();
     }
 
     void SetUp() override {
