@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/app_main.h"
+#include "app/export_command.h"
 #include "app/search_command.h"
 #include "app/state.h"
 #include "app/view_command.h"
@@ -20,6 +21,8 @@ const char kUsage[] =
     "       versewell --render LESSON [options] -o FILE.png | --layout LESSON [options]\n"
     "       versewell --search WORD [--from LESSON[:TOPLINE]] [--again N] [options]\n"
     "       versewell --week [YYYY-MM-DD] [--days N] [--israel|--abroad]\n"
+    "       versewell --export LESSON (--rtf|--text) [--base B] [--reverse] [--append-to FILE]\n"
+    "                 [--book FILE] -o FILE\n"
     "       versewell --help | --version\n"
     "  --book FILE   read the book from a compiled bundle instead of the embedded one\n";
 } // namespace
@@ -32,6 +35,8 @@ int main(int argc, char** argv) {
     }
     if (argc > 1 && std::strcmp(argv[1], "--search") == 0)
         return RunSearchCommand(argc - 1, argv + 1);
+    if (argc > 1 && std::strcmp(argv[1], "--export") == 0)
+        return RunExportCommand(argc - 1, argv + 1);
     const char* bookFile = nullptr;
     std::u16string commandLine;
     for (int i = 1; i < argc; ++i) {

@@ -8,6 +8,7 @@
 #include "dialogs/bookmarks.h"
 #include "dialogs/choose_font.h"
 #include "dialogs/choose_section.h"
+#include "dialogs/clipboard_export.h"
 #include "dialogs/search.h"
 #include "resources/menus.h"
 
@@ -188,6 +189,12 @@ int onCommand(WindowHandle window, WParam wParam) {
     case CmdExit:
         destroyWindow(window);
         return 0;
+    case CmdCopy:
+        copyLessonToClipboard(appState.view, 0);
+        return 0;
+    case CmdAppend:
+        copyLessonToClipboard(appState.view, 1);
+        return 0;
     case CmdChooseArticle:
     case CmdIndex: {
         uint16_t n = ChooseSection(appState.instance, appState.mainWindow, appState.Lesson,
@@ -205,11 +212,8 @@ int onCommand(WindowHandle window, WParam wParam) {
             syncScrollBar(window);
         }
         return 0;
-    // Search's dialog and the clipboard come with their own features; until then their
-    // commands do nothing.
+    // The search dialog comes with its own feature; until then its command does nothing.
     case CmdSearch:
-    case CmdCopy:
-    case CmdAppend:
         return 0;
     default:
         return 1;

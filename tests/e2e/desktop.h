@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -104,26 +105,40 @@ inline int differences(DcHandle a, DcHandle b) {
 
 class Desktop : public testing::Test {
 protected:
+    // Xvfb picks a free display itself and names it on a pipe once it accepts connections, so
+    // that test programs started at the same moment (other checkouts too) never share one.
     static void SetUpTestSuite() {
         ::unsetenv("QT_QPA_PLATFORM");
-        for (int n = 91; n < 140 && display_.empty(); ++n) {
-            std::string number = std::to_string(n);
-            std::string socket = "/tmp/.X11-unix/X";
-            socket += number;
-            std::string lock = "/tmp/.X";
-            lock += number;
-            lock += "-lock";
-            if (fs::exists(socket) || fs::exists(lock)) continue;
-            std::string name = ":";
-            name += number;
-            server_ =
-                spawn({"/usr/bin/Xvfb", name, "-screen", "0", "800x900x24", "-nolisten", "tcp"});
-            for (int i = 0; i < 100 && !fs::exists(socket); ++i)
-                sleepMs(50);
-            if (fs::exists(socket)) display_ = name;
+        int fds[2];
+        if (::pipe(fds) != 0) return;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        // The read end may be descriptor 3 itself: closed before the write end takes its place.
+        posix_spawn_file_actions_addclose(&actions, fds[0]);
+        posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
+        if (fds[1] != 3) posix_spawn_file_actions_addclose(&actions, fds[1]);
+        const char* argv[] = {"/usr/bin/Xvfb", "-displayfd", "3",   "-screen", "0",
+                              "800x900x24",    "-nolisten",  "tcp", nullptr};
+        if (posix_spawn(&server_, argv[0], &actions, nullptr, const_cast<char**>(argv), environ) !=
+            0) {
+            server_ = 0;
         }
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(fds[1]);
+        std::string number;
+        char c = 0;
+        struct pollfd ready = {fds[0], POLLIN, 0};
+        while (server_ > 0 && ::poll(&ready, 1, 30000) > 0 && ::read(fds[0], &c, 1) == 1 &&
+               c != '\n') {
+            number += c;
+        }
+        ::close(fds[0]);
+        if (!number.empty()) display_ = ":" + number;
         ::setenv("DISPLAY", display_.c_str(), 1);
     }
+    // Each suite has a server of its own: the next suite starts another.
     static void TearDownTestSuite() {
         if (server_ > 0) {
             ::kill(server_, SIGTERM);
