@@ -10,6 +10,7 @@
 #include "dialogs/choose_section.h"
 #include "dialogs/clipboard_export.h"
 #include "dialogs/search.h"
+#include "dialogs/search_dialog.h"
 #include "resources/menus.h"
 
 namespace {
@@ -212,8 +213,8 @@ int onCommand(WindowHandle window, WParam wParam) {
             syncScrollBar(window);
         }
         return 0;
-    // The search dialog comes with its own feature; until then its command does nothing.
     case CmdSearch:
+        runSearchDialog(appState.mainWindow);
         return 0;
     default:
         return 1;

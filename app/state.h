@@ -63,6 +63,9 @@ struct AppState {
     uint16_t skipRemoveConfirm; // bit 0: do not ask before removing a bookmark (this run only)
     int32_t todayLaunch;        // 1 when started with "/today"
     SectionDialogState sectionDialog;
+    FontHandle searchBoxFont; // the search box's font while the search dialog is open, owned
+    int32_t dialogUnitX;      // the platform's dialog base units, read when it opens
+    int32_t dialogUnitY;
 };
 
 // The one instance. Cleared at the very start of the program.

@@ -26,6 +26,14 @@ const DialogItemTemplate kFontItems[] = {
     {DialogItemKind::RadioButton, 1004, u"224", 0, 116, 19, 29, 10, kRadio},
     {DialogItemKind::RadioButton, 1005, u"5D0", 0, 116, 31, 29, 10, kRadio},
 };
+
+// The box holds the word in reading order; the keyboard's picture sits at (7, 71).
+const DialogItemTemplate kSearchItems[] = {
+    {DialogItemKind::Static, -1, u"Search", 0, 7, 7, 112, 8, kChild | DialogStaticCenter},
+    {DialogItemKind::Edit, 1013, nullptr, 0, 7, 21, 112, 43,
+     kChild | DialogEditRight | DialogEditAutoHScroll | DialogBorder | 0x00010000},
+    {DialogItemKind::StaticImage, -1, nullptr, 119, 7, 71, 0, 0, kChild | 0x0000000E},
+};
 } // namespace
 
 const DialogTemplate kAboutDialog = {
@@ -44,3 +52,9 @@ const DialogTemplate kChooseFontDialog = {
     0x90C80840, 0x80000000,
     u"System",  8,
     kFontItems, int(sizeof kFontItems / sizeof kFontItems[0])};
+
+const DialogTemplate kSearchDialog = {
+    115,        u"Versewell", 0,
+    0,          126,          131,
+    0x90C80840, 0x80000000,   u"System",
+    8,          kSearchItems, int(sizeof kSearchItems / sizeof kSearchItems[0])};

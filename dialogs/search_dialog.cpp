@@ -1,0 +1,122 @@
+#include "dialogs/search_dialog.h"
+
+#include <cstring>
+
+#include "app/app_main.h"
+#include "app/state.h"
+#include "dialogs/search.h"
+#include "dialogs/search_box.h"
+#include "dialogs/search_keyboard.h"
+#include "platform/dialog.h"
+#include "platform/memory.h"
+#include "resources/dialogs.h"
+#include "view/text_view.h"
+
+namespace {
+// The picture's corner in dialog units.
+constexpr int kKeyboardLeft = 7, kKeyboardTop = 71;
+
+void closeDialog(WindowHandle dialog, int id) {
+    endDialog(dialog, id);
+    // The desktop has no input panel to lower or hide; its button goes with the dialog.
+    fullScreenRequest(appState.mainWindow, 0x08);
+}
+
+void initDialog(WindowHandle dialog) {
+    WindowHandle box = dialogItem(dialog, SearchBoxId);
+    int32_t units = dialogBaseUnits();
+    appState.dialogUnitX = units & 0xFFFF;
+    appState.dialogUnitY = (units >> 16) & 0xFFFF;
+    const FontSpec& spec = appState.view ? appState.view->font : appState.fontSpec;
+    FontDescription d{};
+    d.height = spec.FontSize;
+    std::memcpy(d.face, spec.FontName, sizeof d.face);
+    d.face[31] = 0;
+    appState.searchBoxFont = createFont(d);
+    if (appState.searchBoxFont)
+        sendMessage(box, MsgSetFont, reinterpret_cast<WParam>(appState.searchBoxFont), 1);
+    editLimitText(box, kMaxPatternLength);
+    // The box holds the word in reading order, as it was typed.
+    if (char16_t* text = PatternToBoxText(appState.searchPattern)) {
+        setItemText(box, text);
+        plainFree(text);
+    }
+    editSetSelection(box, 0, -1);
+}
+
+void onOk(WindowHandle dialog) {
+    WindowHandle box = dialogItem(dialog, SearchBoxId);
+    char16_t typed[kMaxPatternLength + 1] = {};
+    getItemText(box, typed, kMaxPatternLength + 1);
+    char16_t display[kMaxPatternLength + 1] = {};
+    if (BoxTextToDisplayOrder(typed, display, kMaxPatternLength + 1) < 0) return;
+    ConvertPattern(display);
+    if (appState.searchPattern[0] == 0 || SearchAgain(dialog)) {
+        closeDialog(dialog, 1);
+        return;
+    }
+    // Not found: the word stays, selected, for the next try.
+    editSetSelection(box, 0, -1);
+    setFocusItem(box);
+}
+} // namespace
+
+int TapToLetter(WindowHandle dialog, int x, int y) {
+    int bx = x - (appState.dialogUnitX * kKeyboardLeft) / 4;
+    int by = y - (appState.dialogUnitY * kKeyboardTop) / 8;
+    int position = KeyboardPosition(bx, by);
+    if (position < 0) return 1;
+    InsertLetter(dialog, position);
+    return 0;
+}
+
+void InsertLetter(WindowHandle dialog, int position) {
+    WindowHandle box = dialogItem(dialog, SearchBoxId);
+    if (!box || position < 0 || position > 27) return;
+    char16_t typed[2] = {0, 0};
+    typed[0] =
+        position == 0
+            ? u' '
+            : char16_t(appState.fontSpec.FontAsciiBase + (kKeyboardLetters[position - 1] - 0x61));
+    editReplaceSelection(box, typed, true);
+    setFocusItem(box);
+}
+
+intptr_t SearchDialogProc(WindowHandle dialog, uint32_t message, WParam wParam, LParam lParam) {
+    switch (message) {
+    case MsgInitDialog:
+        initDialog(dialog);
+        return 1;
+    case MsgActivate:
+        // The shell's input-panel button and task bar have no desktop counterpart to show or
+        // hide; the request is made as the handheld makes it.
+        if ((wParam & 0xFFFF) && AllowSipInHebrewSearch)
+            fullScreenRequest(appState.mainWindow, 0x04);
+        return 0;
+    case MsgLButtonDown:
+        return TapToLetter(dialog, int16_t(lParam & 0xFFFF), int16_t((lParam >> 16) & 0xFFFF));
+    case MsgCommand:
+        switch (wParam & 0xFFFF) {
+        case 1:
+            onOk(dialog);
+            return 1;
+        case 2:
+            closeDialog(dialog, 2);
+            return 1;
+        default:
+            return 0;
+        }
+    case MsgDestroy:
+        if (appState.searchBoxFont) {
+            deleteFont(appState.searchBoxFont);
+            appState.searchBoxFont = nullptr;
+        }
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+intptr_t runSearchDialog(WindowHandle owner) {
+    return runDialog(&kSearchDialog, owner, SearchDialogProc, 0);
+}
