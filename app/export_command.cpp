@@ -1,4 +1,5 @@
 #include "app/export_command.h"
+#include "app/command_args.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -17,80 +18,6 @@ namespace {
 const char kUsage[] =
     "usage: versewell --export LESSON (--rtf|--text) [--base 97|224|1488] [--reverse]\n"
     "                 [--append-to FILE] [--book FILE] -o FILE\n";
-
-bool number(const char* text, long low, long high, int& out) {
-    if (!text || !*text) return false;
-    char* end = nullptr;
-    long v = std::strtol(text, &end, 10);
-    if (*end != 0 || v < low || v > high) return false;
-    out = int(v);
-    return true;
-}
-
-int fail(const std::string& message) {
-    std::fprintf(stderr, "versewell: %s\n", message.c_str());
-    return 2;
-}
-
-// UTF-8 to 16-bit units; what is not a well-formed sequence becomes U+FFFD.
-std::u16string fromUtf8(const std::string& bytes) {
-    static const char32_t kSmallest[4] = {0, 0x80, 0x800, 0x10000};
-    std::u16string out;
-    size_t i = 0, n = bytes.size();
-    while (i < n) {
-        unsigned char b = static_cast<unsigned char>(bytes[i++]);
-        int extra = b < 0x80    ? 0
-                    : b >= 0xF8 ? -1
-                    : b >= 0xF0 ? 3
-                    : b >= 0xE0 ? 2
-                    : b >= 0xC0 ? 1
-                                : -1;
-        char32_t c = extra <= 0 ? b : b & (0x3F >> extra);
-        int got = 0;
-        for (; got < extra && i < n && (static_cast<unsigned char>(bytes[i]) & 0xC0) == 0x80; ++got)
-            c = c << 6 | (static_cast<unsigned char>(bytes[i++]) & 0x3F);
-        if (extra < 0 || got < extra || c < kSmallest[extra] || c > 0x10FFFF ||
-            (c >= 0xD800 && c < 0xE000)) {
-            c = 0xFFFD;
-        }
-        if (c >= 0x10000) {
-            out += char16_t(0xD800 + ((c - 0x10000) >> 10));
-            out += char16_t(0xDC00 + ((c - 0x10000) & 0x3FF));
-        } else {
-            out += char16_t(c);
-        }
-    }
-    return out;
-}
-
-// 16-bit units (up to the first 0) to UTF-8; a lone surrogate becomes U+FFFD.
-std::string toUtf8(const char16_t* units) {
-    std::string out;
-    for (size_t i = 0; units[i]; ++i) {
-        char32_t c = units[i];
-        if (c >= 0xD800 && c < 0xDC00 && units[i + 1] >= 0xDC00 && units[i + 1] < 0xE000) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00);
-        } else if (c >= 0xD800 && c < 0xE000) {
-            c = 0xFFFD;
-        }
-        if (c < 0x80) {
-            out += char(c);
-        } else if (c < 0x800) {
-            out += char(0xC0 | c >> 6);
-            out += char(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += char(0xE0 | c >> 12);
-            out += char(0x80 | (c >> 6 & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        } else {
-            out += char(0xF0 | c >> 18);
-            out += char(0x80 | (c >> 12 & 0x3F));
-            out += char(0x80 | (c >> 6 & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
 
 bool readWholeFile(const std::string& path, std::string& bytes) {
     std::ifstream in(path, std::ios::binary);
@@ -111,11 +38,11 @@ bool makeDocument(const ExportCommand& c, const char16_t* text, const std::strin
         document = block;
         plainFree(block);
     } else {
-        std::u16string before = fromUtf8(previous);
+        std::u16string before = Utf8ToUnits(previous);
         size_t e = std::char_traits<char16_t>::length(before.c_str()) * sizeof(char16_t);
         char16_t* block = unicodeDocument(before.c_str(), e, text, &bytes);
         if (!block) return false;
-        document = toUtf8(block);
+        document = UnitsToUtf8(block);
         plainFree(block);
     }
     return true;
@@ -140,7 +67,7 @@ bool ParseExportCommand(int argc, char** argv, ExportCommand& c, std::string& er
             c.rtf = a == "--rtf";
             haveKind = true;
         } else if (a == "--base") {
-            if (!number(value, 0, 2000, c.base) ||
+            if (!ParseNumber(value, 0, 2000, c.base) ||
                 (c.base != 97 && c.base != 224 && c.base != 1488)) {
                 return needs("97, 224 or 1488");
             }
@@ -152,7 +79,7 @@ bool ParseExportCommand(int argc, char** argv, ExportCommand& c, std::string& er
             (a == "--append-to" ? c.appendTo : a == "--book" ? c.book : c.output) = value;
             ++i;
         } else if (!haveLesson && !a.empty() && a[0] != '-') {
-            if (!number(a.c_str(), 1, 65535, c.lesson)) {
+            if (!ParseNumber(a.c_str(), 1, 65535, c.lesson)) {
                 error = "lesson must be a number from 1 to 65535, not '" + a + "'";
                 return false;
             }
@@ -179,10 +106,11 @@ int RunExportCommand(int argc, char** argv) {
         std::fprintf(stderr, "versewell: %s\n%s", error.c_str(), kUsage);
         return 2;
     }
-    if (!c.book.empty() && useBookBundleFile(c.book.c_str(), error) != 0) return fail(error);
+    if (!c.book.empty() && useBookBundleFile(c.book.c_str(), error) != 0)
+        return CommandFailure(error);
     std::string previous;
     if (!c.appendTo.empty() && !readWholeFile(c.appendTo, previous))
-        return fail("cannot read " + c.appendTo);
+        return CommandFailure("cannot read " + c.appendTo);
 
     appState = AppState{};
     appState.fontSpec.FontAsciiBase = c.base;
@@ -190,19 +118,19 @@ int RunExportCommand(int argc, char** argv) {
     int loadError = 0;
     uint8_t* lesson = LoadBookResource(c.lesson, &loadError);
     if (!lesson)
-        return fail("the book has no lesson " + std::to_string(c.lesson) + " (load error " +
-                    std::to_string(loadError) + ")");
+        return CommandFailure("the book has no lesson " + std::to_string(c.lesson) +
+                              " (load error " + std::to_string(loadError) + ")");
     char16_t* text = exportLessonText(lesson);
     plainFree(lesson);
-    if (!text) return fail("out of memory");
+    if (!text) return CommandFailure("out of memory");
     std::string document;
     bool made = makeDocument(c, text, previous, document);
     plainFree(text);
-    if (!made) return fail("out of memory");
+    if (!made) return CommandFailure("out of memory");
 
     std::ofstream out(c.output, std::ios::binary | std::ios::trunc);
     out.write(document.data(), std::streamsize(document.size()));
     out.close();
-    if (!out) return fail("cannot write " + c.output);
+    if (!out) return CommandFailure("cannot write " + c.output);
     return 0;
 }

@@ -1,4 +1,5 @@
 #include "app/search_command.h"
+#include "app/command_args.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -12,15 +13,6 @@ namespace {
 const char kUsage[] = "usage: versewell --search WORD [--from LESSON[:TOPLINE]] [--again N]\n"
                       "                 [--width W --height H --font FACE --size S --base "
                       "97|224|1488] [--book FILE]\n";
-
-bool number(const char* text, long low, long high, int& out) {
-    if (!text || !*text) return false;
-    char* end = nullptr;
-    long v = std::strtol(text, &end, 10);
-    if (*end != 0 || v < low || v > high) return false;
-    out = int(v);
-    return true;
-}
 
 bool searchable(const std::u16string& word) {
     for (char16_t c : word) {
@@ -45,14 +37,14 @@ bool ParseSearchCommand(int argc, char** argv, SearchCommand& c, std::string& er
             const char* colon = value ? std::strchr(value, ':') : nullptr;
             std::string lesson =
                 value ? std::string(value, colon ? colon : value + strlen(value)) : std::string();
-            if (!number(lesson.c_str(), 1, 65535, c.view.lesson) ||
-                (colon && !number(colon + 1, 0, 65535, c.view.top))) {
+            if (!ParseNumber(lesson.c_str(), 1, 65535, c.view.lesson) ||
+                (colon && !ParseNumber(colon + 1, 0, 65535, c.view.top))) {
                 error = "--from needs LESSON or LESSON:TOPLINE";
                 return false;
             }
             ++i;
         } else if (a == "--again") {
-            if (!number(value, 1, 100000, c.again)) {
+            if (!ParseNumber(value, 1, 100000, c.again)) {
                 error = "--again needs a count from 1 to 100000";
                 return false;
             }

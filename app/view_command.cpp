@@ -1,4 +1,5 @@
 #include "app/view_command.h"
+#include "app/command_args.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -20,51 +21,7 @@ const char kUsage[] =
     "       versewell --layout LESSON [options]\n"
     "options: --top N  --width W --height H  --font FACE  --size S  --base 97|224|1488\n"
     "         --reverse  --highlight START:END  --banner  --book FILE\n";
-
-bool number(const char* text, long low, long high, int& out) {
-    if (!text || !*text) return false;
-    char* end = nullptr;
-    long v = std::strtol(text, &end, 10);
-    if (*end != 0 || v < low || v > high) return false;
-    out = int(v);
-    return true;
-}
-
-int fail(const std::string& message) {
-    std::fprintf(stderr, "versewell: %s\n", message.c_str());
-    return 2;
-}
 } // namespace
-
-bool Utf8Argument(const char* text, std::u16string& out) {
-    static const char32_t minimum[4] = {0, 0x80, 0x800, 0x10000};
-    out.clear();
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p;) {
-        unsigned char b = *p++;
-        int extra = b < 0x80             ? 0
-                    : (b & 0xE0) == 0xC0 ? 1
-                    : (b & 0xF0) == 0xE0 ? 2
-                    : (b & 0xF8) == 0xF0 ? 3
-                                         : -1;
-        if (extra < 0) return false;
-        char32_t c = extra == 0   ? b
-                     : extra == 1 ? (b & 0x1F)
-                     : extra == 2 ? (b & 0x0F)
-                                  : (b & 0x07);
-        for (int k = 0; k < extra; ++k, ++p) {
-            if ((*p & 0xC0) != 0x80) return false;
-            c = c << 6 | (*p & 0x3F);
-        }
-        if (c < minimum[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return false;
-        if (c >= 0x10000) {
-            out += char16_t(0xD800 + ((c - 0x10000) >> 10));
-            out += char16_t(0xDC00 + ((c - 0x10000) & 0x3FF));
-        } else {
-            out += char16_t(c);
-        }
-    }
-    return true;
-}
 
 int ParseViewOption(int argc, char** argv, int* i, unsigned allowed, ViewCommand& c,
                     std::string& error) {
@@ -76,19 +33,20 @@ int ParseViewOption(int argc, char** argv, int* i, unsigned allowed, ViewCommand
     };
     auto is = [&](const char* name, unsigned option) { return a == name && (allowed & option); };
     if (is("--top", ViewOptionTop)) {
-        if (!number(value, 0, 65535, c.top)) return needs("a position from 0 to 65535");
+        if (!ParseNumber(value, 0, 65535, c.top)) return needs("a position from 0 to 65535");
     } else if (is("--width", ViewOptionArea)) {
-        if (!number(value, 1, 10000, c.width)) return needs("a width from 1 to 10000");
+        if (!ParseNumber(value, 1, 10000, c.width)) return needs("a width from 1 to 10000");
     } else if (is("--height", ViewOptionArea)) {
-        if (!number(value, 1, 10000, c.height)) return needs("a height from 1 to 10000");
+        if (!ParseNumber(value, 1, 10000, c.height)) return needs("a height from 1 to 10000");
     } else if (is("--font", ViewOptionFont)) {
         if (!value || !*value || std::strlen(value) > 93 || !Utf8Argument(value, c.face))
             return needs("a font family name");
         if (c.face.size() > 31) return needs("a family name of at most 31 characters");
     } else if (is("--size", ViewOptionFont)) {
-        if (!number(value, 1, 500, c.size)) return needs("a size from 1 to 500");
+        if (!ParseNumber(value, 1, 500, c.size)) return needs("a size from 1 to 500");
     } else if (is("--base", ViewOptionFont)) {
-        if (!number(value, 0, 2000, c.base) || (c.base != 97 && c.base != 224 && c.base != 1488))
+        if (!ParseNumber(value, 0, 2000, c.base) ||
+            (c.base != 97 && c.base != 224 && c.base != 1488))
             return needs("97, 224 or 1488");
     } else if (is("--reverse", ViewOptionReverse)) {
         c.reverse = true;
@@ -98,8 +56,9 @@ int ParseViewOption(int argc, char** argv, int* i, unsigned allowed, ViewCommand
         return 1;
     } else if (is("--highlight", ViewOptionHighlight)) {
         const char* colon = value ? std::strchr(value, ':') : nullptr;
-        if (!colon || !number(std::string(value, colon).c_str(), 0, 65535, c.highlightStart) ||
-            !number(colon + 1, 0, 65535, c.highlightEnd) || c.highlightEnd < c.highlightStart) {
+        if (!colon || !ParseNumber(std::string(value, colon).c_str(), 0, 65535, c.highlightStart) ||
+            !ParseNumber(colon + 1, 0, 65535, c.highlightEnd) ||
+            c.highlightEnd < c.highlightStart) {
             return needs("START:END, offsets with START <= END");
         }
     } else if (is("--book", ViewOptionBook)) {
@@ -134,7 +93,7 @@ bool ParseViewCommand(int argc, char** argv, ViewCommand& c, std::string& error)
             c.output = value;
             ++i;
         } else if (!haveLesson && !a.empty() && a[0] != '-') {
-            if (!number(a.c_str(), 1, 65535, c.lesson)) {
+            if (!ParseNumber(a.c_str(), 1, 65535, c.lesson)) {
                 error = "lesson must be a number from 1 to 65535, not '" + a + "'";
                 return false;
             }
@@ -158,7 +117,8 @@ bool ParseViewCommand(int argc, char** argv, ViewCommand& c, std::string& error)
 int OpenHeadlessView(const ViewCommand& c, HeadlessView* out) {
     *out = {nullptr, nullptr};
     std::string error;
-    if (!c.book.empty() && useBookBundleFile(c.book.c_str(), error) != 0) return fail(error);
+    if (!c.book.empty() && useBookBundleFile(c.book.c_str(), error) != 0)
+        return CommandFailure(error);
     startHeadlessGraphics();
 
     appState = AppState{};
@@ -168,10 +128,11 @@ int OpenHeadlessView(const ViewCommand& c, HeadlessView* out) {
         if (fontFamilyInstalled(preferred)) {
             std::memcpy(chosen.FontName, preferred, sizeof preferred);
         } else if (!firstHebrewFamily(chosen.FontName)) {
-            return fail("no installed font has Hebrew letters");
+            return CommandFailure("no installed font has Hebrew letters");
         }
     } else {
-        if (!fontFamilyInstalled(c.face.c_str())) return fail("font family not installed");
+        if (!fontFamilyInstalled(c.face.c_str()))
+            return CommandFailure("font family not installed");
         std::copy(c.face.begin(), c.face.end(), chosen.FontName);
     }
     chosen.FontSize = c.size;
@@ -181,13 +142,13 @@ int OpenHeadlessView(const ViewCommand& c, HeadlessView* out) {
     int loadError = 0;
     uint8_t* text = LoadBookResource(c.lesson, &loadError);
     if (!text)
-        return fail("the book has no lesson " + std::to_string(c.lesson) + " (load error " +
-                    std::to_string(loadError) + ")");
+        return CommandFailure("the book has no lesson " + std::to_string(c.lesson) +
+                              " (load error " + std::to_string(loadError) + ")");
     DcHandle dc = createImageDc(c.width, c.height);
     if (!dc) {
         plainFree(text);
-        return fail("cannot make a " + std::to_string(c.width) + " x " + std::to_string(c.height) +
-                    " image");
+        return CommandFailure("cannot make a " + std::to_string(c.width) + " x " +
+                              std::to_string(c.height) + " image");
     }
     Rect area{0, 0, c.width, c.height};
     TextView* view = TextView_Create(dc, &area, &chosen, 100);
@@ -196,8 +157,8 @@ int OpenHeadlessView(const ViewCommand& c, HeadlessView* out) {
         plainFree(text);
         TextView_Destroy(view);
         deleteDc(dc);
-        return fail(result == -4 ? "lesson " + std::to_string(c.lesson) + " is malformed"
-                                 : "out of memory");
+        return CommandFailure(result == -4 ? "lesson " + std::to_string(c.lesson) + " is malformed"
+                                           : "out of memory");
     }
     *out = {dc, view};
     return 0;
@@ -234,7 +195,7 @@ int RunViewCommand(int argc, char** argv) {
         TextView_Paint(view, 1);
         if (c.banner) DrawTitleBanner(view);
         if (saveDcImage(headless.dc, c.output.c_str()) != 0)
-            status = fail("cannot write " + c.output);
+            status = CommandFailure("cannot write " + c.output);
     }
     CloseHeadlessView(&headless);
     return status;

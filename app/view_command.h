@@ -55,8 +55,5 @@ struct HeadlessView {
 int OpenHeadlessView(const ViewCommand& command, HeadlessView* out);
 void CloseHeadlessView(HeadlessView* headless);
 
-// A UTF-8 argument as UTF-16. Returns false when it is not well-formed UTF-8.
-bool Utf8Argument(const char* text, std::u16string& out);
-
 // Runs the mode: 0 done; 2 on any error, with a message on standard error.
 int RunViewCommand(int argc, char** argv);
