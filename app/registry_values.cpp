@@ -34,10 +34,14 @@ int32_t readNumberValue(const char16_t* keyPath, const char16_t* name, int32_t d
     std::memset(text, 0, units * sizeof(char16_t));
     if (queryRegistryValue(key, name, nullptr, reinterpret_cast<uint8_t*>(text), &size) ==
         RegistryOk) {
-        uint32_t number = 0;
-        for (size_t i = 0; i < units && text[i] != 0; ++i)
-            number = number * 10 + uint32_t(text[i]) - 48;
-        result = int32_t(number);
+        // Decimal digits only, at most 32 bits: anything else is no number and reads as
+        // missing, so that a damaged value cannot turn into an arbitrary one.
+        uint64_t number = 0;
+        size_t i = 0;
+        for (; i < units && text[i] >= u'0' && text[i] <= u'9' && number <= 0xFFFFFFFFu; ++i)
+            number = number * 10 + uint64_t(text[i] - u'0');
+        if (i > 0 && (i == units || text[i] == 0) && number <= 0xFFFFFFFFu)
+            result = int32_t(uint32_t(number));
     }
     plainFree(text);
     closeRegistryKey(key);

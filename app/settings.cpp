@@ -1,10 +1,13 @@
 #include "app/settings.h"
 
+#include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/registry_values.h"
 #include "app/state.h"
+#include "content/book_constants.h"
 #include "dialogs/bookmarks.h"
 #include "platform/bitmaps.h"
 #include "platform/memory.h"
@@ -40,12 +43,73 @@ uint8_t* readValue(const char16_t* name, uint32_t extra, uint32_t* length) {
     return buffer;
 }
 
+// The save at exit gathers its values here and hands them to the registry in one write, so
+// that a stop half-way leaves the old file or the new one, never a mix.
+struct PendingValue {
+    std::u16string name;
+    uint32_t type;
+    std::vector<uint8_t> bytes;
+};
+bool gGathering = false;
+std::vector<PendingValue> gPending;
+
+// Stored values found out of their range at start: they read as their default, and a default
+// that the save would not write (FontSize 0, Lesson 0) takes the bad value out instead.
+bool gBadFontSize = false;
+bool gBadLesson = false;
+
 int writeValue(const char16_t* name, uint32_t type, const uint8_t* data, uint32_t size) {
+    if (gGathering) {
+        gPending.push_back({name, type, std::vector<uint8_t>(data, data + size)});
+        return 1;
+    }
     RegistryKey key = createRegistryKey(kCurrentUser, kBookKey);
     if (!key) return 0;
     int result = setRegistryValue(key, name, type, data, size) == RegistryOk ? 1 : 0;
     closeRegistryKey(key);
     return result;
+}
+
+// Writes the gathered values in one go. Returns 1 when stored; 0 after saying on standard
+// error that the settings could not be saved (the file keeps its old values).
+int writeGathered() {
+    gGathering = false;
+    std::vector<RegistryValue> values;
+    for (const PendingValue& v : gPending)
+        values.push_back({v.name.c_str(), v.type, v.bytes.data(), uint32_t(v.bytes.size())});
+    const char* error = "the settings folder cannot be made";
+    RegistryKey key = createRegistryKey(kCurrentUser, kBookKey);
+    int result = key && setRegistryValues(key, values.data(), values.size(), &error) == RegistryOk;
+    closeRegistryKey(key);
+    gPending.clear();
+    if (!result)
+        std::fprintf(stderr,
+                     "versewell: the settings were not saved (%s); the last saved ones "
+                     "stay\n",
+                     error);
+    return result;
+}
+
+bool storedInBookKey(const char16_t* name) {
+    RegistryKey key = openRegistryKey(kCurrentUser, kBookKey);
+    uint32_t size = 0;
+    bool present = key && queryRegistryValue(key, name, nullptr, nullptr, &size) == RegistryOk;
+    closeRegistryKey(key);
+    return present;
+}
+
+// A stored number that must lie in low..high: anything else reads as `fallback`. *bad (when
+// given) tells whether a value is stored that is no such number.
+int32_t readBookNumberIn(const char16_t* name, int32_t low, int32_t high, int32_t fallback,
+                         bool* bad = nullptr) {
+    int32_t value = readBookNumber(name, fallback);
+    bool outside = value < low || value > high;
+    if (bad) {
+        // Text that is no number gives whatever default is asked for.
+        bool number = readBookNumber(name, 0) == readBookNumber(name, 1);
+        *bad = storedInBookKey(name) && (outside || !number);
+    }
+    return outside ? fallback : value;
 }
 
 size_t unitsOf(const char16_t* text) {
@@ -131,13 +195,19 @@ void loadSettings() {
         plainFree(name);
     }
     readBookText8(u"SearchString", appState.searchPattern, int(sizeof appState.searchPattern));
-    appState.fontSpec.FontSize = readBookNumber(u"FontSize", 0);
-    appState.fontSpec.FontAsciiBase = readBookNumber(u"FontAsciiBase", kDefaultLetterBase);
+    // A value outside what the reader can use reads as missing: a damaged file must not leave
+    // a reader that cannot show a lesson and cannot be repaired from inside.
+    appState.fontSpec.FontSize = readBookNumberIn(u"FontSize", 0, kMaxFontSize, 0, &gBadFontSize);
+    int32_t base = readBookNumber(u"FontAsciiBase", kDefaultLetterBase);
+    appState.fontSpec.FontAsciiBase =
+        base == 97 || base == 224 || base == 1488 ? base : kDefaultLetterBase;
     appState.LastPosition = uint16_t(readBookNumber(u"LastPosition", 0));
     appState.Flags = uint32_t(readBookNumber(u"Flags", int32_t(DefaultFlags)));
-    appState.PreviousLesson = uint16_t(readBookNumber(u"PreviousLesson", 0));
+    appState.PreviousLesson = uint16_t(readBookNumberIn(u"PreviousLesson", 0, kLessonCount, 0));
     appState.PreviousPosition = uint16_t(readBookNumber(u"PreviousPosition", 0));
-    appState.Lesson = uint16_t(readBookNumber(u"Lesson", 0));
+    appState.Lesson = uint16_t(readBookNumberIn(u"Lesson", 1, kLessonCount, 0, &gBadLesson));
+    // Without a lesson of its own the reader follows the weekly schedule.
+    if (appState.Lesson == 0) appState.Flags &= ~uint32_t(FlagLessonChosen);
     for (int i = 0; i < 3; ++i)
         appState.outlineIcons[i] = loadBitmap(201 + i);
     loadBookmarks();
@@ -150,22 +220,35 @@ void saveSettingsAndQuit() {
         icon = nullptr;
     }
     if (gSettingsLoaded) {
+        gGathering = true;
+        gPending.clear();
         if (appState.searchPattern[0]) writeBookBytes(u"SearchString", appState.searchPattern);
         if (appState.fontSpec.FontName[0]) writeBookString(u"FontName", appState.fontSpec.FontName);
-        if (appState.fontSpec.FontSize) writeBookNumber(u"FontSize", appState.fontSpec.FontSize);
+        if (appState.fontSpec.FontSize) {
+            writeBookNumber(u"FontSize", appState.fontSpec.FontSize);
+        } else if (gBadFontSize) {
+            writeValue(u"FontSize", RegistryRemove, nullptr, 0);
+        }
         if (appState.fontSpec.FontAsciiBase)
             writeBookNumber(u"FontAsciiBase", appState.fontSpec.FontAsciiBase);
         if (appState.view) writeBookNumber(u"LastPosition", appState.view->topLine);
         writeBookNumber(u"Flags", int32_t(appState.Flags));
         writeBookNumber(u"PreviousLesson", appState.PreviousLesson);
         writeBookNumber(u"PreviousPosition", appState.PreviousPosition);
-        if (appState.Lesson) writeBookNumber(u"Lesson", appState.Lesson);
+        if (appState.Lesson) {
+            writeBookNumber(u"Lesson", appState.Lesson);
+        } else if (gBadLesson) {
+            writeValue(u"Lesson", RegistryRemove, nullptr, 0);
+        }
     }
     if (appState.view) {
         TextView_Destroy(appState.view);
         appState.view = nullptr;
     }
-    if (gSettingsLoaded) saveBookmarks();
+    if (gSettingsLoaded) {
+        saveBookmarks();
+        writeGathered();
+    }
     freeBookmarks();
     gSettingsLoaded = false;
     postQuitMessage(0);

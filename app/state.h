@@ -31,6 +31,8 @@ enum : uint32_t {
 };
 
 constexpr int32_t kDefaultLetterBase = 1488;
+// The largest stored FontSize the reader takes (pixels); a larger one reads as not chosen.
+constexpr int32_t kMaxFontSize = 200;
 
 // The Choose Section dialog while it is open; cleared when it opens.
 struct SectionDialogState {
@@ -76,3 +78,7 @@ extern AppState appState;
 // memory ran out, saving the settings and posting the quit request; the caller then abandons
 // its operation.
 void* checkedAlloc(size_t bytes);
+
+// The fatal out-of-memory stop that checkedAlloc makes: "There is not enough memory, aborting"
+// (caption "Error"), the settings saved, the quit request posted.
+void outOfMemory();

@@ -15,6 +15,7 @@
 // A key's values are kept once read; its file is read again when its size or modification time
 // changes.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 // The one root the program uses.
@@ -62,6 +63,22 @@ RegistryKey createRegistryKey(uint32_t root, const char16_t* path);
 // cannot be written.
 int setRegistryValue(RegistryKey key, const char16_t* name, uint32_t type, const uint8_t* data,
                      uint32_t size);
+
+// One value of a batch for setRegistryValues. Type RegistryRemove takes the value out.
+struct RegistryValue {
+    const char16_t* name;
+    uint32_t type;
+    const uint8_t* data;
+    uint32_t size; // bytes at data
+};
+constexpr uint32_t RegistryRemove = 0;
+
+// Sets (or removes) `count` values of a key from createRegistryKey in one atomic write of its
+// file: a crash at any moment leaves the old file or the new one with every value of the
+// batch. Same checks and result as setRegistryValue; when any value is refused nothing is
+// written. `error`, when not null, receives a short reason on failure (static text).
+int setRegistryValues(RegistryKey key, const RegistryValue* values, size_t count,
+                      const char** error = nullptr);
 
 // Releases a key from openRegistryKey or createRegistryKey; null is ignored.
 void closeRegistryKey(RegistryKey key);

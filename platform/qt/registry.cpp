@@ -160,41 +160,76 @@ RegistryKey createRegistryKey(uint32_t root, const char16_t* path) {
     return opened;
 }
 
-int setRegistryValue(RegistryKey key, const char16_t* name, uint32_t type, const uint8_t* data,
-                     uint32_t size) {
-    if (!key || key->writeFile.isEmpty() || !name || !*name || (!data && size))
-        return RegistryMissing;
-    QVariant stored;
-    switch (type) {
+namespace {
+// The stored form of one value, or an invalid QVariant when the value is refused.
+bool storedForm(const RegistryValue& v, QVariant& stored) {
+    if (!v.name || !*v.name || (!v.data && v.size)) return false;
+    switch (v.type) {
+    case RegistryRemove:
+        stored = QVariant();
+        return true;
     case RegistryNumber: {
-        if (size != 4) return RegistryMissing;
+        if (v.size != 4) return false;
         uint32_t value;
-        std::memcpy(&value, data, 4);
+        std::memcpy(&value, v.data, 4);
         stored = QStringLiteral("dword:%1").arg(value, 8, 16, QLatin1Char('0'));
-        break;
+        return true;
     }
     case RegistryString: {
-        qsizetype units = qsizetype(size / sizeof(char16_t));
-        QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(data), units);
+        qsizetype units = qsizetype(v.size / sizeof(char16_t));
+        QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(v.data), units);
         if (text.endsWith(QChar(0))) text.chop(1);
         static const QRegularExpression number(QStringLiteral("^dword:[0-9A-Fa-f]{1,8}$"));
-        if (number.match(text).hasMatch()) return RegistryMissing;
+        if (number.match(text).hasMatch()) return false;
         stored = text;
-        break;
+        return true;
     }
     default:
-        stored = QByteArray(reinterpret_cast<const char*>(data), qsizetype(size));
-        break;
+        stored = QByteArray(reinterpret_cast<const char*>(v.data), qsizetype(v.size));
+        return true;
     }
+}
+} // namespace
+
+int setRegistryValues(RegistryKey key, const RegistryValue* values, size_t count,
+                      const char** error) {
+    auto refuse = [error](const char* why) {
+        if (error) *error = why;
+        return int(RegistryMissing);
+    };
+    if (!key || key->writeFile.isEmpty()) return refuse("the key is not open for writing");
+    if (count && !values) return refuse("no values");
+    std::vector<QVariant> stored(count);
+    for (size_t i = 0; i < count; ++i) {
+        if (!storedForm(values[i], stored[i])) return refuse("a value does not fit its type");
+    }
+    // QSettings keeps every change in memory and writes them in one go at sync(), through a
+    // temporary file renamed over the old one.
     QSettings settings(key->writeFile, QSettings::IniFormat);
-    // The registry ignores letter case: write over the spelling the file already has.
-    QString spelled = QString::fromUtf16(name);
-    for (const QString& existing : settings.childKeys()) {
-        if (existing.compare(spelled, Qt::CaseInsensitive) == 0) spelled = existing;
+    if (settings.status() != QSettings::NoError) return refuse("the file cannot be read");
+    QStringList existing = settings.childKeys();
+    for (size_t i = 0; i < count; ++i) {
+        // The registry ignores letter case: write over the spelling the file already has.
+        QString spelled = QString::fromUtf16(values[i].name);
+        for (const QString& name : existing) {
+            if (name.compare(spelled, Qt::CaseInsensitive) == 0) spelled = name;
+        }
+        if (values[i].type == RegistryRemove) {
+            settings.remove(spelled);
+        } else {
+            settings.setValue(spelled, stored[i]);
+        }
     }
-    settings.setValue(spelled, stored);
     settings.sync();
-    return settings.status() == QSettings::NoError ? RegistryOk : RegistryMissing;
+    if (settings.status() != QSettings::NoError) return refuse("the file cannot be written");
+    return RegistryOk;
+}
+
+int setRegistryValue(RegistryKey key, const char16_t* name, uint32_t type, const uint8_t* data,
+                     uint32_t size) {
+    if (type == RegistryRemove) return RegistryMissing;
+    RegistryValue value{name, type, data, size};
+    return setRegistryValues(key, &value, 1);
 }
 
 void closeRegistryKey(RegistryKey key) {

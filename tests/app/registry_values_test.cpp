@@ -26,17 +26,21 @@ TEST(ReadNumberValue, NumbersAndDecimalText) {
         {"Israel=dword:d1140040\n", int32_t(0xD1140040)},
         {"Israel=25\n", 25},
         {"Israel=\"12\"\n", 12},
-        {"Israel=\n", 0},
         {"Israel=0\n", 0},
         {"[General]\nIsrael=3\n", 3},
         {"ISRAEL=4\n", 4}, // value names ignore letter case
-        // No sign and no digit check: each character counts as character - '0'.
-        {"Israel=-1\n", -29},
-        {"Israel=1a\n", 10 + ('a' - '0')},
-        {"Israel=dword:\n", ('d' - '0') * 100000 + ('w' - '0') * 10000 + ('o' - '0') * 1000 +
-                                ('r' - '0') * 100 + ('d' - '0') * 10 + (':' - '0')},
-        // 3507748928 wraps to the same 32 bits as 0xD1140040.
+        // 3507748928 is the same 32 bits as 0xD1140040.
         {"Israel=3507748928\n", int32_t(0xD1140040)},
+        {"Israel=4294967295\n", -1},
+        // Text that is no decimal number of 32 bits reads as missing.
+        {"Israel=\n", 77},
+        {"Israel=-1\n", 77},
+        {"Israel=1a\n", 77},
+        {"Israel=abc\n", 77},
+        {"Israel=dword:\n", 77},
+        {"Israel=4294967296\n", 77},
+        {"Israel=99999999999999999999\n", 77},
+        {"Israel=\" 12\"\n", 77},
         // Missing: the default.
         {"FullScreen=1\n", 77},
         {"[Other]\nIsrael=5\n", 77},

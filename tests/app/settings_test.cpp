@@ -2,6 +2,11 @@
 // and a stop during loading that must not damage what is stored.
 #include <gtest/gtest.h>
 
+#include <sys/inotify.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <cstring>
 #include <string>
 
@@ -150,5 +155,127 @@ TEST_F(Settings, AStopWhileLoadingWritesNothing) {
     EXPECT_NE(after.find("FontName=David CLM"), std::string::npos) << after;
     EXPECT_NE(after.find("Lesson=dword:00000014"), std::string::npos) << after;
     EXPECT_NE(after.find("Flags=dword:00000004"), std::string::npos) << after;
+}
+
+// Values that no reader can use read as missing, and what the next save writes is the default.
+TEST_F(Settings, ValuesOutOfRangeReadAsMissing) {
+    struct Case {
+        const char* values; // after FontName
+        uint16_t lesson;
+        bool chosen; // Flags bit 0x4 after loading
+        int32_t size, base;
+        uint16_t previousLesson;
+    } cases[] = {
+        {"Lesson=dword:00000035\nFlags=dword:00000004\n", 53, true, 0, 1488, 0},
+        {"Lesson=dword:00000000\nFlags=dword:00000004\n", 0, false, 0, 1488, 0},
+        {"Lesson=dword:00000036\nFlags=dword:00000004\n", 0, false, 0, 1488, 0},
+        {"Lesson=dword:00007c17\nFlags=dword:00000004\n", 0, false, 0, 1488, 0},
+        {"Lesson=abc\nFlags=dword:00000004\n", 0, false, 0, 1488, 0},
+        {"Flags=dword:00000004\n", 0, false, 0, 1488, 0}, // "chosen" but no lesson
+        {"FontSize=dword:000000c8\nFontAsciiBase=dword:000000e0\n", 0, false, 200, 224, 0},
+        {"FontSize=dword:000000c9\nFontAsciiBase=dword:00000000\n", 0, false, 0, 1488, 0},
+        {"FontSize=dword:ffffffff\nFontAsciiBase=dword:00000061\n", 0, false, 0, 97, 0},
+        {"FontSize=abc\nFontAsciiBase=1000\n", 0, false, 0, 1488, 0},
+        {"PreviousLesson=dword:00000036\n", 0, false, 0, 1488, 0},
+        {"PreviousLesson=dword:00000007\n", 0, false, 0, 1488, 7},
+    };
+    for (const Case& c : cases) {
+        appState = AppState{};
+        config_.write(kBookFile, std::string("[General]\nFontName=David CLM\n") + c.values);
+        loadSettings();
+        EXPECT_EQ(appState.Lesson, c.lesson) << c.values;
+        EXPECT_EQ((appState.Flags & FlagLessonChosen) != 0, c.chosen) << c.values;
+        EXPECT_EQ(appState.fontSpec.FontSize, c.size) << c.values;
+        EXPECT_EQ(appState.fontSpec.FontAsciiBase, c.base) << c.values;
+        EXPECT_EQ(appState.PreviousLesson, c.previousLesson) << c.values;
+        freeBookmarks();
+    }
+
+    // What is written back: the defaults, and no trace of the bad size.
+    appState = AppState{};
+    config_.write(kBookFile, "[General]\nFontName=David CLM\nFontSize=abc\n"
+                             "FontAsciiBase=dword:00000000\nLesson=dword:00000036\n");
+    loadSettings();
+    saveSettingsAndQuit();
+    std::string text = stored();
+    EXPECT_EQ(text.find("FontSize"), std::string::npos) << text;
+    EXPECT_NE(text.find("FontAsciiBase=dword:000005d0"), std::string::npos) << text;
+    EXPECT_EQ(text.find("\nLesson="), std::string::npos) << text;
+
+    appState = AppState{};
+    clearQuitRequest();
+    config_.write(kBookFile, "[General]\nFontName=David CLM\nFontSize=dword:00007fff\n");
+    loadSettings();
+    saveSettingsAndQuit();
+    EXPECT_EQ(stored().find("FontSize"), std::string::npos) << stored();
+}
+
+// The save at exit replaces the settings file once, so that a stop in the middle of it leaves
+// the old values or the new ones, never some of each.
+TEST_F(Settings, TheSaveAtExitIsOneWrite) {
+    config_.write(kBookFile, "[General]\nFontName=David CLM\n");
+    loadSettings();
+    appState.fontSpec.FontSize = 20;
+    appState.Lesson = 12;
+    appState.Flags |= FlagLessonChosen;
+    std::strcpy(appState.searchPattern, "abc");
+    int watch = inotify_init1(IN_NONBLOCK);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(inotify_add_watch(watch, (config_.dir() / "quillmere").c_str(),
+                                IN_MOVED_TO | IN_CLOSE_WRITE | IN_CREATE),
+              0);
+    saveSettingsAndQuit();
+    int replaced = 0;
+    alignas(inotify_event) char events[8192];
+    ssize_t n = read(watch, events, sizeof events);
+    for (ssize_t at = 0; at < n;) {
+        auto* e = reinterpret_cast<inotify_event*>(events + at);
+        // A replacement appears as a rename onto the file, or as the file written in place.
+        if (e->len && std::string(e->name) == "versewell.ini" && (e->mask & IN_MOVED_TO))
+            ++replaced;
+        at += ssize_t(sizeof(inotify_event) + e->len);
+    }
+    close(watch);
+    EXPECT_EQ(replaced, 1);
+    std::string text = stored();
+    for (const char* value : {"FontSize=dword:00000014", "Lesson=dword:0000000c",
+                              "SearchString=", "Bookmarks=", "Flags=dword:d1140044"})
+        EXPECT_NE(text.find(value), std::string::npos) << value << "\n" << text;
+}
+
+// A save that cannot be written (here: the file size limit, as on a full disk) leaves the old
+// file whole and says so.
+TEST_F(Settings, AFailedSaveKeepsTheOldFileAndSaysSo) {
+    std::string before = "[General]\nFontName=David CLM\nLesson=dword:00000005\n"
+                         "Flags=dword:d1140044\n";
+    config_.write(kBookFile, before);
+    loadSettings();
+    std::string started = stored(); // with "Program Path"
+    appState.Lesson = 9;
+    std::strcpy(appState.searchPattern, "abcdefghijklmnopqrstuvwxyz");
+    struct rlimit old {};
+    getrlimit(RLIMIT_FSIZE, &old);
+    struct rlimit small = old;
+    small.rlim_cur = 16;
+    auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    // Standard error into a pipe, which the size limit does not touch.
+    int pipeFds[2];
+    ASSERT_EQ(pipe(pipeFds), 0);
+    fflush(stderr);
+    int savedErr = dup(2);
+    dup2(pipeFds[1], 2);
+    saveSettingsAndQuit();
+    fflush(stderr);
+    dup2(savedErr, 2);
+    close(savedErr);
+    close(pipeFds[1]);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, previous);
+    char said[512] = {};
+    ASSERT_GE(read(pipeFds[0], said, sizeof said - 1), 0);
+    close(pipeFds[0]);
+    EXPECT_EQ(stored(), started);
+    EXPECT_NE(std::string(said).find("settings were not saved"), std::string::npos) << said;
 }
 } // namespace
