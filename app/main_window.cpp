@@ -152,7 +152,11 @@ void onSize(WindowHandle window, LParam lParam) {
     if (h > 2 * g) h -= 2 * g;
     TextView* view = appState.view;
     if (view && (view->area.width != w || view->area.height != h)) {
-        TextView_Resize(view, w, h - appState.barHeight);
+        // The same text in a new size: only memory can fail it, and the page would be blank.
+        if (TextView_Resize(view, w, h - appState.barHeight) == -2 && view->text) {
+            outOfMemory();
+            return;
+        }
         syncScrollBar(window);
     }
 }
@@ -209,7 +213,10 @@ int onCommand(WindowHandle window, WParam wParam) {
         return 0;
     case CmdFont:
         if (runFontDialog(window, &appState.fontSpec) == 1 && appState.view) {
-            TextView_SetFont(appState.view, &appState.fontSpec);
+            if (TextView_SetFont(appState.view, &appState.fontSpec) == 1) {
+                outOfMemory();
+                return 0;
+            }
             syncScrollBar(window);
         }
         return 0;

@@ -21,19 +21,29 @@ int goToLesson(WindowHandle window, int lesson, int position, int link) {
     view->viewFlags = uint16_t((view->viewFlags & ~ReturnLinkShown) | (link & 1));
     selectLesson(lesson, 1);
     uint8_t* text = LoadBookResource(appState.Lesson, nullptr);
-    if (text && TextView_SetText(view, text, 1) != 0) {
+    int result = text ? TextView_SetText(view, text, 1) : 2;
+    if (result != 0) {
         plainFree(text);
-        text = nullptr;
-    }
-    if (!text) {
         appState.Lesson = keptLesson;
         appState.Flags = keptFlags;
+        // Memory ran out half-way through the layout: the lesson on screen is laid out again.
+        if (result == -2) keepShowingOldText(window);
         return 1;
     }
     view->topLine = uint16_t(position);
     repaintView(window, 0x1FF);
     syncBookmarkCheck(window);
     return 0;
+}
+
+void keepShowingOldText(WindowHandle window) {
+    TextView* view = appState.view;
+    if (!view || !view->text) return;
+    if (TextView_SetText(view, view->text, 0) != 0) {
+        outOfMemory();
+        return;
+    }
+    repaintView(window, 0x1FF);
 }
 
 int stepLesson(WindowHandle window, int delta) {

@@ -7,6 +7,9 @@
 // Opens `lesson` (0: this week's) at `position`; `link` 1 when following a link in the text.
 // 0 when opened; 1 when it could not be loaded (the reader stays where it was).
 int goToLesson(WindowHandle window, int lesson, int position, int link);
+// After a layout of a new text failed for memory: lays the view's own text out again and
+// repaints, or stops the reader as out of memory (outOfMemory) when even that fails.
+void keepShowingOldText(WindowHandle window);
 // The lesson `delta` away, 53 followed by 1, at its top.
 int stepLesson(WindowHandle window, int delta);
 int goNextLesson(WindowHandle window);

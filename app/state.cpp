@@ -6,10 +6,14 @@
 
 AppState appState;
 
+void outOfMemory() {
+    showMessageBox(nullptr, u"There is not enough memory, aborting", u"Error", MessageBoxIconStop);
+    saveSettingsAndQuit();
+}
+
 void* checkedAlloc(size_t bytes) {
     void* block = plainAlloc(bytes);
     if (block) return block;
-    showMessageBox(nullptr, u"There is not enough memory, aborting", u"Error", MessageBoxIconStop);
-    saveSettingsAndQuit();
+    outOfMemory();
     return nullptr;
 }

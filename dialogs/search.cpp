@@ -121,11 +121,13 @@ bool openLesson(TextView* view, int number, uint8_t* text) {
     uint16_t keptLesson = appState.Lesson, keptPosition = appState.LastPosition;
     uint32_t keptFlags = appState.Flags;
     selectLesson(number, 1);
-    if (TextView_SetText(view, text, 1) != 0) {
+    int result = TextView_SetText(view, text, 1);
+    if (result != 0) {
         plainFree(text);
         appState.Lesson = keptLesson;
         appState.LastPosition = keptPosition;
         appState.Flags = keptFlags;
+        if (result == -2) keepShowingOldText(nullptr);
         return false;
     }
     view->viewFlags &= uint16_t(~ReturnLinkShown);

@@ -243,35 +243,46 @@ bool breakLines(Layout& l, uint8_t recordStyle, uint32_t stored, const uint8_t* 
 }
 } // namespace
 
+namespace {
+// A layout that failed part-way: no line of it is kept, and no link hit may point into the
+// table it overwrote, so that neither a paint nor a tap reads stale lines.
+int dropLayout(TextView* view) {
+    if (view->lines) view->lines[0] = LineRecord{};
+    view->lineCount = 0;
+    view->totalLines = view->maxTopLine = 0;
+    if (view->linkHits) view->linkHits[0].line = nullptr;
+    return -2;
+}
+} // namespace
+
 int TextView_SetText(TextView* view, uint8_t* text, int releaseOld) {
     if (!view) return -1;
-    view->highlightStart = view->highlightEnd = 0;
-    view->totalLines = view->maxTopLine = 0;
     if (!text) {
+        view->highlightStart = view->highlightEnd = 0;
+        view->totalLines = view->maxTopLine = 0;
         if (releaseOld) {
             plainFree(view->text);
             view->text = nullptr;
         }
         return 2;
     }
+    // A malformed text changes nothing: the view goes on showing what it had.
     if (!LessonIsValid(text)) return -4;
-    if (releaseOld && view->text && view->text != text) {
-        plainFree(view->text);
-        view->text = nullptr;
-    }
+    view->highlightStart = view->highlightEnd = 0;
+    view->totalLines = view->maxTopLine = 0;
     if (!view->lines || view->lineCapacity == 0) {
         plainFree(view->lines);
         view->lines = allocLines(129);
         if (!view->lines) {
             view->lineCapacity = 0;
-            return -2;
+            return dropLayout(view);
         }
         view->lineCapacity = 128;
     }
     view->lines[0] = LineRecord{};
 
     FontHandle previous = TextView_SelectStyle(view, 1);
-    if (!previous) return -2;
+    if (!previous) return dropLayout(view);
     textMetrics = getTextMetrics(view->dc);
     Layout l{view};
     l.height = textMetrics.height;
@@ -347,12 +358,8 @@ int TextView_SetText(TextView* view, uint8_t* text, int releaseOld) {
         }
     }
     if (!ok) {
-        // The lines made so far belong to a text the view does not take: keep none of them, so
-        // that a paint of the old text cannot read through them.
-        view->lines[0] = LineRecord{};
-        view->lineCount = 0;
         selectFont(view->dc, previous);
-        return -2;
+        return dropLayout(view);
     }
 
     view->lines[l.count] = LineRecord{};
@@ -363,6 +370,8 @@ int TextView_SetText(TextView* view, uint8_t* text, int releaseOld) {
         view->lines[l.count - 1].style &= 0x7F;
     }
     view->totalLines = uint16_t(total);
+    // The old text goes only now: until the new one is laid out it may be needed again.
+    if (releaseOld && view->text && view->text != text) plainFree(view->text);
     view->text = text;
     TextView_ComputeMaxTop(view);
     plainFree(view->linkHits);

@@ -67,8 +67,9 @@ constexpr uint16_t kMaxLineCapacity = 32640;
 TextView* TextView_Create(DcHandle dc, const Rect* rect, const FontSpec* fontSpec,
                           int initialCapacity);
 // Lays out `text` (a padded lesson buffer, see LoadBookResource); the view owns it afterwards.
-// 0 done; 2 text null; -1 no view; -2 out of memory; -4 malformed (the caller keeps text).
-// Never changes topLine.
+// 0 done; 2 text null; -1 no view; -2 out of memory; -4 malformed. On failure the caller
+// keeps `text` and the view keeps its old text (not released): after -4 with its layout as it
+// was, after -2 with no lines (lay the old text out again to show it). Never changes topLine.
 int TextView_SetText(TextView* view, uint8_t* text, int releaseOld);
 // New area size and a new layout. -1 no view, -5 a size of 0 or less, else SetText's result.
 int TextView_Resize(TextView* view, int width, int height);

@@ -211,4 +211,56 @@ TEST_F(LayoutView, OutOfMemory) {
     EXPECT_EQ(view_->lineCount, 200);
     EXPECT_GE(view_->lineCapacity, 200);
 }
+
+// A layout that fails at any allocation keeps the view's old text (released only once the new
+// one is laid out) and leaves no link hit pointing into a line table that has been replaced:
+// a tap then finds no link instead of reading freed lines (ASan watches this).
+TEST_F(LayoutView, AFailedLayoutLeavesNoStaleLinks) {
+    std::string many = "[link 7] א\n";
+    for (int i = 0; i < 300; ++i)
+        many += "[p] שלום עולם\n[link 9] ב\n";
+    bool finished = false;
+    for (long succeed = 0; !finished && succeed < 10000; ++succeed) {
+        layout("[link 5] ג\n[p latin] a\n", 200);
+        TextView_Paint(view_, 1);
+        ASSERT_NE(view_->linkHits, nullptr);
+        ASSERT_NE(view_->linkHits[0].line, nullptr);
+        int x = view_->linkHits[0].line->x + 1, y = view_->linkHits[0].y + 2;
+        ASSERT_EQ(TextView_HitTestLink(view_, x, y), 5);
+        uint8_t* old = view_->text;
+        uint8_t* longer = lessonBuffer(many);
+        injectAllocFailures(succeed, 1);
+        int result = TextView_SetText(view_, longer, 1);
+        injectAllocFailures(0, 0);
+        if (result == 0) {
+            finished = true;
+            continue;
+        }
+        ASSERT_EQ(result, -2) << "allocation " << succeed + 1;
+        plainFree(longer);
+        EXPECT_EQ(view_->text, old) << "allocation " << succeed + 1;
+        EXPECT_EQ(view_->lineCount, 0);
+        EXPECT_EQ(TextView_HitTestLink(view_, x, y), 0) << "allocation " << succeed + 1;
+        // The old text lays out again as it was.
+        ASSERT_EQ(TextView_SetText(view_, view_->text, 0), 0);
+        EXPECT_EQ(view_->lineCount, 2);
+    }
+    EXPECT_TRUE(finished);
+}
+
+// A malformed text leaves everything as it was, the layout too.
+TEST_F(LayoutView, AMalformedTextChangesNothing) {
+    layout("[p latin] a\n[p latin] b\n", 100);
+    view_->topLine = 1;
+    view_->highlightStart = 0, view_->highlightEnd = 1;
+    uint16_t total = view_->totalLines, maxTop = view_->maxTopLine, count = view_->lineCount;
+    uint8_t* bad = lessonBuffer("[p latin] a");
+    bad[0] = 0;
+    EXPECT_EQ(TextView_SetText(view_, bad, 1), -4);
+    plainFree(bad);
+    EXPECT_EQ(view_->lineCount, count);
+    EXPECT_EQ(view_->totalLines, total);
+    EXPECT_EQ(view_->maxTopLine, maxTop);
+    EXPECT_EQ(view_->highlightEnd, 1);
+}
 } // namespace
