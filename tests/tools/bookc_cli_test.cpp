@@ -128,4 +128,68 @@ TEST_F(BookcCli, LintAndUsage) {
         EXPECT_NE(r.err.find("usage: bookc"), std::string::npos) << args;
     }
 }
+
+// Files of the wrong kind are refused with a reason and no output: a bundle given to expand,
+// a bundle whose magic is damaged, a device with no end, a folder where a source belongs.
+TEST_F(BookcCli, WrongKindsOfFileAreRefused) {
+    ASSERT_EQ(run("compile " + kFixture + " " + path("out")).status, 0);
+    std::string bundle;
+    ASSERT_TRUE(ReadFile(path("out/book.bundle"), bundle));
+    std::string badMagic = bundle;
+    badMagic[0] = 'X';
+    write("badmagic.bundle", badMagic);
+    struct Case {
+        std::string args;
+        const char* message;
+    } cases[] = {
+        {"expand " + path("out/book.bundle"), "a bundle, not a resource file"},
+        {"dump " + path("badmagic.bundle"), "does not expand (load error 3)"},
+        {"expand " + path("badmagic.bundle"), "bad record header"},
+        {"dump /dev/zero", "larger than 16 MB"},
+        {"expand /dev/zero", "larger than 16 MB"},
+        {"dump " + path("out"), "is a folder"},
+    };
+    for (const Case& c : cases) {
+        Outcome r = run(c.args);
+        EXPECT_NE(r.status, 0) << c.args;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << c.args << ": " << r.err;
+        EXPECT_TRUE(r.out.empty()) << c.args;
+    }
+
+    fs::create_directories(dir_ / "book");
+    fs::copy(kFixture, dir_ / "book", fs::copy_options::recursive);
+    fs::create_directories(dir_ / "book/lesson-03.txt");
+    Outcome lint = run("lint " + path("book"));
+    EXPECT_EQ(lint.status, 1);
+    EXPECT_NE(lint.err.find("lesson-03.txt: cannot be read"), std::string::npos) << lint.err;
+}
+
+// A compile that runs out of room (a file size limit of 4 KB stands in for the full disk: the
+// real book's resources fit, its bundle does not) leaves the output as it was: nothing in a
+// new folder, the earlier whole output in an old one.
+TEST_F(BookcCli, ACompileThatCannotFinishLeavesNoPartialOutput) {
+    const std::string book = sourceDir() + "/book";
+    auto limited = [&](const std::string& out) {
+        return runCommand("trap '' XFSZ; ulimit -f 8; " + std::string(std::getenv("BOOKC")) +
+                          " compile " + book + " " + out);
+    };
+    Outcome fresh = limited(path("fresh"));
+    EXPECT_EQ(fresh.status, 1) << fresh.err;
+    EXPECT_NE(fresh.err.find("cannot write"), std::string::npos) << fresh.err;
+    EXPECT_TRUE(fs::is_empty(dir_ / "fresh"));
+
+    ASSERT_EQ(run("compile " + book + " " + path("old")).status, 0);
+    std::string before;
+    ASSERT_TRUE(ReadFile(path("old/book.bundle"), before));
+    fs::resize_file(dir_ / "old/1001.res", 3); // so that a rewrite would show
+    EXPECT_EQ(limited(path("old")).status, 1);
+    std::string after;
+    ASSERT_TRUE(ReadFile(path("old/book.bundle"), after));
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(fs::file_size(dir_ / "old/1001.res"), 3u) << "no file replaced before all are whole";
+    int files = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir_ / "old"))
+        ++files;
+    EXPECT_EQ(files, 55) << "53 lessons, the index and the bundle, no leftovers";
+}
 } // namespace

@@ -79,7 +79,8 @@ TEST(LessonSource, BadSourcesNameLineAndColumn) {
         {"[item] א", 1, 2, "needs a label code"},
         {"[rule 161]", 1, 7, "1 to 160"},
         {"[rule 51%]", 1, 7, "even percentage"},
-        {"[link 0] א", 1, 7, "1 to 16383"},
+        {"[link 0] א", 1, 7, "1 to 16382"},
+        {"[link 16383] א", 1, 7, "1 to 16382"}, // the return link's number
         {"[title] א\n[link 5]", 2, 1, "needs a caption"},
         {"[rule 5] א", 1, 10, "takes no text"},
         {"[p margin=64] א", 1, 4, "margin"},
@@ -188,7 +189,9 @@ TEST(IndexSource, RecordsAndErrors) {
     } cases[] = {
         {"", 1, 1, "no records"},
         {"entry 5 level=1 shown", 1, 1, "': title'"},
-        {"entry 0 level=1 shown : א", 1, 7, "1 to 16383"},
+        {"entry 0 level=1 shown : א", 1, 7, "1 to 53"},
+        {"entry 54 level=1 shown : א", 1, 7, "1 to 53"},
+        {"entry 5 level=0 shown : א", 1, 9, "level must be 1 to 255"},
         {"chapter 5 level=1 shown : א", 1, 1, "unknown record kind"},
         {"entry 5 shown : א", 1, 1, "level=N"},
         {"entry 5 level=1 : א", 1, 1, "end marker"},

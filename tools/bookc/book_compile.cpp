@@ -28,12 +28,8 @@ int lessonNumberOf(const std::string& name) {
 } // namespace
 
 bool ReadFile(const std::string& path, std::string& out) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream s;
-    s << in.rdbuf();
-    out = s.str();
-    return !in.bad();
+    std::string error;
+    return ReadBookFile(path.c_str(), kBookFileMaxBytes, out, error) == 0;
 }
 
 bool BuildResource(uint16_t tag1, uint16_t tag2, const std::string& plain,

@@ -31,5 +31,6 @@ bool CompileBook(const std::string& dir, std::vector<BundleResource>& resources,
 // links are not checked against the book.
 bool CompileFiles(const std::vector<std::string>& files, std::vector<std::string>& errors);
 
-// Reads a whole file. Returns false when it cannot be read.
+// Reads a whole file of at most kBookFileMaxBytes. Returns false when it cannot be read, is a
+// folder or is larger.
 bool ReadFile(const std::string& path, std::string& out);

@@ -33,6 +33,11 @@ bool dumpOne(const std::string& bytes, int id, std::string& out, std::string& er
 } // namespace
 
 int ExpandResourceFile(const std::string& bytes, std::string& plain) {
+    // A resource file is exactly one resource: its lengths must agree with its size, which
+    // tells a resource from any other file (a bundle, a source) before anything is expanded.
+    if (bytes.size() < 14 || be16(bytes, 0) != be16(bytes, 6) + 8 ||
+        bytes.size() != size_t(be16(bytes, 0)) + 6)
+        return bytes.empty() ? ResourceUnavailable : BadRecordHeader;
     int code = 0;
     uint8_t* expanded = ExpandResource(reinterpret_cast<const uint8_t*>(bytes.data()),
                                        uint32_t(bytes.size()), &code);

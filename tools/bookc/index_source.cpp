@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "content/book_constants.h"
 #include "content/index_records.h"
 #include "content/resource.h"
 #include "tools/bookc/hebrew_text.h"
@@ -51,8 +52,8 @@ bool CompileIndex(const std::string& file, const std::string& source, std::strin
         long value = 0;
         uint16_t sectionValue = 0;
         if (words[0].text == "entry") {
-            if (!number(words[1].text, 1, SectionNumberMask, value))
-                return fail(words[1].pos, "lesson number must be 1 to 16383");
+            if (!number(words[1].text, 1, kLessonCount, value))
+                return fail(words[1].pos, "lesson number must be 1 to 53");
             sectionValue = uint16_t(SectionEntry | value);
         } else if (words[0].text == "heading") {
             if (!number(words[1].text, 0, SectionNumberMask, value))
@@ -78,8 +79,8 @@ bool CompileIndex(const std::string& file, const std::string& source, std::strin
                     return fail(words[w].pos, "key must be 0 to 0x1F");
                 style |= uint8_t(value);
             } else if (t.rfind("level=", 0) == 0) {
-                if (!number(t.substr(6), 0, 255, value))
-                    return fail(words[w].pos, "level must be 0 to 255");
+                if (!number(t.substr(6), 1, 255, value))
+                    return fail(words[w].pos, "level must be 1 to 255");
                 level = int(value);
             } else {
                 return fail(words[w].pos, "unknown option '" + t + "'");
@@ -125,7 +126,8 @@ std::string DecompileIndex(const std::string& records) {
     char buf[32];
     while (pos < records.size() && NextSectionRecord(bytes, &pos, &r)) {
         uint16_t v = r.sectionValue;
-        if ((v & 0xC000) == SectionEntry && (v & SectionNumberMask) != 0) {
+        if ((v & 0xC000) == SectionEntry && (v & SectionNumberMask) != 0 &&
+            (v & SectionNumberMask) <= kLessonCount) {
             out += "entry " + std::to_string(v & SectionNumberMask);
         } else if ((v & 0xC000) == SectionHeading) {
             std::snprintf(buf, sizeof buf, "heading 0x%04X", v & SectionNumberMask);

@@ -103,7 +103,8 @@ bool parseHeader(const std::string& file, const Block& block, Header& h, SourceE
         if (!numberArg("a length", 1, 160, false)) return false;
         break;
     case Kind::Link:
-        if (!numberArg("a link number", 1, 16383, false)) return false;
+        // 16383 is the return link, written [return].
+        if (!numberArg("a link number", 1, 16382, false)) return false;
         break;
     default:
         break;

@@ -1,10 +1,12 @@
 // bookc: the book compiler. Turns the book's source folder into the resources the reader
 // carries, and reads resources back.
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "content/resource.h"
@@ -26,10 +28,12 @@ int usage() {
     return 2;
 }
 
+// Writes `bytes` to a new file `path`; false when the file cannot be written whole.
 bool writeFile(const fs::path& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    return bool(out.flush());
+    std::FILE* out = std::fopen(path.c_str(), "wbx");
+    if (!out) return false;
+    bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+    return std::fclose(out) == 0 && written;
 }
 
 void printErrors(const std::vector<std::string>& errors) {
@@ -37,6 +41,8 @@ void printErrors(const std::vector<std::string>& errors) {
         std::fprintf(stderr, "%s\n", e.c_str());
 }
 
+// Every output file is written under a temporary name first and renamed into place only once
+// all of them are whole: a full disk or a stop leaves the old output or none, never a part.
 int compile(const std::string& src, const std::string& outDir) {
     std::vector<BundleResource> resources;
     std::vector<std::string> errors;
@@ -47,14 +53,34 @@ int compile(const std::string& src, const std::string& outDir) {
     }
     std::error_code ec;
     fs::create_directories(outDir, ec);
-    for (const BundleResource& r : resources) {
-        if (!writeFile(fs::path(outDir) / (std::to_string(r.id) + ".res"), r.bytes)) {
-            std::fprintf(stderr, "bookc: cannot write %s\n", outDir.c_str());
-            return 1;
+    std::vector<std::pair<fs::path, std::vector<uint8_t>>> files;
+    for (BundleResource& r : resources)
+        files.push_back({fs::path(outDir) / (std::to_string(r.id) + ".res"), r.bytes});
+    files.push_back({fs::path(outDir) / "book.bundle", BuildBookBundle(resources)});
+    std::string suffix = ".part" + std::to_string(::getpid());
+    std::vector<fs::path> written;
+    bool ok = true;
+    for (const auto& [path, bytes] : files) {
+        fs::path part = path.string() + suffix;
+        fs::remove(part, ec);
+        if (!writeFile(part, bytes)) {
+            std::fprintf(stderr, "bookc: cannot write %s\n", path.c_str());
+            fs::remove(part, ec);
+            ok = false;
+            break;
+        }
+        written.push_back(part);
+    }
+    for (size_t i = 0; ok && i < written.size(); ++i) {
+        fs::rename(written[i], files[i].first, ec);
+        if (ec) {
+            std::fprintf(stderr, "bookc: cannot write %s\n", files[i].first.c_str());
+            ok = false;
         }
     }
-    if (!writeFile(fs::path(outDir) / "book.bundle", BuildBookBundle(resources))) {
-        std::fprintf(stderr, "bookc: cannot write %s/book.bundle\n", outDir.c_str());
+    if (!ok) {
+        for (const fs::path& part : written)
+            fs::remove(part, ec);
         return 1;
     }
     std::printf("bookc: %zu lessons and the index, %zu bytes packed to %zu (%.1f%%), largest "
@@ -87,8 +113,9 @@ int lint(const std::vector<std::string>& paths) {
 }
 
 bool readArg(const std::string& path, std::string& bytes) {
-    if (ReadFile(path, bytes)) return true;
-    std::fprintf(stderr, "bookc: cannot read %s\n", path.c_str());
+    std::string error;
+    if (ReadBookFile(path.c_str(), kBookFileMaxBytes, bytes, error) == 0) return true;
+    std::fprintf(stderr, "bookc: cannot read %s: %s\n", path.c_str(), error.c_str());
     return false;
 }
 } // namespace
@@ -118,6 +145,11 @@ int main(int argc, char** argv) {
     if (command == "expand" && args.size() == 2) {
         std::string bytes, plain;
         if (!readArg(args[1], bytes)) return ResourceUnavailable;
+        if (bytes.size() >= 8 && std::memcmp(bytes.data(), kBundleMagic, 8) == 0) {
+            std::fprintf(stderr, "bookc: %s: a bundle, not a resource file (bookc dump reads it)\n",
+                         args[1].c_str());
+            return BadRecordHeader;
+        }
         int code = ExpandResourceFile(bytes, plain);
         if (code != 0) {
             static const char* names[] = {"",
