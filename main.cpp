@@ -1,7 +1,9 @@
 // versewell: the reader. Parses the command line, sets the book source and runs the mode asked.
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "app/app_main.h"
 #include "app/export_command.h"
@@ -25,20 +27,54 @@ const char kUsage[] =
     "                 [--book FILE] -o FILE\n"
     "       versewell --help | --version\n"
     "  --book FILE   read the book from a compiled bundle instead of the embedded one\n";
+
+const char* const kModes[] = {"--week", "--render", "--layout", "--search", "--export"};
+// Options of the headless modes that take the next argument as their value.
+const char* const kValueOptions[] = {"--book",  "--top",  "--width",    "--height",    "--font",
+                                     "--size",  "--base", "-o",         "--highlight", "--from",
+                                     "--again", "--days", "--append-to"};
+
+bool oneOf(const char* arg, const char* const* list, size_t n) {
+    for (size_t i = 0; i < n; ++i) {
+        if (std::strcmp(arg, list[i]) == 0) return true;
+    }
+    return false;
+}
+
+// The index of the headless mode named on the command line (options may come before it), or
+// 0 when there is none.
+int modeIndex(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (oneOf(argv[i], kModes, std::size(kModes))) return i;
+        if (oneOf(argv[i], kValueOptions, std::size(kValueOptions))) ++i;
+    }
+    return 0;
+}
+
+int usageError(const std::string& message) {
+    std::fprintf(stderr, "versewell: %s\n%s", message.c_str(), kUsage);
+    return 2;
+}
+
+int runMode(int argc, char** argv, int at) {
+    // The mode first, the other arguments in their order: each mode reads its own options.
+    std::vector<char*> args{argv[at]};
+    for (int i = 1; i < argc; ++i) {
+        if (i != at) args.push_back(argv[i]);
+    }
+    args.push_back(nullptr);
+    int n = int(args.size()) - 1;
+    if (std::strcmp(argv[at], "--week") == 0) return runWeekCommand(n - 1, args.data() + 1);
+    if (std::strcmp(argv[at], "--search") == 0) return RunSearchCommand(n, args.data());
+    if (std::strcmp(argv[at], "--export") == 0) return RunExportCommand(n, args.data());
+    return RunViewCommand(n, args.data());
+}
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1 && std::strcmp(argv[1], "--week") == 0) return runWeekCommand(argc - 2, argv + 2);
-    if (argc > 1 &&
-        (std::strcmp(argv[1], "--render") == 0 || std::strcmp(argv[1], "--layout") == 0)) {
-        return RunViewCommand(argc - 1, argv + 1);
-    }
-    if (argc > 1 && std::strcmp(argv[1], "--search") == 0)
-        return RunSearchCommand(argc - 1, argv + 1);
-    if (argc > 1 && std::strcmp(argv[1], "--export") == 0)
-        return RunExportCommand(argc - 1, argv + 1);
+    if (int at = modeIndex(argc, argv)) return runMode(argc, argv, at);
     const char* bookFile = nullptr;
-    std::u16string commandLine;
+    bool today = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0) {
             std::fputs(kUsage, stdout);
@@ -48,18 +84,21 @@ int main(int argc, char** argv) {
             std::printf("versewell %s\n", VW_VERSION);
             return 0;
         }
-        if (std::strcmp(argv[i], "--book") == 0 && i + 1 < argc) {
+        if (std::strcmp(argv[i], "--book") == 0) {
+            if (i + 1 >= argc) return usageError("--book needs a file");
+            if (bookFile) return usageError("--book given twice");
             bookFile = argv[++i];
             continue;
         }
-        if (std::strncmp(argv[i], "--", 2) == 0) {
-            std::fprintf(stderr, "versewell: unknown argument '%s'\n%s", argv[i], kUsage);
-            return 2;
-        }
-        // Everything else is the command line the reader looks at ("/today").
-        if (!commandLine.empty()) commandLine += u' ';
+        // "/today" in any letter case, once; nothing else is the reader's.
+        std::u16string units;
         for (const char* p = argv[i]; *p; ++p)
-            commandLine += char16_t(static_cast<unsigned char>(*p));
+            units += char16_t(static_cast<unsigned char>(*p));
+        if (!today && isTodayCommandLine(units.c_str())) {
+            today = true;
+            continue;
+        }
+        return usageError(std::string("unknown argument '") + argv[i] + "'");
     }
     if (bookFile) {
         std::string error;
@@ -73,7 +112,7 @@ int main(int argc, char** argv) {
                              "--render writes a page to a PNG instead\n");
         return 2;
     }
-    int code = appMain(commandLine.c_str(), ShowNormal);
+    int code = appMain(today ? u"/today" : u"", ShowNormal);
     stopGraphics();
     return code;
 }

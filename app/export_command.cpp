@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "app/state.h"
+#include "content/book_constants.h"
 #include "content/resource.h"
 #include "dialogs/clipboard_export.h"
 #include "dialogs/rich_text.h"
@@ -79,8 +80,8 @@ bool ParseExportCommand(int argc, char** argv, ExportCommand& c, std::string& er
             (a == "--append-to" ? c.appendTo : a == "--book" ? c.book : c.output) = value;
             ++i;
         } else if (!haveLesson && !a.empty() && a[0] != '-') {
-            if (!ParseNumber(a.c_str(), 1, 65535, c.lesson)) {
-                error = "lesson must be a number from 1 to 65535, not '" + a + "'";
+            if (!ParseNumber(a.c_str(), 1, kLessonCount, c.lesson)) {
+                error = "lesson must be a number from 1 to 53, not '" + a + "'";
                 return false;
             }
             haveLesson = true;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "app/state.h"
+#include "content/book_constants.h"
 #include "dialogs/search.h"
 #include "dialogs/search_box.h"
 
@@ -37,9 +38,9 @@ bool ParseSearchCommand(int argc, char** argv, SearchCommand& c, std::string& er
             const char* colon = value ? std::strchr(value, ':') : nullptr;
             std::string lesson =
                 value ? std::string(value, colon ? colon : value + strlen(value)) : std::string();
-            if (!ParseNumber(lesson.c_str(), 1, 65535, c.view.lesson) ||
+            if (!ParseNumber(lesson.c_str(), 1, kLessonCount, c.view.lesson) ||
                 (colon && !ParseNumber(colon + 1, 0, 65535, c.view.top))) {
-                error = "--from needs LESSON or LESSON:TOPLINE";
+                error = "--from needs a lesson from 1 to 53, or LESSON:TOPLINE";
                 return false;
             }
             ++i;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "app/state.h"
+#include "content/book_constants.h"
 #include "content/resource.h"
 #include "platform/draw.h"
 #include "platform/gui.h"
@@ -93,8 +94,8 @@ bool ParseViewCommand(int argc, char** argv, ViewCommand& c, std::string& error)
             c.output = value;
             ++i;
         } else if (!haveLesson && !a.empty() && a[0] != '-') {
-            if (!ParseNumber(a.c_str(), 1, 65535, c.lesson)) {
-                error = "lesson must be a number from 1 to 65535, not '" + a + "'";
+            if (!ParseNumber(a.c_str(), 1, kLessonCount, c.lesson)) {
+                error = "lesson must be a number from 1 to 53, not '" + a + "'";
                 return false;
             }
             haveLesson = true;

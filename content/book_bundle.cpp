@@ -1,5 +1,10 @@
 #include "content/book_bundle.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstring>
 #include <set>
 
@@ -72,4 +77,43 @@ std::vector<uint8_t> BuildBookBundle(const std::vector<BundleResource>& resource
     for (const BundleResource& r : resources)
         out.insert(out.end(), r.bytes.begin(), r.bytes.end());
     return out;
+}
+
+int ReadBookFile(const char* path, size_t limit, std::string& bytes, std::string& error) {
+    bytes.clear();
+    int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        error = std::strerror(errno);
+        return 1;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        error = "is a folder";
+        return 1;
+    }
+    // Read in steps up to one byte past the limit: a device or a pipe has no size to trust.
+    char buffer[65536];
+    std::string problem;
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            problem = std::strerror(errno);
+            break;
+        }
+        if (n == 0) break;
+        if (bytes.size() + size_t(n) > limit) {
+            problem = "is larger than " + std::to_string(limit / (1024 * 1024)) + " MB";
+            break;
+        }
+        bytes.append(buffer, size_t(n));
+    }
+    ::close(fd);
+    if (!problem.empty()) {
+        error = problem;
+        bytes.clear();
+        return 1;
+    }
+    return 0;
 }

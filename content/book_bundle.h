@@ -27,3 +27,12 @@ struct BundleResource {
     std::vector<uint8_t> bytes;
 };
 std::vector<uint8_t> BuildBookBundle(const std::vector<BundleResource>& resources);
+
+// The most a book file (bundle, resource or source) may hold: far above any real book, low
+// enough that a wrong file (a device, a huge file) is refused before it fills the memory.
+constexpr size_t kBookFileMaxBytes = 16 * 1024 * 1024;
+
+// Reads the file at `path` (the name's bytes as given, whatever their encoding) whole into
+// `bytes`, at most `limit` bytes. Returns 0, or 1 with `error` set ("No such file or
+// directory", "is a folder", "is larger than 16 MB", ...) and `bytes` cleared.
+int ReadBookFile(const char* path, size_t limit, std::string& bytes, std::string& error);

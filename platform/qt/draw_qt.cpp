@@ -1,6 +1,7 @@
 // Drawing on Qt images. Text is drawn as glyph runs of the chosen font, one glyph per code
 // unit at the positions its advances give, so Qt never reorders it and what is measured is
 // exactly what is drawn.
+#include <QBuffer>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGlyphRun>
@@ -8,6 +9,7 @@
 #include <QPainter>
 
 #include <cmath>
+#include <cstdio>
 #include <vector>
 
 #include "platform/qt/qt_drawing.h"
@@ -177,7 +179,14 @@ Colour QtImageDc::pixel(int x, int y) {
 }
 
 int QtImageDc::save(const char* path) {
-    return image.save(QString::fromLocal8Bit(path), "PNG") ? 0 : 1;
+    // Encoded in memory and written under the name's own bytes (a name need not be UTF-8).
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) return 1;
+    std::FILE* out = std::fopen(path, "wb");
+    if (!out) return 1;
+    bool written = std::fwrite(png.constData(), 1, size_t(png.size()), out) == size_t(png.size());
+    return std::fclose(out) == 0 && written ? 0 : 1;
 }
 
 QtImageDc* makeImageDc(int width, int height, double ratio) {

@@ -25,6 +25,35 @@ void startHeadlessGraphics() {
 
 #include <QApplication>
 
+#include <dlfcn.h>
+
+namespace {
+// Qt's X11 platform aborts the process when its display does not answer. When X11 is what Qt
+// will use, ask the display first, through the same library Qt connects with.
+bool displayAnswers() {
+    QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    bool x11 = platform.isEmpty() ? qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+                                  : platform.startsWith("xcb");
+    if (!x11) return true;
+    void* xcb = dlopen("libxcb.so.1", RTLD_NOW | RTLD_LOCAL);
+    if (!xcb) return true; // Qt will report what is missing itself
+    using Connect = void* (*)(const char*, int*);
+    using HasError = int (*)(void*);
+    using Disconnect = void (*)(void*);
+    auto connect = reinterpret_cast<Connect>(dlsym(xcb, "xcb_connect"));
+    auto hasError = reinterpret_cast<HasError>(dlsym(xcb, "xcb_connection_has_error"));
+    auto disconnect = reinterpret_cast<Disconnect>(dlsym(xcb, "xcb_disconnect"));
+    bool answers = true;
+    if (connect && hasError && disconnect) {
+        void* connection = connect(nullptr, nullptr);
+        answers = connection && hasError(connection) == 0;
+        if (connection) disconnect(connection);
+    }
+    dlclose(xcb);
+    return answers;
+}
+} // namespace
+
 bool startGraphics(int* argc, char** argv) {
     if (QCoreApplication::instance())
         return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
@@ -32,6 +61,7 @@ bool startGraphics(int* argc, char** argv) {
         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         return false;
     }
+    if (!displayAnswers()) return false;
     new QApplication(*argc, argv);
     QApplication::setApplicationName(QStringLiteral("versewell"));
     return true;

@@ -2,7 +2,6 @@
 // from a book bundle file given on the command line.
 #include "platform/resources.h"
 
-#include <QFile>
 #include <QResource>
 #include <QString>
 
@@ -77,18 +76,11 @@ int useBookBundleBytes(const uint8_t* bytes, size_t size, std::string& error) {
 }
 
 int useBookBundleFile(const char* path, std::string& error) {
-    QFile file(QString::fromLocal8Bit(path));
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = std::string(path) + ": " + file.errorString().toStdString();
-        return 1;
-    }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        error = std::string(path) + ": " + file.errorString().toStdString();
-        return 1;
-    }
-    if (useBookBundleBytes(reinterpret_cast<const uint8_t*>(bytes.constData()),
-                           size_t(bytes.size()), error) != 0) {
+    // The name's bytes go to the system as they are: a name that is not UTF-8 still opens.
+    std::string bytes;
+    if (ReadBookFile(path, kBookFileMaxBytes, bytes, error) != 0 ||
+        useBookBundleBytes(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), error) !=
+            0) {
         error = std::string(path) + ": " + error;
         return 1;
     }

@@ -63,4 +63,54 @@ TEST(ReaderCommandLine, UsageAndVersion) {
         EXPECT_NE(o.err.find("usage: versewell"), std::string::npos) << args;
     }
 }
+
+// Options in any order, the reader's own arguments, file names that are not UTF-8, a book
+// file without end, and a display that does not answer.
+TEST(ReaderCommandLine, ArgumentsAsUsersGiveThem) {
+    fs::path dir = fs::temp_directory_path() / ("reader-args-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    std::string bundle = std::string(VW_BUILD_DIR) + "/book/book.bundle";
+    // Bytes 0xFF and 0xFE make the names invalid UTF-8.
+    std::string oddBook = (dir / "b\xff.bundle").string(), oddPng = (dir / "p\xfe.png").string();
+    fs::copy_file(bundle, oddBook);
+    struct Case {
+        std::string args;
+        int status;
+        const char* message; // on standard error, or null
+    } cases[] = {
+        {"--book " + bundle + " --render 1 -o " + (dir / "a.png").string(), 0, nullptr},
+        {"--top 3 --book " + bundle + " --layout 2", 0, nullptr},
+        {"--abroad --week 2007-03-11", 0, nullptr},
+        {"--book '" + oddBook + "' --layout 2", 0, nullptr},
+        {"--render 2 -o '" + oddPng + "'", 0, nullptr},
+        {"foo", 2, "unknown argument 'foo'"},
+        {"/today foo", 2, "unknown argument 'foo'"},
+        {"/today /today", 2, "unknown argument '/today'"},
+        {"x/today", 2, "unknown argument"},
+        {"--book " + bundle + " --book " + bundle, 2, "--book given twice"},
+        {"--book /dev/zero", 2, "/dev/zero: is larger than 16 MB"},
+        {"--layout 1 --book /dev/zero", 2, "is larger than 16 MB"},
+        {"--book " + dir.string(), 2, "is a folder"},
+    };
+    for (const Case& c : cases) {
+        Outcome o = runReader(c.args);
+        EXPECT_EQ(o.status, c.status) << c.args << "\n" << o.err;
+        if (c.message) {
+            EXPECT_NE(o.err.find(c.message), std::string::npos) << c.args << "\n" << o.err;
+        }
+    }
+    EXPECT_TRUE(fs::exists(dir / "a.png"));
+    EXPECT_GT(fs::file_size(oddPng), 100u) << "-o writes the name it was given";
+
+    // A display nobody listens on is refused like no display at all, not with an abort.
+    for (const char* display : {"DISPLAY=:7391", "DISPLAY="}) {
+        Outcome o = runCommand(std::string("env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY ") + display +
+                               " " + std::getenv("VERSEWELL"));
+        EXPECT_EQ(o.status, 2) << display << "\n" << o.err;
+        EXPECT_NE(o.err.find("no display to open the reading window on"), std::string::npos)
+            << display << "\n"
+            << o.err;
+    }
+    fs::remove_all(dir);
+}
 } // namespace

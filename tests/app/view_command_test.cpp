@@ -122,7 +122,8 @@ TEST(ViewCommand, Errors) {
         std::string args;
         const char* message;
     } cases[] = {
-        {"--layout 54", "no lesson 54"},
+        {"--layout 54", "from 1 to 53"},
+        {"--render 31767 -o /tmp/x.png", "from 1 to 53"}, // the index's book number
         {"--layout 1 --font 'No Such Face'", "not installed"},
         {"--layout 1 --book /nonexistent.bundle", "nonexistent.bundle"},
         {"--render 1 -o /nonexistent-dir/x.png", "cannot write"},
