@@ -107,11 +107,8 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    if (!startGraphics(&argc, argv)) {
-        std::fprintf(stderr, "versewell: no display to open the reading window on; "
-                             "--render writes a page to a PNG instead\n");
-        return 2;
-    }
+    graphicsArgc = &argc;
+    graphicsArgv = argv;
     int code = appMain(today ? u"/today" : u"", ShowNormal);
     stopGraphics();
     return code;

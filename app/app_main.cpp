@@ -1,5 +1,7 @@
 #include "app/app_main.h"
 
+#include <cstdio>
+
 #include "app/main_window.h"
 #include "app/navigation.h"
 #include "app/registry_values.h"
@@ -10,6 +12,8 @@
 #include "dialogs/choose_font.h"
 #include "platform/bars.h"
 #include "platform/draw.h"
+#include "platform/gui.h"
+#include "platform/memory.h"
 #include "platform/message_box.h"
 #include "platform/quit.h"
 #include "platform/single_instance.h"
@@ -20,6 +24,12 @@
 int32_t FullScreen = 0;
 int32_t IgnoreActivate = 0;
 int32_t AllowSipInHebrewSearch = 1;
+int* graphicsArgc = nullptr;
+char** graphicsArgv = nullptr;
+
+namespace {
+int gExitCode = 0; // what appMain returns when launchInstance ends the program
+} // namespace
 
 bool isTodayCommandLine(const char16_t* commandLine) {
     if (!commandLine) return false;
@@ -92,7 +102,12 @@ void createMainView(WindowHandle window) {
         return;
     }
     appState.view->viewFlags = appState.PreviousLesson ? ReturnLinkShown : 0;
-    TextView_SetText(appState.view, text, 0);
+    if (TextView_SetText(appState.view, text, 0) != 0) {
+        // Malformed, or no memory to lay it out: as for a lesson that cannot be loaded.
+        plainFree(text);
+        showMessageBox(window, u"Resource not found", u"Error", MessageBoxIconWarning);
+        return;
+    }
     appState.view->topLine = appState.LastPosition;
     syncScrollBar(window);
 }
@@ -108,6 +123,26 @@ void onCreate(WindowHandle window) {
 WindowHandle launchInstance(int showState) {
     InstanceClaim claim = claimSingleInstance(onSecondStart);
     if (claim == InstanceClaim::Other) return nullptr;
+    if (claim == InstanceClaim::NoAnswer) {
+        // A live reader holds the place; a second window beside it would fight it over the
+        // settings.
+        std::fprintf(stderr, "versewell: %s; not starting a second one\n", instanceProblem());
+        return nullptr;
+    }
+    if (claim == InstanceClaim::Unguarded)
+        std::fprintf(stderr, "versewell: %s; running without the one-reader check\n",
+                     instanceProblem());
+    // Only the reader itself opens the display: a crowd of later starts never reaches it.
+    static char name[] = "versewell";
+    static char* noArguments[] = {name, nullptr};
+    static int one = 1;
+    if (!startGraphics(graphicsArgc ? graphicsArgc : &one,
+                       graphicsArgv ? graphicsArgv : noArguments)) {
+        std::fprintf(stderr, "versewell: no display to open the reading window on; "
+                             "--render writes a page to a PNG instead\n");
+        gExitCode = 2;
+        return nullptr;
+    }
     loadSettings();
     if (quitRequested()) return nullptr;
     selectLesson(0, appState.todayLaunch);
@@ -123,7 +158,7 @@ WindowHandle launchInstance(int showState) {
     if (appState.fontSpec.FontName[0] == 0) {
         // The first run asks for a font; whatever the answer, the view takes the record.
         runFontDialog(window, &appState.fontSpec);
-        TextView_SetFont(appState.view, &appState.fontSpec);
+        if (TextView_SetFont(appState.view, &appState.fontSpec) == 1) outOfMemory();
         syncScrollBar(window);
     }
     return window;
@@ -137,10 +172,11 @@ int appMain(const char16_t* commandLine, int showState) {
     appState.MenuBarOnBottom = readNumberValue(kMakerKey, u"MenuBarOnBottom", 0);
     appState.SurroundingGutter = readNumberValue(kMakerKey, u"SurroundingGutter", 0);
     if (commandLine && commandLine[0] && isTodayCommandLine(commandLine)) appState.todayLaunch = 1;
+    gExitCode = 0;
     WindowHandle window = launchInstance(showState);
     if (!window) {
         releaseSingleInstance();
-        return 0;
+        return gExitCode;
     }
     int code = runMessageLoop();
     releaseSingleInstance();

@@ -1,4 +1,5 @@
 #include "platform/gui.h"
+#include "platform/single_instance.h"
 
 #include <QGuiApplication>
 
@@ -26,6 +27,7 @@ void startHeadlessGraphics() {
 #include <QApplication>
 
 #include <dlfcn.h>
+#include <unistd.h>
 
 namespace {
 // Qt's X11 platform aborts the process when its display does not answer. When X11 is what Qt
@@ -44,10 +46,14 @@ bool displayAnswers() {
     auto hasError = reinterpret_cast<HasError>(dlsym(xcb, "xcb_connection_has_error"));
     auto disconnect = reinterpret_cast<Disconnect>(dlsym(xcb, "xcb_disconnect"));
     bool answers = true;
-    if (connect && hasError && disconnect) {
+    // A server busy with a client that just died can turn one connection away: ask a few
+    // times before calling the display absent.
+    for (int attempt = 0; connect && hasError && disconnect && attempt < 5; ++attempt) {
+        if (attempt) usleep(100 * 1000);
         void* connection = connect(nullptr, nullptr);
         answers = connection && hasError(connection) == 0;
         if (connection) disconnect(connection);
+        if (answers) break;
     }
     dlclose(xcb);
     return answers;
@@ -64,10 +70,12 @@ bool startGraphics(int* argc, char** argv) {
     if (!displayAnswers()) return false;
     new QApplication(*argc, argv);
     QApplication::setApplicationName(QStringLiteral("versewell"));
+    serveSingleInstance();
     return true;
 }
 
 void stopGraphics() {
+    if (!QCoreApplication::instance()) return;
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     delete QCoreApplication::instance();
 }

@@ -6,6 +6,7 @@
 #include "platform/registry.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFileInfo>
@@ -189,6 +190,19 @@ bool storedForm(const RegistryValue& v, QVariant& stored) {
         return true;
     }
 }
+
+// QSettings guards its writes with a lock file that names its holder. A writer killed between
+// making that file and naming itself leaves it empty, and QSettings would wait half a minute
+// for it to grow old. An empty lock that stays empty for a moment has no live holder: remove it.
+void clearNamelessLock(const QString& file) {
+    QByteArray lock = QFile::encodeName(file + QStringLiteral(".lock"));
+    for (int waited = 0; waited < 100; waited += 20) {
+        struct stat st;
+        if (::stat(lock.constData(), &st) != 0 || st.st_size != 0) return;
+        ::usleep(20 * 1000);
+    }
+    ::unlink(lock.constData());
+}
 } // namespace
 
 int setRegistryValues(RegistryKey key, const RegistryValue* values, size_t count,
@@ -205,6 +219,7 @@ int setRegistryValues(RegistryKey key, const RegistryValue* values, size_t count
     }
     // QSettings keeps every change in memory and writes them in one go at sync(), through a
     // temporary file renamed over the old one.
+    clearNamelessLock(key->writeFile);
     QSettings settings(key->writeFile, QSettings::IniFormat);
     if (settings.status() != QSettings::NoError) return refuse("the file cannot be read");
     QStringList existing = settings.childKeys();

@@ -104,8 +104,10 @@ TEST(ReaderCommandLine, ArgumentsAsUsersGiveThem) {
 
     // A display nobody listens on is refused like no display at all, not with an abort.
     for (const char* display : {"DISPLAY=:7391", "DISPLAY="}) {
-        Outcome o = runCommand(std::string("env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY ") + display +
-                               " " + std::getenv("VERSEWELL"));
+        // A runtime folder of its own: no reader elsewhere answers this start.
+        Outcome o = runCommand(std::string("env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY ") +
+                               "XDG_RUNTIME_DIR=" + dir.string() + " " + display + " " +
+                               std::getenv("VERSEWELL"));
         EXPECT_EQ(o.status, 2) << display << "\n" << o.err;
         EXPECT_NE(o.err.find("no display to open the reading window on"), std::string::npos)
             << display << "\n"

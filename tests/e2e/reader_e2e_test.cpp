@@ -126,12 +126,18 @@ TEST_F(Reader, TodayOnTheCommandLine) {
     long chosen = thisWeek == 5 ? 6 : 5;
     struct Case {
         std::string argument;
-        long lesson;
-    } cases[] = {{"/TODAY", thisWeek}, {"/today ", chosen}, {"x/today", chosen}};
+        long lesson; // 0: refused as a usage error, the reader does not start
+    } cases[] = {{"/TODAY", thisWeek}, {"/today ", 0}, {"x/today", 0}};
     for (const Case& c : cases) {
-        writeSettings("[General]\nLesson=dword:" + std::to_string(chosen) +
-                      "\nFlags=dword:d1140044\nFontName=David CLM\n");
+        std::string before = "[General]\nLesson=dword:" + std::to_string(chosen) +
+                             "\nFlags=dword:d1140044\nFontName=David CLM\n";
+        writeSettings(before);
         pid_t pid = start({c.argument});
+        if (c.lesson == 0) {
+            EXPECT_EQ(waitFor(pid, 5000), 2) << "'" << c.argument << "'";
+            EXPECT_EQ(settings(), before);
+            continue;
+        }
         std::string id = window();
         ASSERT_FALSE(id.empty()) << c.argument << "\n" << readerLogs();
         EXPECT_EQ(quit(pid, id), 0);
