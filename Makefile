@@ -52,7 +52,8 @@ fuzz: deps
 	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
 	  -DVW_FUZZ=ON -DVW_TESTS=OFF >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j$(JOBS)
-	@for t in uncompress_fuzz lesson_walk_fuzz bundle_fuzz lesson_source_fuzz view_fuzz outline_fuzz search_fuzz; do \
+	@for t in uncompress_fuzz lesson_walk_fuzz bundle_fuzz lesson_source_fuzz view_fuzz outline_fuzz search_fuzz \
+	    settings_fuzz command_line_fuzz clipboard_append_fuzz; do \
 	  mkdir -p $(FUZZ_BUILD)/corpus/$$t && \
 	  echo "== $$t" && \
 	  $(FUZZ_BUILD)/fuzz/$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 -artifact_prefix=$(FUZZ_BUILD)/ \

@@ -164,6 +164,7 @@ char* richTextDocument(const char* previous, size_t previousLength, const char16
     out = append(out + d, kRtfClosing);
     *out = 0;
     plainFree(body);
-    if (bytes) *bytes = size;
+    // The bytes filled, not the block's size: the clipboard gets no byte past the ending 0.
+    if (bytes) *bytes = size_t(out - block) + 1;
     return block;
 }

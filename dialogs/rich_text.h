@@ -40,6 +40,7 @@ char* textToRtfBody(const char16_t* text);
 // a previous document (previousLength bytes, no ending 0 needed), that document without its
 // closing brace and trailing blanks, the separator, the body and the closing. A previous
 // document that is nothing but blanks and one brace counts as none. Returns a new block from
-// plainAlloc holding the document and an ending 0, its size in *bytes; null when memory is short.
+// plainAlloc holding the document and an ending 0, the bytes it fills (that 0 included) in
+// *bytes; null when memory is short.
 char* richTextDocument(const char* previous, size_t previousLength, const char16_t* text,
                        size_t* bytes);
