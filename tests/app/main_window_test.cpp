@@ -2,6 +2,9 @@
 // the lesson navigation they lead to.
 #include "tests/support/shell_fixture.h"
 
+#include "tests/support/fixtures.h"
+#include "tools/bookc/book_compile.h"
+
 namespace {
 class MainWindow : public ShellTest {};
 
@@ -259,5 +262,38 @@ TEST_F(MainWindow, TodayCommandLine) {
                  {u" /today", false}, {u"x/today", false}, {u"", false},      {nullptr, false}};
     for (const Case& c : cases)
         EXPECT_EQ(isTodayCommandLine(c.line), c.today);
+}
+
+// A lesson whose text cannot be laid out is treated as one that cannot be loaded: at start the
+// reader says "Resource not found" (and keeps no buffer: LeakSanitizer watches), later it stays
+// on the lesson it shows.
+TEST_F(MainWindow, ALessonThatCannotBeLaidOut) {
+    std::vector<BundleResource> book;
+    std::vector<std::string> errors;
+    ASSERT_TRUE(CompileBook(std::string(VW_SOURCE_DIR) + "/tests/fixtures/small-book", book, errors,
+                            nullptr));
+    std::vector<std::pair<uint16_t, std::string>> resources;
+    for (const BundleResource& r : book)
+        resources.push_back({r.id, {r.bytes.begin(), r.bytes.end()}});
+    std::vector<uint8_t> malformed;
+    ASSERT_TRUE(BuildResource(33, 33, std::string("\0\x20\0", 3), malformed));
+    resources.push_back({1033, {malformed.begin(), malformed.end()}}); // this week's lesson
+    serveResources(resources);
+
+    start();
+    std::vector<ShownMessage> shown = takeShownMessages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, u"Resource not found");
+    EXPECT_EQ(view()->lineCount, 0);
+
+    EXPECT_EQ(goToLesson(window_, 1, 0, 0), 0);
+    ASSERT_GT(view()->lineCount, 0);
+    uint16_t lines = view()->lineCount;
+    const uint8_t* text = view()->text;
+    EXPECT_EQ(goToLesson(window_, 33, 0, 0), 1);
+    EXPECT_EQ(appState.Lesson, 1) << "the reader stays on its lesson";
+    EXPECT_EQ(view()->text, text);
+    EXPECT_EQ(view()->lineCount, lines) << "and shows it";
+    serveEmbeddedBook();
 }
 } // namespace
