@@ -1,9 +1,16 @@
 #include "platform/gui.h"
 #include "platform/single_instance.h"
 
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <QGuiApplication>
 
+#include <cstddef>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 
 namespace {
 // Headless runs need no runtime folder; Qt's notice that there is none is noise there.
@@ -26,37 +33,40 @@ void startHeadlessGraphics() {
 
 #include <QApplication>
 
-#include <dlfcn.h>
-#include <unistd.h>
-
 namespace {
 // Qt's X11 platform aborts the process when its display does not answer. When X11 is what Qt
-// will use, ask the display first, through the same library Qt connects with.
-bool displayAnswers() {
+// will use, knock on the display's socket first: a plain connection, kept open until Qt has
+// made its own (an X server may turn away a connection that follows a client's goodbye too
+// closely, so the probe says no goodbye before Qt is in). Returns the open socket, -1 when
+// nothing listens, or -2 when there is nothing to ask (another platform, a remote display).
+int knockOnDisplay() {
     QByteArray platform = qgetenv("QT_QPA_PLATFORM");
     bool x11 = platform.isEmpty() ? qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
                                   : platform.startsWith("xcb");
-    if (!x11) return true;
-    void* xcb = dlopen("libxcb.so.1", RTLD_NOW | RTLD_LOCAL);
-    if (!xcb) return true; // Qt will report what is missing itself
-    using Connect = void* (*)(const char*, int*);
-    using HasError = int (*)(void*);
-    using Disconnect = void (*)(void*);
-    auto connect = reinterpret_cast<Connect>(dlsym(xcb, "xcb_connect"));
-    auto hasError = reinterpret_cast<HasError>(dlsym(xcb, "xcb_connection_has_error"));
-    auto disconnect = reinterpret_cast<Disconnect>(dlsym(xcb, "xcb_disconnect"));
-    bool answers = true;
-    // A server busy with a client that just died can turn one connection away: ask a few
-    // times before calling the display absent.
-    for (int attempt = 0; connect && hasError && disconnect && attempt < 5; ++attempt) {
-        if (attempt) usleep(100 * 1000);
-        void* connection = connect(nullptr, nullptr);
-        answers = connection && hasError(connection) == 0;
-        if (connection) disconnect(connection);
-        if (answers) break;
+    QByteArray display = qgetenv("DISPLAY");
+    int colon = display.lastIndexOf(':');
+    if (!x11 || colon < 0) return -2;
+    QByteArray host = display.left(colon);
+    if (!host.isEmpty() && host != "unix") return -2; // Qt reports a remote display itself
+    QByteArray number = display.mid(colon + 1);
+    if (int dot = number.indexOf('.'); dot >= 0) number.truncate(dot);
+    bool ok = false;
+    int n = number.toInt(&ok);
+    if (!ok || n < 0) return -1;
+    std::string path = "/tmp/.X11-unix/X" + std::to_string(n);
+    // The abstract name first, as the X library tries it, then the socket file.
+    for (bool abstract : {true, false}) {
+        int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (fd < 0) return -1;
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path + (abstract ? 1 : 0), path.c_str(), path.size());
+        // The abstract name's leading 0, or the file name's ending 0.
+        socklen_t length = socklen_t(offsetof(sockaddr_un, sun_path) + path.size() + 1);
+        if (::connect(fd, reinterpret_cast<sockaddr*>(&address), length) == 0) return fd;
+        ::close(fd);
     }
-    dlclose(xcb);
-    return answers;
+    return -1;
 }
 } // namespace
 
@@ -67,8 +77,10 @@ bool startGraphics(int* argc, char** argv) {
         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         return false;
     }
-    if (!displayAnswers()) return false;
+    int knock = knockOnDisplay();
+    if (knock == -1) return false;
     new QApplication(*argc, argv);
+    if (knock >= 0) ::close(knock);
     QApplication::setApplicationName(QStringLiteral("versewell"));
     serveSingleInstance();
     return true;

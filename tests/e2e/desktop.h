@@ -105,10 +105,22 @@ inline int differences(DcHandle a, DcHandle b) {
 
 class Desktop : public testing::Test {
 protected:
-    // Xvfb picks a free display itself and names it on a pipe once it accepts connections, so
-    // that test programs started at the same moment (other checkouts too) never share one.
+    // Each suite's Xvfb takes a display number of its own in a high range, one whose socket
+    // file does not exist, and names it on a pipe once it accepts connections. (An Xvfb that
+    // picks its number itself tries the numbers from 0 up and takes over the socket file of
+    // any server it passes, so test programs of other checkouts would cut this one off.)
     static void SetUpTestSuite() {
         ::unsetenv("QT_QPA_PLATFORM");
+        for (int attempt = 0; attempt < 20 && display_.empty(); ++attempt) {
+            int number = 400 + int((::getpid() * 7 + attempt * 37) % 500);
+            std::string socket = "/tmp/.X11-unix/X";
+            socket += std::to_string(number);
+            if (fs::exists(socket)) continue;
+            startServer(number);
+        }
+        ::setenv("DISPLAY", display_.c_str(), 1);
+    }
+    static void startServer(int wanted) {
         int fds[2];
         if (::pipe(fds) != 0) return;
         posix_spawn_file_actions_t actions;
@@ -119,8 +131,10 @@ protected:
         posix_spawn_file_actions_addclose(&actions, fds[0]);
         posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
         if (fds[1] != 3) posix_spawn_file_actions_addclose(&actions, fds[1]);
-        const char* argv[] = {"/usr/bin/Xvfb", "-displayfd", "3",   "-screen", "0",
-                              "800x900x24",    "-nolisten",  "tcp", nullptr};
+        std::string name = ":";
+        name += std::to_string(wanted);
+        const char* argv[] = {"/usr/bin/Xvfb", name.c_str(), "-displayfd", "3",    "-screen", "0",
+                              "800x900x24",    "-nolisten",  "tcp",        nullptr};
         if (posix_spawn(&server_, argv[0], &actions, nullptr, const_cast<char**>(argv), environ) !=
             0) {
             server_ = 0;
@@ -135,8 +149,14 @@ protected:
             number += c;
         }
         ::close(fds[0]);
-        if (!number.empty()) display_ = ":" + number;
-        ::setenv("DISPLAY", display_.c_str(), 1);
+        if (!number.empty()) {
+            display_ = ":";
+            display_ += number;
+        } else if (server_ > 0) {
+            ::kill(server_, SIGTERM);
+            waitFor(server_, 3000);
+            server_ = 0;
+        }
     }
     // Each suite has a server of its own: the next suite starts another.
     static void TearDownTestSuite() {
@@ -177,6 +197,9 @@ protected:
         all.insert(all.end(), args.begin(), args.end());
         pid_t pid = spawn(all, (home_ / "readers.log").string());
         started_.push_back(pid);
+        // Xvfb may turn away a connection made just after another client left; the polls with
+        // xdotool are such clients, so they wait until the reader has had time to connect.
+        sleepMs(400);
         return pid;
     }
 
