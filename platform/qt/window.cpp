@@ -8,6 +8,7 @@
 
 #include <map>
 
+#include "platform/qt/dialog_items.h"
 #include "platform/qt/qt_events.h"
 #include "platform/qt/qt_window.h"
 #include "platform/qt/surface_widget.h"
@@ -196,6 +197,7 @@ void moveWindow(WindowHandle window, int x, int y, int width, int height, bool r
         w->move(x, y);
     } else {
         w->setGeometry(x, y, width, height);
+        growToText(window); // a dialog's text item keeps room for its text
     }
     if (repaint) w->update();
 }
