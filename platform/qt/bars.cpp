@@ -146,9 +146,8 @@ void barAddButtons(WindowHandle bar, const BarButton* buttons, int count) {
     auto* tools = static_cast<QToolBar*>(bar->widget);
     for (int i = 0; i < count; ++i) {
         const BarButton& b = buttons[i];
-        QIcon icon = b.image < int(bar->images.size())
-                         ? QIcon(QPixmap::fromImage(bar->images[size_t(b.image)]))
-                         : QIcon();
+        QIcon icon =
+            b.image < int(bar->images.size()) ? sharpIcon(bar->images[size_t(b.image)]) : QIcon();
         QString tip = size_t(i) + 1 < bar->tips.size()
                           ? QString::fromStdU16String(bar->tips[size_t(i) + 1])
                           : QString();

@@ -200,7 +200,8 @@ QWidget* makeDialogItem(PlatformWindow* dialog, PlatformWindow* item, const Dial
     case DialogItemKind::StaticImage: {
         auto* label = new QLabel(parent);
         if (t.kind == DialogItemKind::StaticImage) {
-            label->setPixmap(QPixmap::fromImage(bitmapResource(t.bitmapId)));
+            label->setPixmap(QPixmap::fromImage(
+                atDeviceRatio(bitmapResource(t.bitmapId), parent->devicePixelRatioF())));
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         } else {
             label->setText(text);

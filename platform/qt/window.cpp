@@ -63,7 +63,7 @@ WindowHandle createWindow(const char16_t* className, const char16_t* title, uint
     window->style = style;
     auto* frame = new FrameWidget(window);
     frame->setWindowTitle(QString::fromUtf16(title));
-    frame->setWindowIcon(QIcon(QPixmap::fromImage(bitmapResource(101))));
+    frame->setWindowIcon(sharpIcon(bitmapResource(101)));
     frame->setObjectName(QString::fromUtf16(className));
     window->widget = frame;
     attachWindow(frame, window);
