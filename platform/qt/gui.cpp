@@ -82,6 +82,8 @@ bool startGraphics(int* argc, char** argv) {
     new QApplication(*argc, argv);
     if (knock >= 0) ::close(knock);
     QApplication::setApplicationName(QStringLiteral("versewell"));
+    // The installed desktop entry's name, by which the desktop finds the reader's icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.quillmere.Versewell"));
     serveSingleInstance();
     return true;
 }
