@@ -181,6 +181,7 @@ void readBookText8(const char16_t* name, char* buffer, int n) {
 
 void loadSettings() {
     gSettingsLoaded = false;
+    bool quitBefore = quitRequested();
     char16_t path[260];
     if (programPath(path, 260) > 0) writeBookString(u"Program Path", path);
     if (char16_t* name = readBookString(u"FontName")) {
@@ -208,6 +209,9 @@ void loadSettings() {
     appState.Lesson = uint16_t(readBookNumberIn(u"Lesson", 1, kLessonCount, 0, &gBadLesson));
     // Without a lesson of its own the reader follows the weekly schedule.
     if (appState.Lesson == 0) appState.Flags &= ~uint32_t(FlagLessonChosen);
+    // Memory ran out on the way (checkedAlloc has saved nothing and asked to quit): the start
+    // is abandoned, and nothing more is taken that nobody would release.
+    if (quitRequested() && !quitBefore) return;
     for (int i = 0; i < 3; ++i)
         appState.outlineIcons[i] = loadBitmap(201 + i);
     loadBookmarks();

@@ -189,6 +189,8 @@ TEST_F(Settings, ValuesOutOfRangeReadAsMissing) {
         EXPECT_EQ(appState.fontSpec.FontAsciiBase, c.base) << c.values;
         EXPECT_EQ(appState.PreviousLesson, c.previousLesson) << c.values;
         freeBookmarks();
+        for (BitmapHandle& icon : appState.outlineIcons)
+            deleteBitmap(icon);
     }
 
     // What is written back: the defaults, and no trace of the bad size.
