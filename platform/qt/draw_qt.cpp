@@ -53,15 +53,50 @@ NativeFont& nativeOf(FontHandle font) {
 }
 
 namespace {
-// Glyphs of the units, one per unit, and the rounded prefix sums of their advances.
-void glyphsOf(NativeFont& n, const char16_t* units, int count, QList<quint32>& glyphs,
+// The font's table of glyphs and advances for the units below kTableUnits.
+NativeFont& withTable(NativeFont& n) {
+    if (n.glyph.empty()) {
+        QString all(kTableUnits, QChar(0));
+        for (int u = 0; u < kTableUnits; ++u)
+            all[u] = QChar(char16_t(u));
+        QList<quint32> glyphs = n.raw.glyphIndexesForString(all);
+        glyphs.resize(kTableUnits);
+        QList<QPointF> advances = n.raw.advancesForGlyphIndexes(glyphs);
+        n.glyph.assign(glyphs.begin(), glyphs.end());
+        n.advance.assign(kTableUnits, 0.0);
+        for (int u = 0; u < kTableUnits && u < advances.size(); ++u)
+            n.advance[size_t(u)] = advances[u].x();
+    }
+    return n;
+}
+
+bool inTable(const char16_t* units, int count) {
+    for (int i = 0; i < count; ++i)
+        if (units[i] >= kTableUnits) return false;
+    return true;
+}
+
+// Glyphs of the units, one per unit, and the rounded prefix sums of their advances (summed
+// from the first unit on, so that a position is the same however it is asked for).
+void glyphsOf(NativeFont& n, const char16_t* units, int count, std::vector<quint32>& glyphs,
               int* prefix) {
-    glyphs = n.raw.glyphIndexesForString(QString::fromUtf16(units, count));
-    glyphs.resize(count);
-    QList<QPointF> advances = n.raw.advancesForGlyphIndexes(glyphs);
+    glyphs.resize(size_t(count));
     double x = 0;
     prefix[0] = 0;
+    if (inTable(units, count)) {
+        withTable(n);
+        for (int i = 0; i < count; ++i) {
+            glyphs[size_t(i)] = n.glyph[units[i]];
+            x += n.advance[units[i]];
+            prefix[i + 1] = int(std::lround(x));
+        }
+        return;
+    }
+    QList<quint32> list = n.raw.glyphIndexesForString(QString::fromUtf16(units, count));
+    list.resize(count);
+    QList<QPointF> advances = n.raw.advancesForGlyphIndexes(list);
     for (int i = 0; i < count; ++i) {
+        glyphs[size_t(i)] = list[i];
         x += i < advances.size() ? advances[i].x() : 0.0;
         prefix[i + 1] = int(std::lround(x));
     }
@@ -88,8 +123,28 @@ TextMetrics QtImageDc::metrics() {
 }
 
 void QtImageDc::advances(const char16_t* units, int count, int* prefix) {
-    QList<quint32> glyphs;
+    std::vector<quint32> glyphs;
     glyphsOf(nativeOf(font), units, count, glyphs, prefix);
+}
+
+int QtImageDc::fitBytes(const uint8_t* bytes, int count, const char16_t* map, int maxWidth,
+                        int* width) {
+    NativeFont& n = withTable(nativeOf(font));
+    // A rounded position lround(x) stays within maxWidth exactly while x < maxWidth + 0.5.
+    if (maxWidth < 0) return PlatformDc::fitBytes(bytes, count, map, maxWidth, width);
+    const double limit = maxWidth + 0.5;
+    const double* advance = n.advance.data();
+    double x = 0;
+    int i = 0;
+    for (; i < count && bytes[i]; ++i) {
+        char16_t unit = map[bytes[i]];
+        if (unit >= kTableUnits) return PlatformDc::fitBytes(bytes, count, map, maxWidth, width);
+        double next = x + advance[unit];
+        if (!(next < limit)) break;
+        x = next;
+    }
+    *width = int(std::lround(x));
+    return i;
 }
 
 void QtImageDc::text(const char16_t* units, int count, int x, int y, int width, int height) {
@@ -97,7 +152,7 @@ void QtImageDc::text(const char16_t* units, int count, int x, int y, int width, 
         QPainter p(&image);
         p.fillRect(QRect(x, y, width, height), toQColor(backgroundColour));
         NativeFont& n = nativeOf(font);
-        QList<quint32> glyphs;
+        std::vector<quint32> glyphs;
         std::vector<int> prefix(size_t(count) + 1);
         glyphsOf(n, units, count, glyphs, prefix.data());
         QList<QPointF> positions;
@@ -105,7 +160,7 @@ void QtImageDc::text(const char16_t* units, int count, int x, int y, int width, 
             positions.append(QPointF(prefix[size_t(i)], 0));
         QGlyphRun run;
         run.setRawFont(n.raw);
-        run.setGlyphIndexes(glyphs);
+        run.setGlyphIndexes(QList<quint32>(glyphs.begin(), glyphs.end()));
         run.setPositions(positions);
         run.setUnderline(n.font.underline());
         p.setPen(toQColor(textColour));
