@@ -8,6 +8,7 @@
 #include <QPainter>
 
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "platform/qt/qt_drawing.h"
@@ -46,6 +47,8 @@ NativeFont& nativeOf(FontHandle font) {
         n->height = m.height();
         n->ascent = m.ascent();
         n->maxWidth = m.maxWidth();
+        n->glyph.assign(kTableUnits, 0);
+        n->advance.assign(kTableUnits, std::numeric_limits<double>::quiet_NaN());
         font->native = n;
         font->destroyNative = [](void* p) { delete static_cast<NativeFont*>(p); };
     }
@@ -53,21 +56,21 @@ NativeFont& nativeOf(FontHandle font) {
 }
 
 namespace {
-// The font's table of glyphs and advances for the units below kTableUnits.
-NativeFont& withTable(NativeFont& n) {
-    if (n.glyph.empty()) {
-        QString all(kTableUnits, QChar(0));
-        for (int u = 0; u < kTableUnits; ++u)
-            all[u] = QChar(char16_t(u));
-        QList<quint32> glyphs = n.raw.glyphIndexesForString(all);
-        glyphs.resize(kTableUnits);
-        QList<QPointF> advances = n.raw.advancesForGlyphIndexes(glyphs);
-        n.glyph.assign(glyphs.begin(), glyphs.end());
-        n.advance.assign(kTableUnits, 0.0);
-        for (int u = 0; u < kTableUnits && u < advances.size(); ++u)
-            n.advance[size_t(u)] = advances[u].x();
-    }
-    return n;
+// The font's table is filled one unit at a time on first use (NaN: not yet): loading every
+// glyph of a font up front would cost a start-up many times what the book uses.
+[[gnu::noinline]] void fillUnit(NativeFont& n, char16_t unit) {
+    QList<quint32> glyphs = n.raw.glyphIndexesForString(QString(QChar(unit)));
+    glyphs.resize(1);
+    QList<QPointF> advances = n.raw.advancesForGlyphIndexes(glyphs);
+    n.glyph[unit] = glyphs[0];
+    n.advance[unit] = advances.isEmpty() ? 0.0 : advances[0].x();
+}
+
+// The advance of `unit` (below kTableUnits); its glyph is n.glyph[unit] afterwards.
+inline double advanceOf(NativeFont& n, char16_t unit) {
+    if (std::isnan(n.advance[unit])) [[unlikely]]
+        fillUnit(n, unit);
+    return n.advance[unit];
 }
 
 bool inTable(const char16_t* units, int count) {
@@ -84,10 +87,9 @@ void glyphsOf(NativeFont& n, const char16_t* units, int count, std::vector<quint
     double x = 0;
     prefix[0] = 0;
     if (inTable(units, count)) {
-        withTable(n);
         for (int i = 0; i < count; ++i) {
+            x += advanceOf(n, units[i]);
             glyphs[size_t(i)] = n.glyph[units[i]];
-            x += n.advance[units[i]];
             prefix[i + 1] = int(std::lround(x));
         }
         return;
@@ -129,17 +131,16 @@ void QtImageDc::advances(const char16_t* units, int count, int* prefix) {
 
 int QtImageDc::fitBytes(const uint8_t* bytes, int count, const char16_t* map, int maxWidth,
                         int* width) {
-    NativeFont& n = withTable(nativeOf(font));
+    NativeFont& n = nativeOf(font);
     // A rounded position lround(x) stays within maxWidth exactly while x < maxWidth + 0.5.
     if (maxWidth < 0) return PlatformDc::fitBytes(bytes, count, map, maxWidth, width);
     const double limit = maxWidth + 0.5;
-    const double* advance = n.advance.data();
     double x = 0;
     int i = 0;
     for (; i < count && bytes[i]; ++i) {
         char16_t unit = map[bytes[i]];
         if (unit >= kTableUnits) return PlatformDc::fitBytes(bytes, count, map, maxWidth, width);
-        double next = x + advance[unit];
+        double next = x + advanceOf(n, unit);
         if (!(next < limit)) break;
         x = next;
     }

@@ -19,8 +19,9 @@ struct NativeFont {
     int height;
     int ascent;
     int maxWidth;
-    // Glyph index and advance (pixels) of every unit below kTableUnits, filled on first use:
-    // a unit's glyph and advance do not depend on its neighbours (no kerning, no shaping).
+    // Glyph index and advance (pixels) of each unit below kTableUnits, filled as units are
+    // first met: a unit's glyph and advance do not depend on its neighbours (no kerning, no
+    // shaping). An advance of NaN is not known yet.
     std::vector<quint32> glyph;
     std::vector<double> advance;
 };
