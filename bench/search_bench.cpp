@@ -112,6 +112,7 @@ int main(int argc, char** argv) {
         std::printf("search that misses: %.1f us, expand + memmem %.1f us: %.2fx the limit "
                     "(goal at most 1.5)\n",
                     search / 1000, peer / 1000, search / peer);
+        std::printf("figure search-miss %.2f\n", search / peer);
     }
     if (search > 0 && peer > 0 && expand > 0) {
         std::printf("of which scanning: search %.1f us, memmem %.1f us (expansion %.1f us)\n",
