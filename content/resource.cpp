@@ -15,7 +15,6 @@ void setError(int* errorOut, int code) {
 uint16_t readBe16(const uint8_t* p) {
     return uint16_t(p[0] << 8 | p[1]);
 }
-
 } // namespace
 
 uint8_t* LoadBookResource(int number, int* errorOut) {

@@ -73,7 +73,7 @@ void textExtent(DcHandle dc, const char16_t* units, int count, int* width, int* 
 int PlatformDc::fitBytes(const uint8_t* bytes, int count, const char16_t* map, int maxWidth,
                          int* width) {
     std::vector<char16_t> units;
-    for (int i = 0; i < count && bytes[i]; ++i)
+    for (int i = 0; i < count && map[bytes[i]]; ++i)
         units.push_back(map[bytes[i]]);
     int n = int(units.size());
     std::vector<int> prefix(size_t(n) + 1);

@@ -77,15 +77,17 @@ int MirrorReverse(char16_t* units, int n) {
 const char16_t* LetterMap(int base) {
     // The three letter bases a font can have, and one slot for any other.
     static char16_t maps[4][256];
-    static int bases[4] = {0, 0, 0, 0};
+    static int bases[4];
+    static bool filled[4];
     int slot = base == LetterBaseLatin      ? 0
                : base == LetterBaseCodePage ? 1
                : base == LetterBaseUnicode  ? 2
                                             : 3;
-    if (bases[slot] != base) {
+    if (!filled[slot] || bases[slot] != base) {
         for (int b = 0; b < 256; ++b)
             maps[slot][b] = convertByte(uint8_t(b), base);
         bases[slot] = base;
+        filled[slot] = true;
     }
     return maps[slot];
 }

@@ -137,8 +137,9 @@ int QtImageDc::fitBytes(const uint8_t* bytes, int count, const char16_t* map, in
     const double limit = maxWidth + 0.5;
     double x = 0;
     int i = 0;
-    for (; i < count && bytes[i]; ++i) {
+    for (; i < count; ++i) {
         char16_t unit = map[bytes[i]];
+        if (unit == 0) break;
         if (unit >= kTableUnits) return PlatformDc::fitBytes(bytes, count, map, maxWidth, width);
         double next = x + advanceOf(n, unit);
         if (!(next < limit)) break;

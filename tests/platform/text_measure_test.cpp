@@ -55,6 +55,7 @@ TEST_P(TextMeasure, SameAsConvertingAndMeasuring) {
         {"code page", "lbmh yhwh ta-lmcr", 0xE0},
         {"latin", "Exodus 14:21, the sea - and then", 0x61},
         {"ends at a zero byte", std::string("abc de\0fgh", 10), 0x5D0},
+        {"ends at a byte that becomes 0", "xy zab", 0},
         {"units past the table", "ab cd", 0x3041},
         // Up to the last byte measured from the table, the string by the font's own glyphs.
         {"table against the font", "lbmh yhwh ta-lmcr, ubnw |", 0x5D0},
@@ -63,7 +64,7 @@ TEST_P(TextMeasure, SameAsConvertingAndMeasuring) {
         std::vector<char16_t> map = mapFor(c.base);
         std::vector<char16_t> units;
         for (char b : c.bytes) {
-            if (b == 0) break;
+            if (map[uint8_t(b)] == 0) break; // as a converted string ends at a unit 0
             units.push_back(map[uint8_t(b)]);
         }
         int n = int(units.size());
@@ -81,8 +82,12 @@ TEST_P(TextMeasure, SameAsConvertingAndMeasuring) {
             ASSERT_EQ(got, fit) << c.name << " at " << maxWidth;
             ASSERT_EQ(gotWidth, width) << c.name << " at " << maxWidth;
         }
-        // A count shorter than the bytes is kept to.
+        // However wide the room, the bytes end where the converted string ends.
         int width = 0;
+        EXPECT_EQ(textFitBytes(dc_, bytes, int(c.bytes.size()), map.data(), 1 << 20, &width), n)
+            << c.name;
+        EXPECT_EQ(width, total) << c.name;
+        // A count shorter than the bytes is kept to.
         EXPECT_EQ(textFitBytes(dc_, bytes, 2, map.data(), total, &width), 2) << c.name;
     }
     int width = -1;
