@@ -27,7 +27,8 @@ namespace fs = std::filesystem;
 
 struct Run {
     double milliseconds;
-    double residentMb; // peak resident set: the memory held once the first page is up
+    double cpuMilliseconds; // user and system time: what the clock shows less others' turns
+    double residentMb;      // peak resident set: the memory held once the first page is up
 };
 
 // Runs the program to its end. False when it does not end cleanly.
@@ -46,6 +47,8 @@ bool runToEnd(const char* program, Run* run) {
     posix_spawn_file_actions_destroy(&actions);
     run->milliseconds = std::chrono::duration<double, std::milli>(end - start).count();
     run->residentMb = double(usage.ru_maxrss) / 1024.0; // kilobytes
+    run->cpuMilliseconds = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
+                           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
     return status == 0;
 }
 
@@ -55,13 +58,13 @@ double median(std::vector<double> v) {
 }
 
 struct Pair {
-    double readerMs, bareMs, readerMb, bareMb;
+    double readerMs, bareMs, readerMb, bareMb, readerCpu, bareCpu;
     bool ok;
 };
 
 // Both programs `runs` times, in turn (after one warming run of each); their medians.
 Pair measure(int runs) {
-    std::vector<double> readerMs, bareMs, readerMb, bareMb;
+    std::vector<double> readerMs, bareMs, readerMb, bareMb, readerCpu, bareCpu;
     Run warm{};
     bool ok = runToEnd(VW_READER, &warm) && runToEnd(VW_BARE, &warm);
     for (int i = 0; ok && i < runs; ++i) {
@@ -71,9 +74,17 @@ Pair measure(int runs) {
         bareMs.push_back(bare.milliseconds);
         readerMb.push_back(reader.residentMb);
         bareMb.push_back(bare.residentMb);
+        readerCpu.push_back(reader.cpuMilliseconds);
+        bareCpu.push_back(bare.cpuMilliseconds);
     }
-    if (!ok) return {0, 0, 0, 0, false};
-    return {median(readerMs), median(bareMs), median(readerMb), median(bareMb), true};
+    if (!ok) return {0, 0, 0, 0, 0, 0, false};
+    return {median(readerMs),
+            median(bareMs),
+            median(readerMb),
+            median(bareMb),
+            median(readerCpu),
+            median(bareCpu),
+            true};
 }
 
 // An X server on a display of its own (its number from -displayfd); 0 when none could start.
@@ -126,7 +137,7 @@ int main() {
     constexpr int kRuns = 31;
     Pair offscreen = measure(kRuns);
     // The same under an X server, when one can be had.
-    Pair x11{0, 0, 0, 0, false};
+    Pair x11{0, 0, 0, 0, 0, 0, false};
     std::string display;
     if (pid_t server = startXvfb(&display)) {
         setenv("QT_QPA_PLATFORM", "xcb", 1);
@@ -141,9 +152,12 @@ int main() {
         return 1;
     }
     std::printf("%d runs of each, in turn; medians\n", kRuns);
-    std::printf("offscreen: reader to its first page %.1f ms, %.1f MB resident; bare Qt window "
-                "%.1f ms, %.1f MB\n",
-                offscreen.readerMs, offscreen.readerMb, offscreen.bareMs, offscreen.bareMb);
+    std::printf("offscreen: reader to its first page %.1f ms (%.1f ms of CPU), %.1f MB resident; "
+                "bare Qt window %.1f ms (%.1f ms of CPU), %.1f MB\n",
+                offscreen.readerMs, offscreen.readerCpu, offscreen.readerMb, offscreen.bareMs,
+                offscreen.bareCpu, offscreen.bareMb);
+    std::printf("CPU time, offscreen: reader/bare = %.2f\n",
+                offscreen.readerCpu / offscreen.bareCpu);
     if (x11.ok) {
         std::printf("under Xvfb (%d runs): reader %.1f ms, %.1f MB; bare %.1f ms, %.1f MB: "
                     "reader/bare = %.2f, reader - bare = %.1f MB\n",
