@@ -6,8 +6,10 @@ ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 JOBS ?= 2
 FUZZ_SECONDS ?= 60
+PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run test test-release test-sanitize bench fuzz clean
+.PHONY: all deps configure build run test test-release test-sanitize bench fuzz install uninstall \
+  screenshots clean
 
 all: build
 
@@ -70,6 +72,18 @@ fuzz: deps
 	  $(FUZZ_BUILD)/fuzz/$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 -artifact_prefix=$(FUZZ_BUILD)/ \
 	    $(FUZZ_BUILD)/corpus/$$t fuzz/corpus/$$t || exit 1; \
 	done
+
+# Installs into PREFIX (DESTDIR is honoured, for packages); uninstall removes what the last
+# install from this build put down.
+install: build
+	@DESTDIR=$(DESTDIR) cmake --install $(BUILD) --prefix $(PREFIX)
+
+uninstall:
+	@DESTDIR=$(DESTDIR) cmake -DMANIFEST=$(BUILD)/install_manifest.txt -P cmake/uninstall.cmake
+
+# The README's pictures, taken of the program itself in a window under Xvfb.
+screenshots: build
+	@scripts/make-screenshots $(BUILD) docs
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

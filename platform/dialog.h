@@ -166,3 +166,13 @@ void userTypes(WindowHandle window, const char16_t* text);
 void userPressesKey(WindowHandle window, uint32_t virtualKey);
 void userClicks(WindowHandle window, int x, int y);
 void userCloses(WindowHandle dialog);
+
+// Test hooks that look at a dialog as it is on the screen. windowPicture: what the window shows
+// now (a dialog: its client area and its OK and Cancel row), as a new context for the caller
+// to delete; null without a window. dialogControl: the n-th control of a dialog (its items in
+// template order, then the OK and Cancel buttons while they are shown): `shown` is where it
+// lies in windowPicture(dialog); `alone` (when not null) receives a new context with the control
+// drawn by itself, at least as large as its content asks, on the dialog's background. Returns
+// false past the last control.
+DcHandle windowPicture(WindowHandle window);
+bool dialogControl(WindowHandle dialog, int n, Rect* shown, DcHandle* alone);

@@ -1,13 +1,14 @@
 #include "resources/dialogs.h"
 
+#include "app/maker.h"
+
 namespace {
 const DialogItemTemplate kAboutItems[] = {
     {DialogItemKind::Static, -1, u"", 0, 7, 7, 81, 8, 0x50020080},
     {DialogItemKind::StaticImage, -1, nullptr, 113, 88, 7, 47, 20, 0x5000000E},
     {DialogItemKind::Static, -1, u"Version 1.84a", 0, 7, 24, 45, 8, 0x50020000},
     {DialogItemKind::Static, -1, u"Talks on Exodus, by Quillmere", 0, 7, 41, 80, 8, 0x50020000},
-    {DialogItemKind::OwnerDrawButton, kAboutLinkId, u"www.quillmere.example", 0, 7, 58, 100, 8,
-     0x5001000B},
+    {DialogItemKind::OwnerDrawButton, kAboutLinkId, kMakerHomePage, 0, 7, 58, 100, 8, 0x5001000B},
 };
 
 constexpr uint32_t kChild = 0x50000000; // a visible child item

@@ -2,6 +2,7 @@
 // bottom), with the "Go" menu and the tool buttons. Each menu item's shortcut label is also
 // made its key combination, so that a shortcut the menu shows does what it says.
 #include <QKeySequence>
+#include <QTimer>
 #include <QToolButton>
 
 #include "platform/qt/qt_window.h"
@@ -53,6 +54,21 @@ PlatformWindow* makeBar(WindowHandle owner, int id, bool bottom) {
     return bar;
 }
 
+// Opens the menu as a keyboard opens a desktop menu: its first item is active, so that the
+// arrows, Return and the items' underlined letters work at once.
+void openFromKeyboard(QToolButton* button) {
+    QMenu* menu = button->menu();
+    QTimer::singleShot(0, menu, [menu]() {
+        for (QAction* action : menu->actions()) {
+            if (menu->isVisible() && !menu->activeAction() && !action->isSeparator()) {
+                menu->setActiveAction(action);
+                break;
+            }
+        }
+    });
+    button->showMenu();
+}
+
 void addMenuButton(PlatformWindow* bar, const MenuTemplate* t) {
     bar->menu = buildMenu(bar->owner, t, bar->widget);
     auto* button = new QToolButton(bar->widget);
@@ -62,6 +78,18 @@ void addMenuButton(PlatformWindow* bar, const MenuTemplate* t) {
     button->setPopupMode(QToolButton::InstantPopup);
     button->setObjectName("menuButton");
     static_cast<QToolBar*>(bar->widget)->addWidget(button);
+    // Alt and the title's underlined letter, or F10, open the menu from anywhere in the window
+    // (in place of the button's own mnemonic, which would click it without an active item).
+    button->setShortcut(QKeySequence());
+    for (const QKeySequence& keys : {QKeySequence::mnemonic(title), QKeySequence(Qt::Key_F10)}) {
+        if (keys.isEmpty()) continue;
+        auto* open = new QAction(bar->widget);
+        open->setShortcut(keys);
+        open->setShortcutContext(Qt::WindowShortcut);
+        bar->owner->widget->addAction(open);
+        QObject::connect(open, &QAction::triggered, button,
+                         [button]() { openFromKeyboard(button); });
+    }
 }
 } // namespace
 
@@ -118,9 +146,8 @@ void barAddButtons(WindowHandle bar, const BarButton* buttons, int count) {
     auto* tools = static_cast<QToolBar*>(bar->widget);
     for (int i = 0; i < count; ++i) {
         const BarButton& b = buttons[i];
-        QIcon icon = b.image < int(bar->images.size())
-                         ? QIcon(QPixmap::fromImage(bar->images[size_t(b.image)]))
-                         : QIcon();
+        QIcon icon =
+            b.image < int(bar->images.size()) ? sharpIcon(bar->images[size_t(b.image)]) : QIcon();
         QString tip = size_t(i) + 1 < bar->tips.size()
                           ? QString::fromStdU16String(bar->tips[size_t(i) + 1])
                           : QString();

@@ -1,11 +1,35 @@
 // Bitmap resources, embedded as XPM images under ":/bitmap/ID".
 #include <QImage>
 
+#include <cmath>
+
 #include "platform/qt/qt_window.h"
 
 QImage bitmapResource(int id) {
     QImage image(QStringLiteral(":/bitmap/%1.xpm").arg(id));
     return image.convertToFormat(QImage::Format_ARGB32);
+}
+
+QImage atDeviceRatio(const QImage& image, double ratio) {
+    if (image.isNull() || ratio <= 0) return image;
+    QImage scaled = image;
+    if (ratio != 1.0) {
+        scaled = image.scaled(int(std::ceil(image.width() * ratio)),
+                              int(std::ceil(image.height() * ratio)), Qt::IgnoreAspectRatio,
+                              Qt::FastTransformation);
+    }
+    scaled.setDevicePixelRatio(ratio);
+    return scaled;
+}
+
+QIcon sharpIcon(const QImage& image) {
+    QIcon icon;
+    for (int ratio = 1; ratio <= 4; ++ratio) {
+        QImage scaled = atDeviceRatio(image, ratio);
+        scaled.setDevicePixelRatio(1.0); // the icon picks its pixmap by device size
+        icon.addPixmap(QPixmap::fromImage(scaled));
+    }
+    return icon;
 }
 
 #include <QPainter>
@@ -37,8 +61,9 @@ void drawBitmap(DcHandle dc, BitmapHandle bitmap, int x, int y) {
     auto* target = dynamic_cast<QtImageDc*>(dc);
     if (!target || !bitmap) return;
     {
+        // At the surface's own ratio, so that every device pixel comes from one bitmap pixel.
         QPainter p(&target->image);
-        p.drawImage(x, y, bitmap->image);
+        p.drawImage(x, y, atDeviceRatio(bitmap->image, target->image.devicePixelRatio()));
     }
     target->changed();
 }

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <algorithm>
+
 #include "platform/qt/dialog_items.h"
 #include "platform/qt/qt_window.h"
 #include "platform/qt/surface_widget.h"
@@ -71,11 +73,17 @@ private:
     PlatformWindow* window_;
 };
 
+// Dialog units come from the desktop's dialog font (the font every item is shown in) as the
+// handheld computes them from its own: the horizontal unit is the average width of the 52 Latin
+// letters, rounded; the vertical unit is the font's height.
 int baseUnitX() {
-    return QFontMetrics(QApplication::font()).averageCharWidth();
+    QFontMetrics m(QApplication::font());
+    int letters = m.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                                     "abcdefghijklmnopqrstuvwxyz"));
+    return std::max(1, (letters / 26 + 1) / 2);
 }
 int baseUnitY() {
-    return QFontMetrics(QApplication::font()).height();
+    return std::max(1, QFontMetrics(QApplication::font()).height());
 }
 
 void showButtons(PlatformWindow* window) {
@@ -85,8 +93,33 @@ void showButtons(PlatformWindow* window) {
     window->buttonBox->show();
     dialog->resize(dialog->width(), clientHeight + dialog->buttonRowHeight());
     dialog->placeChildren();
+    fitDialogToItems(window);
 }
 } // namespace
+
+void fitDialogToItems(PlatformWindow* window) {
+    if (!window || window->kind != PlatformWindow::Dialog || !window->client) return;
+    QWidget* client = window->client;
+    int left = client->width(), top = client->height(), right = 0, bottom = 0;
+    for (QObject* child : client->children()) {
+        auto* w = qobject_cast<QWidget*>(child);
+        PlatformWindow* item = windowOf(w);
+        if (!item || item->kind != PlatformWindow::Item || w->isHidden()) continue;
+        QRect g = w->geometry();
+        left = std::min(left, std::max(0, g.left()));
+        top = std::min(top, std::max(0, g.top()));
+        right = std::max(right, g.left() + g.width());
+        bottom = std::max(bottom, g.top() + g.height());
+    }
+    int width = right > client->width() ? right + left : client->width();
+    int height = bottom > client->height() ? bottom + top : client->height();
+    auto* dialog = static_cast<HostDialog*>(window->widget);
+    if (dialog->buttonRowHeight())
+        width = std::max(width, window->buttonBox->sizeHint().width() + 2 * kButtonMargin);
+    if (width == client->width() && height == client->height()) return;
+    dialog->resize(width, height + dialog->buttonRowHeight());
+    dialog->placeChildren();
+}
 
 int32_t dialogBaseUnits() {
     return int32_t(uint32_t(uint16_t(baseUnitX())) | uint32_t(uint16_t(baseUnitY())) << 16);
@@ -134,6 +167,7 @@ intptr_t runDialog(const DialogTemplate* t, WindowHandle owner, DialogProc proce
                                                                : QSize(ux(it.width), uy(it.height));
         item->widget->setGeometry(ux(it.x), uy(it.y), natural.width(), natural.height());
         attachWindow(item->widget, item);
+        growToText(item);
         items.push_back(item);
     }
 
@@ -146,8 +180,11 @@ intptr_t runDialog(const DialogTemplate* t, WindowHandle owner, DialogProc proce
     buttons->setVisible(t->extendedStyle & DialogExOkButton);
     dialog.resize(window->client->width(), window->client->height() + dialog.buttonRowHeight());
     dialog.placeChildren();
+    fitDialogToItems(window);
 
     sendMessage(window, MsgInitDialog, 0, parameter);
+    // The procedure may have given items new texts, fonts or sizes.
+    fitDialogToItems(window);
     if (!window->ended) {
         if (gScript) {
             dialog.show();
@@ -187,6 +224,7 @@ void shellInitDialog(WindowHandle dialog, uint32_t flags) {
         dialog->widget->resize(reader->size());
         dialog->widget->move(reader->frameGeometry().topLeft());
         static_cast<HostDialog*>(dialog->widget)->placeChildren();
+        fitDialogToItems(dialog);
     }
 }
 

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTextEdit>
 
 #include "platform/qt/qt_window.h"
@@ -199,7 +200,8 @@ QWidget* makeDialogItem(PlatformWindow* dialog, PlatformWindow* item, const Dial
     case DialogItemKind::StaticImage: {
         auto* label = new QLabel(parent);
         if (t.kind == DialogItemKind::StaticImage) {
-            label->setPixmap(QPixmap::fromImage(bitmapResource(t.bitmapId)));
+            label->setPixmap(QPixmap::fromImage(
+                atDeviceRatio(bitmapResource(t.bitmapId), parent->devicePixelRatioF())));
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         } else {
             label->setText(text);
@@ -234,6 +236,43 @@ QWidget* makeDialogItem(PlatformWindow* dialog, PlatformWindow* item, const Dial
     return new QWidget(parent);
 }
 
+void growToText(PlatformWindow* item) {
+    if (!item || item->kind != PlatformWindow::Item || !item->widget) return;
+    QWidget* w = item->widget;
+    QSize need;
+    switch (item->itemKind) {
+    case DialogItemKind::Static:
+    case DialogItemKind::CheckBox:
+    case DialogItemKind::RadioButton:
+        need = w->sizeHint();
+        break;
+    case DialogItemKind::Button: {
+        // The text and the button's margins; a style's minimum button width is no need.
+        auto* button = static_cast<QPushButton*>(w);
+        int margin = w->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, w) +
+                     w->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, w);
+        need = QSize(button->fontMetrics().horizontalAdvance(button->text()) + 2 * margin,
+                     w->sizeHint().height());
+        break;
+    }
+    default:
+        return;
+    }
+    QRect box = w->geometry();
+    int extra = need.width() - box.width();
+    if (extra > 0) {
+        bool right =
+            item->itemKind == DialogItemKind::Static && (item->itemStyle & DialogStaticRight);
+        bool centre =
+            item->itemKind == DialogItemKind::Static && (item->itemStyle & DialogStaticCenter);
+        int left = right ? box.left() - extra : centre ? box.left() - extra / 2 : box.left();
+        box.setLeft(std::max(0, left));
+        box.setWidth(need.width());
+    }
+    if (need.height() > box.height()) box.setHeight(need.height());
+    if (box != w->geometry()) w->setGeometry(box);
+}
+
 int getItemText(WindowHandle item, char16_t* text, int capacity) {
     if (!item || capacity <= 0) return 0;
     QString value;
@@ -264,6 +303,10 @@ void setItemText(WindowHandle item, const char16_t* text) {
         line->setText(value);
     else if (auto* edit = qobject_cast<QTextEdit*>(item->widget))
         edit->setPlainText(value);
+    if (item->kind == PlatformWindow::Item) {
+        growToText(item);
+        fitDialogToItems(dialogOf(item));
+    }
 }
 
 int listAddString(WindowHandle item, const char16_t* text) {

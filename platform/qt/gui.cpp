@@ -34,6 +34,8 @@ bool startGraphics(int* argc, char** argv) {
     }
     new QApplication(*argc, argv);
     QApplication::setApplicationName(QStringLiteral("versewell"));
+    // The installed desktop entry's name, by which the desktop finds the reader's icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.quillmere.Versewell"));
     return true;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 #include <QAction>
 #include <QDialog>
+#include <QIcon>
 #include <QMenu>
 #include <QScrollBar>
 #include <QToolBar>
@@ -64,8 +65,17 @@ void placeBars(PlatformWindow* main);
 // Keeps a dialog's scroll bar along its client area's right edge (hidden while its range is
 // empty).
 void placeDialogScrollBar(PlatformWindow* dialog);
+// Grows a dialog whose items reach past its client area (its text items grown to their texts,
+// or an item its procedure made larger) and one too narrow for its OK and Cancel row, keeping
+// the template's left margin on the right. A dialog never shrinks here.
+void fitDialogToItems(PlatformWindow* dialog);
 // The dialog an item belongs to, or the dialog itself; null for other windows.
 PlatformWindow* dialogOf(PlatformWindow* window);
 
 // A bitmap resource as an image (null image when absent).
 QImage bitmapResource(int id);
+// The image at `ratio` device pixels per pixel, each pixel repeated (never smoothed, so that a
+// bitmap's lines stay sharp), with that ratio set: it shows at the image's own logical size.
+QImage atDeviceRatio(const QImage& image, double ratio);
+// An icon of the image for every ratio up to 4, each made by atDeviceRatio.
+QIcon sharpIcon(const QImage& image);

@@ -36,6 +36,12 @@ void SurfaceWidget::paintEvent(QPaintEvent*) {
     QtImageDc* dc = window_->surface;
     // A dialog shows its surface only once it draws itself (it has asked for its context).
     if (!dc) return;
+    if (dc->image.devicePixelRatio() != devicePixelRatioF()) {
+        // On a screen of another pixel density: a surface at its device pixels, drawn afresh.
+        fitSurface(window_);
+        window_->invalid = true;
+        window_->eraseNeeded = window_->kind != PlatformWindow::Main;
+    }
     if (window_->invalid && !window_->destroyed) {
         bool erase = window_->eraseNeeded;
         window_->invalid = false;

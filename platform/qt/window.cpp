@@ -8,6 +8,7 @@
 
 #include <map>
 
+#include "platform/qt/dialog_items.h"
 #include "platform/qt/qt_events.h"
 #include "platform/qt/qt_window.h"
 #include "platform/qt/surface_widget.h"
@@ -62,7 +63,7 @@ WindowHandle createWindow(const char16_t* className, const char16_t* title, uint
     window->style = style;
     auto* frame = new FrameWidget(window);
     frame->setWindowTitle(QString::fromUtf16(title));
-    frame->setWindowIcon(QIcon(QPixmap::fromImage(bitmapResource(101))));
+    frame->setWindowIcon(sharpIcon(bitmapResource(101)));
     frame->setObjectName(QString::fromUtf16(className));
     window->widget = frame;
     attachWindow(frame, window);
@@ -196,6 +197,7 @@ void moveWindow(WindowHandle window, int x, int y, int width, int height, bool r
         w->move(x, y);
     } else {
         w->setGeometry(x, y, width, height);
+        growToText(window); // a dialog's text item keeps room for its text
     }
     if (repaint) w->update();
 }

@@ -120,7 +120,7 @@ protected:
         posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
         if (fds[1] != 3) posix_spawn_file_actions_addclose(&actions, fds[1]);
         const char* argv[] = {"/usr/bin/Xvfb", "-displayfd", "3",   "-screen", "0",
-                              "800x900x24",    "-nolisten",  "tcp", nullptr};
+                              screen_.c_str(), "-nolisten",  "tcp", nullptr};
         if (posix_spawn(&server_, argv[0], &actions, nullptr, const_cast<char**>(argv), environ) !=
             0) {
             server_ = 0;
@@ -261,6 +261,8 @@ protected:
         return waitFor(pid, 8000);
     }
 
+    // The suite's screen; a suite that needs a larger one sets it before SetUpTestSuite.
+    static inline std::string screen_ = "800x900x24";
     static inline std::string display_;
     static inline pid_t server_ = 0;
     fs::path home_;

@@ -59,6 +59,25 @@ TEST_F(Reader, MenuShortcutsDoWhatTheyShow) {
     EXPECT_EQ(setting("Flags") & 0x4, 0) << "back on the weekly schedule";
 }
 
+TEST_F(Reader, TheGoMenuOpensFromTheKeyboard) {
+    writeSettings("[General]\nLesson=dword:00000005\nFlags=dword:d1140044\nFontName=David CLM\n");
+    pid_t pid = start();
+    std::string id = window();
+    ASSERT_FALSE(id.empty());
+    keys(id, "alt+g n");          // Next Article, by its underlined letter
+    keys(id, "F10 n");            // F10 opens it too
+    keys(id, "F10 Escape Right"); // Escape closes it, and the keys reach the text again
+    // Opened from the keyboard, the menu has its first item active: Return chooses About.
+    keys(id, "alt+g Return");
+    EXPECT_EQ(windowCount(), 2) << "the About dialog is open";
+    run("xdotool key Escape");
+    sleepMs(500);
+    EXPECT_EQ(windowCount(), 1);
+    keys(id, "alt+g x"); // Exit
+    EXPECT_EQ(waitFor(pid, 8000), 0);
+    EXPECT_EQ(setting("Lesson"), 8);
+}
+
 TEST_F(Reader, ASecondStartLeavesOneReader) {
     pid_t first = start();
     std::string id = window();

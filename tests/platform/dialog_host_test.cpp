@@ -3,6 +3,7 @@
 // itself with its own surface and scroll bar.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -57,7 +58,7 @@ const DialogItemTemplate kItems[] = {
     {DialogItemKind::RadioButton, IdRadio2, u"2", 0, 115, 19, 30, 10, 0x50010009},
     {DialogItemKind::RadioButton, IdRadio3, u"3", 0, 115, 31, 30, 10, 0x50010009},
     {DialogItemKind::CheckBox, IdCheck, u"x", 0, 115, 43, 30, 10, 0x50010003},
-    {DialogItemKind::StaticImage, IdKey, nullptr, 113, 115, 60, 10, 10, 0x5000000E},
+    {DialogItemKind::StaticImage, IdKey, nullptr, 113, 7, 96, 10, 10, 0x5000000E},
 };
 const DialogTemplate kItemsDialog = {
     500,        u"Items",         0,         0, 150,    130,
@@ -123,8 +124,8 @@ TEST_F(DialogHost, ItemsSitWhereTheirDialogUnitsSay) {
         EXPECT_EQ(name.right - name.left, 100 * bx / 4);
         BitmapHandle bitmap = loadBitmap(113);
         Rect picture = windowRect(dialogItem(dialog, IdKey));
-        EXPECT_EQ(picture.left, 115 * bx / 4);
-        EXPECT_EQ(picture.top, 60 * by / 8);
+        EXPECT_EQ(picture.left, 7 * bx / 4);
+        EXPECT_EQ(picture.top, 96 * by / 8);
         EXPECT_EQ(picture.right - picture.left, bitmapWidth(bitmap)) << "a picture at its size";
         EXPECT_EQ(picture.bottom - picture.top, bitmapHeight(bitmap));
         deleteBitmap(bitmap);
@@ -139,6 +140,48 @@ TEST_F(DialogHost, ItemsSitWhereTheirDialogUnitsSay) {
     ASSERT_GE(gLog.size(), 2u);
     EXPECT_EQ(gLog.front().message, MsgInitDialog);
     EXPECT_EQ(gLog.back().message, MsgDestroy) << "destroy comes last";
+}
+
+// One text in boxes too short for it, aligned left, centred and right, in a dialog too narrow
+// for the first; and a text that fits its box.
+const DialogItemTemplate kShortBoxes[] = {
+    {DialogItemKind::Static, 20, u"Talks on Exodus", 0, 60, 4, 10, 8, 0x50020000},
+    {DialogItemKind::Static, 21, u"Talks on Exodus", 0, 60, 16, 10, 8, 0x50020001},
+    {DialogItemKind::Static, 22, u"Talks on Exodus", 0, 60, 28, 10, 8, 0x50020002},
+    {DialogItemKind::Static, 23, u"Fits", 0, 4, 40, 40, 8, 0x50020000},
+};
+const DialogTemplate kShortBoxesDialog = {
+    502,       u"Short", 0,           0,
+    80,        50,       0x90C80840,  0,
+    u"System", 8,        kShortBoxes, int(sizeof kShortBoxes / sizeof kShortBoxes[0])};
+
+TEST_F(DialogHost, TextsThatDoNotFitGrowTheirBoxesAndTheDialog) {
+    int32_t units = dialogBaseUnits();
+    static int bx;
+    bx = units & 0xFFFF;
+    run(kShortBoxesDialog, [](WindowHandle dialog) {
+        Rect left = windowRect(dialogItem(dialog, 20)), centre = windowRect(dialogItem(dialog, 21)),
+             right = windowRect(dialogItem(dialog, 22)), fits = windowRect(dialogItem(dialog, 23));
+        int x = 60 * bx / 4, end = 70 * bx / 4;
+        EXPECT_EQ(left.left, x) << "a left-aligned text grows to the right";
+        EXPECT_GT(left.right, end);
+        EXPECT_EQ(right.right, end) << "a right-aligned one to the left";
+        EXPECT_LT(right.left, x);
+        EXPECT_LE(std::abs((centre.left + centre.right) - (x + end)), 1)
+            << "a centred one both ways";
+        EXPECT_LT(centre.left, x);
+        EXPECT_EQ(right.right - right.left, left.right - left.left);
+        EXPECT_EQ(fits.right - fits.left, 40 * bx / 4) << "a text that fits keeps its box";
+        EXPECT_GT(clientRect(dialog).right, left.right) << "the dialog grows to hold the box";
+        EXPECT_LE(clientRect(dialog).right, left.right + 4 * bx / 4 + 1)
+            << "with the template's left margin";
+        // A longer text set later grows its box too, and the dialog with it.
+        setItemText(dialogItem(dialog, 23), u"Talks on Exodus, by Quillmere, and more besides");
+        Rect grown = windowRect(dialogItem(dialog, 23));
+        EXPECT_GT(grown.right - grown.left, 40 * bx / 4);
+        EXPECT_GE(clientRect(dialog).right, grown.right);
+        endDialog(dialog, 1);
+    });
 }
 
 TEST_F(DialogHost, ListBoxes) {
@@ -341,10 +384,10 @@ TEST_F(DialogHost, ADialogThatDrawsItself) {
                                   ((m.lParam >> 16) & 0xFFFF) == client.bottom);
             }
             EXPECT_TRUE(sized) << "a size message with the client size once shown";
-        bool activated = false;
-        for (const Message& m : gLog)
-            activated = activated || (m.message == MsgActivate && (m.wParam & 0xFFFF) == 1);
-        EXPECT_TRUE(activated) << "the shown dialog is the active window";
+            bool activated = false;
+            for (const Message& m : gLog)
+                activated = activated || (m.message == MsgActivate && (m.wParam & 0xFFFF) == 1);
+            EXPECT_TRUE(activated) << "the shown dialog is the active window";
 
             // Over the reader's window, at its place and size, with OK and Cancel below.
             gLog.clear();
