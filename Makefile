@@ -44,10 +44,22 @@ test-sanitize: deps
 	  ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 	  UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j$(JOBS)
 
+# Each bench prints its figures as "figure NAME RATIO" lines; they are gathered at the end, in
+# the order of FIGURES.
+FIGURES = layout paint startup search-miss expand pack memory-mb
 bench: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DVW_BENCH=ON >/dev/null
 	@cmake --build $(BUILD) -j$(JOBS) --target benches
-	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $$b || exit 1; done
+	@rm -f $(BUILD)/bench/figures.txt
+	@for b in $(BUILD)/bench/*_bench; do \
+	  echo "== $$b"; \
+	  $$b > $(BUILD)/bench/last.log 2>&1; status=$$?; \
+	  grep -v '^figure ' $(BUILD)/bench/last.log; \
+	  grep '^figure ' $(BUILD)/bench/last.log >> $(BUILD)/bench/figures.txt; \
+	  [ $$status -eq 0 ] || exit 1; \
+	done
+	@echo "== figures (ours over the peer or limit; memory-mb in MB)"
+	@for f in $(FIGURES); do grep "^figure $$f " $(BUILD)/bench/figures.txt || { echo "figure $$f missing" >&2; exit 1; }; done
 
 # Each libFuzzer target for FUZZ_SECONDS, with ASan and UBSan, from the seeds in fuzz/corpus.
 fuzz: deps

@@ -1,12 +1,16 @@
 // Expansion of the whole embedded book against memcpy of the same bytes (the physical limit of
-// producing them), and the book compiler's packer against a plain greedy one.
+// producing them) and against Debian's txt2pdbdoc decoding the same text, and the book
+// compiler's packer against a plain greedy one and against txt2pdbdoc's packer.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <ctime>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "bench/doc_peer.h"
 #include "bench/greedy_pack.h"
 #include "bench/ratio_reporter.h"
 #include "content/book_constants.h"
@@ -94,6 +98,76 @@ size_t packedSize(std::vector<uint8_t> (*pack)(const uint8_t*, size_t)) {
         total += pack(reinterpret_cast<const uint8_t*>(p.data()), p.size()).size();
     return total;
 }
+// Seconds of CPU time (as txt2pdbdoc's user time is) that expanding every resource of the book
+// `times` times over takes.
+double expandSeconds(int times) {
+    const Book& b = book();
+    auto cpu = [] {
+        timespec t{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+        return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+    };
+    double start = cpu();
+    for (int i = 0; i < times; ++i) {
+        for (const CompressedDescriptor& d : b.descriptors) {
+            uint8_t* out = UnCompress(&d, nullptr);
+            benchmark::DoNotOptimize(out);
+            plainFree(out);
+        }
+    }
+    return cpu() - start;
+}
+
+// txt2pdbdoc on the same text: its packer on each resource, and its decoder on the whole book
+// many times over, less the same for one copy (its start-up and file reading), in turns with
+// the expander on as many copies; the fastest turn of each is compared.
+bool peerFigures(size_t optimal) {
+    const Book& b = book();
+    DocPeer peer = DocPeerCreate();
+    size_t peerPacked = 0;
+    bool ok = !peer.folder.empty();
+    for (size_t i = 0; ok && i < b.plain.size(); ++i) {
+        std::string name = std::to_string(i);
+        size_t n = DocPeerPack(peer, name.insert(0, 1, 'r'), b.plain[i]);
+        ok = n > 0;
+        peerPacked += n;
+    }
+    constexpr int kCopies = 100, kTurns = 7;
+    std::string one, many;
+    for (const std::string& p : b.plain)
+        one += p;
+    for (int i = 0; i < kCopies; ++i)
+        many += one;
+    ok = ok && DocPeerPack(peer, "one", one) && DocPeerPack(peer, "many", many) &&
+         DocPeerDecodesTo(peer, "one", one) && DocPeerDecodesTo(peer, "many", many);
+    double oneSeconds = 1e9, manySeconds = 1e9, ours = 1e9;
+    for (int turn = 0; ok && turn < kTurns; ++turn) {
+        double o = DocPeerDecodeSeconds(peer, "one"), m = DocPeerDecodeSeconds(peer, "many");
+        ok = o >= 0 && m >= 0;
+        oneSeconds = std::min(oneSeconds, o);
+        manySeconds = std::min(manySeconds, m);
+        ours = std::min(ours, expandSeconds(kCopies - 1));
+    }
+    DocPeerRemove(peer);
+    if (!ok || manySeconds <= oneSeconds) {
+        std::printf("txt2pdbdoc did not run (scripts/install-deps installs it)\n");
+        return false;
+    }
+    double bytes = double(kCopies - 1) * double(one.size());
+    double peerNanosPerByte = (manySeconds - oneSeconds) * 1e9 / bytes;
+    double ourNanosPerByte = ours * 1e9 / bytes;
+    std::printf("txt2pdbdoc packer: %zu bytes of packed text for the same resources: "
+                "optimal/txt2pdbdoc = %.3f\n",
+                peerPacked, double(optimal) / double(peerPacked));
+    std::printf("txt2pdbdoc -d: %.1f ms of user time for %d copies of the book, %.1f ms for one; "
+                "the expander %.1f ms for %d copies: %.2f ns per output byte against %.2f: "
+                "expander/txt2pdbdoc = %.2f\n",
+                manySeconds * 1e3, kCopies, oneSeconds * 1e3, ours * 1e3, kCopies - 1,
+                ourNanosPerByte, peerNanosPerByte, ourNanosPerByte / peerNanosPerByte);
+    std::printf("figure expand %.2f\n", ourNanosPerByte / peerNanosPerByte);
+    std::printf("figure pack %.3f\n", double(optimal) / double(peerPacked));
+    return true;
+}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -115,5 +189,5 @@ int main(int argc, char** argv) {
                 100.0 * double(greedy) / double(b.plainBytes), double(optimal) / double(greedy));
     double po = reporter.nanos("BM_PackOptimal"), pg = reporter.nanos("BM_PackGreedy");
     if (po > 0 && pg > 0) std::printf("packer time: optimal/greedy = %.2f\n", po / pg);
-    return 0;
+    return peerFigures(optimal) ? 0 : 1;
 }

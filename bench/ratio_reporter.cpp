@@ -4,7 +4,7 @@ void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
     for (const Run& run : runs) {
         if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
             nanos_[run.benchmark_name()] =
-                run.GetAdjustedRealTime() *
+                run.GetAdjustedCPUTime() *
                 benchmark::GetTimeUnitMultiplier(benchmark::kNanosecond) /
                 benchmark::GetTimeUnitMultiplier(run.time_unit);
         }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "content/expand_bulk.h"
 #include "platform/memory.h"
 #include "platform/message_box.h"
 #include "platform/resources.h"
@@ -71,9 +72,10 @@ uint8_t* UnCompress(const CompressedDescriptor* descriptor, int* errorOut) {
     uint8_t* const outEnd = buffer + descriptor->plainLength;
     const uint8_t* src = descriptor->source;
     const uint8_t* const srcEnd = src + descriptor->sourceLength;
-    bool bad = false;
+    bool bad = !ExpandBulk(buffer, out, outEnd, src, srcEnd);
 
-    while (out < outEnd && src < srcEnd) {
+    // The last tokens, each cut where the output ends.
+    while (!bad && out < outEnd && src < srcEnd) {
         uint8_t c = *src++;
         if (c >= 0x01 && c <= 0x08) {
             // A literal run, cut where the output ends; the bytes it needs must be there.

@@ -28,6 +28,21 @@ int patternLength() {
     return n;
 }
 
+// Whether the lesson can hold a hit at all: every hit ends with the pattern's last byte (always
+// matched as it is) and the literal bytes before it up to the first wildcard, so a lesson in
+// which those bytes occur nowhere, across its records or not, has none.
+bool mayHoldHit(const uint8_t* text, int n) {
+    const char* pattern = appState.searchPattern;
+    int j = n - 1;
+    while (j > 0 && pattern[j - 1] != '?' && pattern[j - 1] != '*')
+        --j;
+    uint32_t end = 0;
+    LessonRecord record;
+    while (NextLessonRecord(text, &end, &record)) {
+    }
+    return memmem(text, end, pattern + j, size_t(n - j)) != nullptr;
+}
+
 // The record list's nodes come in blocks, one allocation for many records.
 constexpr int kNodesPerBlock = 64;
 struct NodeBlock {
@@ -195,6 +210,7 @@ uint16_t SearchInText(const uint8_t* text, uint16_t startOffset, int* matchLengt
     if (matchLength) *matchLength = 0;
     int n = patternLength();
     if (!text || n == 0) return 0;
+    if (!mayHoldHit(text, n)) return 0;
     SearchRecordNode* list = nullptr;
     NodeBlock* blocks = nullptr;
     if (!buildRecordList(text, &list, &blocks)) {

@@ -30,6 +30,10 @@ struct PlatformDc {
     // (`prefix` has count + 1 entries; prefix[0] = 0).
     virtual TextMetrics metrics() = 0;
     virtual void advances(const char16_t* units, int count, int* prefix) = 0;
+    // textFitBytes for the selected font. The default converts and asks advances(); a back end
+    // with a table of advances answers without converting.
+    virtual int fitBytes(const uint8_t* bytes, int count, const char16_t* map, int maxWidth,
+                         int* width);
 
     // Draws the units with their box's top-left at (x, y), the box filled with `background`.
     virtual void text(const char16_t* units, int count, int x, int y, int width, int height) = 0;

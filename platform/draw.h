@@ -52,6 +52,13 @@ TextMetrics getTextMetrics(DcHandle dc);
 int textFitCount(DcHandle dc, const char16_t* units, int count, int maxWidth);
 // Width and height in pixels of exactly `count` units.
 void textExtent(DcHandle dc, const char16_t* units, int count, int* width, int* height);
+// The two above in one pass over 8-bit text, each byte b standing for the unit map[b] (256
+// entries): how many of the `count` bytes (a byte whose unit is 0 ends them sooner) fit in
+// `maxWidth` pixels; *width gets the width of that many. The same numbers as converting the
+// bytes and asking textFitCount and textExtent, at the cost of the bytes that fit. 0 (width 0)
+// with no dc.
+int textFitBytes(DcHandle dc, const uint8_t* bytes, int count, const char16_t* map, int maxWidth,
+                 int* width);
 
 // Draws `count` units centred horizontally and vertically in `cell`, on one line, with no
 // prefix processing. The text's own box is filled with the background colour first.

@@ -25,7 +25,9 @@ FontHandle createFont(const FontDescription& description) {
     return new PlatformFont{description, nullptr, nullptr};
 }
 
-FontDescription fontDescription(FontHandle font) { return font ? font->description : FontDescription{}; }
+FontDescription fontDescription(FontHandle font) {
+    return font ? font->description : FontDescription{};
+}
 
 void deleteFont(FontHandle font) {
     if (!font || font == &gDefaultFont) return;
@@ -66,6 +68,29 @@ void textExtent(DcHandle dc, const char16_t* units, int count, int* width, int* 
     }
     if (width) *width = w;
     if (height) *height = h;
+}
+
+int PlatformDc::fitBytes(const uint8_t* bytes, int count, const char16_t* map, int maxWidth,
+                         int* width) {
+    std::vector<char16_t> units;
+    for (int i = 0; i < count && map[bytes[i]]; ++i)
+        units.push_back(map[bytes[i]]);
+    int n = int(units.size());
+    std::vector<int> prefix(size_t(n) + 1);
+    advances(units.data(), n, prefix.data());
+    int fit = 0;
+    while (fit < n && prefix[size_t(fit) + 1] <= maxWidth)
+        ++fit;
+    *width = prefix[size_t(fit)];
+    return fit;
+}
+
+int textFitBytes(DcHandle dc, const uint8_t* bytes, int count, const char16_t* map, int maxWidth,
+                 int* width) {
+    int fit = 0, w = 0;
+    if (dc && count > 0) fit = dc->fitBytes(bytes, count, map, maxWidth, &w);
+    if (width) *width = w;
+    return fit;
 }
 
 void drawTextCell(DcHandle dc, const char16_t* units, int count, const Rect& cell) {

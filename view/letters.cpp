@@ -6,6 +6,13 @@
 LetterConversion letterConversion = {nullptr, 0, LetterBaseLatin};
 
 namespace {
+// One byte under letter base `base`: the letter forms move, 0x7E becomes '{', the rest pass.
+char16_t convertByte(uint8_t b, int base) {
+    if (base == LetterBaseLatin) return b;
+    if (b >= 0x61 && b <= 0x7B) return char16_t(b + base - 0x61);
+    return b == 0x7E ? u'{' : b;
+}
+
 char16_t mirrored(char16_t unit) {
     switch (unit) {
     case u'(':
@@ -44,16 +51,8 @@ char16_t* ConvertLetters(const uint8_t* bytes, char16_t* toRelease, LetterConver
     }
     if (result) {
         int n = 0;
-        for (; n < count && bytes[n] != 0; ++n) {
-            uint8_t b = bytes[n];
-            if (base == LetterBaseLatin) {
-                result[n] = b;
-            } else if (b >= 0x61 && b <= 0x7B) {
-                result[n] = char16_t(b + base - 0x61);
-            } else {
-                result[n] = b == 0x7E ? u'{' : b;
-            }
-        }
+        for (; n < count && bytes[n] != 0; ++n)
+            result[n] = convertByte(bytes[n], base);
         result[n] = 0;
         if (count > 0 && base != LetterBaseLatin && (appState.Flags & FlagReverse)) {
             MirrorReverse(result, n);
@@ -73,4 +72,22 @@ int MirrorReverse(char16_t* units, int n) {
         units[i] = mirrored(copy[n - 1 - i]);
     plainFree(copy);
     return 0;
+}
+
+const char16_t* LetterMap(int base) {
+    // The three letter bases a font can have, and one slot for any other.
+    static char16_t maps[4][256];
+    static int bases[4];
+    static bool filled[4];
+    int slot = base == LetterBaseLatin      ? 0
+               : base == LetterBaseCodePage ? 1
+               : base == LetterBaseUnicode  ? 2
+                                            : 3;
+    if (!filled[slot] || bases[slot] != base) {
+        for (int b = 0; b < 256; ++b)
+            maps[slot][b] = convertByte(uint8_t(b), base);
+        bases[slot] = base;
+        filled[slot] = true;
+    }
+    return maps[slot];
 }

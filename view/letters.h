@@ -27,3 +27,8 @@ char16_t* ConvertLetters(const uint8_t* bytes, char16_t* toRelease, LetterConver
 // Reverses the first n units in place, mirroring ( ) [ ] { } as they move. Returns 0, or 1
 // without changing anything when its temporary buffer cannot be had.
 int MirrorReverse(char16_t* units, int n);
+
+// The conversion of every single byte under letter base `base`, without Reverse: entry b is
+// the unit ConvertLetters makes of byte b (entry 0 is 0). Static storage, valid until the next
+// call with a base other than 97, 224 and 1488.
+const char16_t* LetterMap(int base);

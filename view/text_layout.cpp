@@ -88,22 +88,12 @@ FontHandle TextView_SelectStyle(TextView* view, int flags) {
 }
 
 void MeasureFit(DcHandle dc, const uint8_t* bytes, int* maxWidth, int* count) {
-    uint32_t flags = appState.Flags;
-    appState.Flags &= ~uint32_t(FlagReverse);
-    char16_t* units = ConvertLetters(bytes, nullptr, &letterConversion, *count);
-    appState.Flags = flags;
-    if (!units) {
-        *count = 0;
-        *maxWidth = 0;
-        return;
-    }
-    int n = 0;
-    while (n < *count && units[n])
-        ++n;
-    int fit = textFitCount(dc, units, n, *maxWidth);
+    // The bytes are measured through the conversion's table of single bytes (Reverse plays no
+    // part in measuring), so only the bytes that fit are looked at.
+    int base = letterConversion.activeLetterBase != 0 ? letterConversion.activeLetterBase
+                                                      : appState.fontSpec.FontAsciiBase;
     int width = 0;
-    textExtent(dc, units, fit, &width, nullptr);
-    *count = fit;
+    *count = textFitBytes(dc, bytes, *count, LetterMap(base), *maxWidth, &width);
     *maxWidth = width;
 }
 

@@ -87,7 +87,7 @@ FontHandle TextView_SelectStyle(TextView* view, int flags);
 // A new font for style key `key` from the view's font (null when it cannot be had).
 FontHandle CreateStyleFont(TextView* view, int key);
 // Measures `count` bytes against *maxWidth: *count becomes the bytes that fit, *maxWidth their
-// width. Converts without Reverse, through the shared buffer under activeLetterBase.
+// width. Converted without Reverse under activeLetterBase (the chosen base when that is 0).
 void MeasureFit(DcHandle dc, const uint8_t* bytes, int* maxWidth, int* count);
 // Grows the line table by 128 records. 0, or -2 (record `index` zeroed) when memory is short
 // or the table would pass kMaxLineCapacity.

@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <vector>
 
 #include "platform/qt/qt_drawing.h"
@@ -48,6 +49,8 @@ NativeFont& nativeOf(FontHandle font) {
         n->height = m.height();
         n->ascent = m.ascent();
         n->maxWidth = m.maxWidth();
+        n->glyph.assign(kTableUnits, 0);
+        n->advance.assign(kTableUnits, std::numeric_limits<double>::quiet_NaN());
         font->native = n;
         font->destroyNative = [](void* p) { delete static_cast<NativeFont*>(p); };
     }
@@ -55,15 +58,49 @@ NativeFont& nativeOf(FontHandle font) {
 }
 
 namespace {
-// Glyphs of the units, one per unit, and the rounded prefix sums of their advances.
-void glyphsOf(NativeFont& n, const char16_t* units, int count, QList<quint32>& glyphs,
-              int* prefix) {
-    glyphs = n.raw.glyphIndexesForString(QString::fromUtf16(units, count));
-    glyphs.resize(count);
+// The font's table is filled one unit at a time on first use (NaN: not yet): loading every
+// glyph of a font up front would cost a start-up many times what the book uses.
+[[gnu::noinline]] void fillUnit(NativeFont& n, char16_t unit) {
+    QList<quint32> glyphs = n.raw.glyphIndexesForString(QString(QChar(unit)));
+    glyphs.resize(1);
     QList<QPointF> advances = n.raw.advancesForGlyphIndexes(glyphs);
+    n.glyph[unit] = glyphs[0];
+    n.advance[unit] = advances.isEmpty() ? 0.0 : advances[0].x();
+}
+
+// The advance of `unit` (below kTableUnits); its glyph is n.glyph[unit] afterwards.
+inline double advanceOf(NativeFont& n, char16_t unit) {
+    if (std::isnan(n.advance[unit])) [[unlikely]]
+        fillUnit(n, unit);
+    return n.advance[unit];
+}
+
+bool inTable(const char16_t* units, int count) {
+    for (int i = 0; i < count; ++i)
+        if (units[i] >= kTableUnits) return false;
+    return true;
+}
+
+// Glyphs of the units, one per unit, and the rounded prefix sums of their advances (summed
+// from the first unit on, so that a position is the same however it is asked for).
+void glyphsOf(NativeFont& n, const char16_t* units, int count, std::vector<quint32>& glyphs,
+              int* prefix) {
+    glyphs.resize(size_t(count));
     double x = 0;
     prefix[0] = 0;
+    if (inTable(units, count)) {
+        for (int i = 0; i < count; ++i) {
+            x += advanceOf(n, units[i]);
+            glyphs[size_t(i)] = n.glyph[units[i]];
+            prefix[i + 1] = int(std::lround(x));
+        }
+        return;
+    }
+    QList<quint32> list = n.raw.glyphIndexesForString(QString::fromUtf16(units, count));
+    list.resize(count);
+    QList<QPointF> advances = n.raw.advancesForGlyphIndexes(list);
     for (int i = 0; i < count; ++i) {
+        glyphs[size_t(i)] = list[i];
         x += i < advances.size() ? advances[i].x() : 0.0;
         prefix[i + 1] = int(std::lround(x));
     }
@@ -90,8 +127,28 @@ TextMetrics QtImageDc::metrics() {
 }
 
 void QtImageDc::advances(const char16_t* units, int count, int* prefix) {
-    QList<quint32> glyphs;
+    std::vector<quint32> glyphs;
     glyphsOf(nativeOf(font), units, count, glyphs, prefix);
+}
+
+int QtImageDc::fitBytes(const uint8_t* bytes, int count, const char16_t* map, int maxWidth,
+                        int* width) {
+    NativeFont& n = nativeOf(font);
+    // A rounded position lround(x) stays within maxWidth exactly while x < maxWidth + 0.5.
+    if (maxWidth < 0) return PlatformDc::fitBytes(bytes, count, map, maxWidth, width);
+    const double limit = maxWidth + 0.5;
+    double x = 0;
+    int i = 0;
+    for (; i < count; ++i) {
+        char16_t unit = map[bytes[i]];
+        if (unit == 0) break;
+        if (unit >= kTableUnits) return PlatformDc::fitBytes(bytes, count, map, maxWidth, width);
+        double next = x + advanceOf(n, unit);
+        if (!(next < limit)) break;
+        x = next;
+    }
+    *width = int(std::lround(x));
+    return i;
 }
 
 void QtImageDc::text(const char16_t* units, int count, int x, int y, int width, int height) {
@@ -99,7 +156,7 @@ void QtImageDc::text(const char16_t* units, int count, int x, int y, int width, 
         QPainter p(&image);
         p.fillRect(QRect(x, y, width, height), toQColor(backgroundColour));
         NativeFont& n = nativeOf(font);
-        QList<quint32> glyphs;
+        std::vector<quint32> glyphs;
         std::vector<int> prefix(size_t(count) + 1);
         glyphsOf(n, units, count, glyphs, prefix.data());
         QList<QPointF> positions;
@@ -107,7 +164,7 @@ void QtImageDc::text(const char16_t* units, int count, int x, int y, int width, 
             positions.append(QPointF(prefix[size_t(i)], 0));
         QGlyphRun run;
         run.setRawFont(n.raw);
-        run.setGlyphIndexes(glyphs);
+        run.setGlyphIndexes(QList<quint32>(glyphs.begin(), glyphs.end()));
         run.setPositions(positions);
         run.setUnderline(n.font.underline());
         p.setPen(toQColor(textColour));

@@ -10,12 +10,20 @@
 QColor toQColor(Colour c);
 Colour fromQColor(QRgb rgb);
 
+// Code units below this have their glyph and advance in a font's table.
+constexpr int kTableUnits = 0x600;
+
 struct NativeFont {
     QFont font;
     QRawFont raw;
     int height;
     int ascent;
     int maxWidth;
+    // Glyph index and advance (pixels) of each unit below kTableUnits, filled as units are
+    // first met: a unit's glyph and advance do not depend on its neighbours (no kerning, no
+    // shaping). An advance of NaN is not known yet.
+    std::vector<quint32> glyph;
+    std::vector<double> advance;
 };
 
 // The Qt font behind a font handle, made on first use.
@@ -30,6 +38,8 @@ struct QtImageDc : PlatformDc {
 
     TextMetrics metrics() override;
     void advances(const char16_t* units, int count, int* prefix) override;
+    int fitBytes(const uint8_t* bytes, int count, const char16_t* map, int maxWidth,
+                 int* width) override;
     void text(const char16_t* units, int count, int x, int y, int width, int height) override;
     void fill(const Rect& r, const PlatformBrush& b) override;
     void rectangle(const Rect& r) override;

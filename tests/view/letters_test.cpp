@@ -103,4 +103,17 @@ TEST_F(Letters, MirrorReverse) {
     EXPECT_EQ(MirrorReverse(units.data(), 11), 1);
     EXPECT_EQ(units, u"(e{d}c[b]a)x") << "unchanged without its buffer";
 }
+// The table of single bytes that measuring goes through is the conversion of each byte alone,
+// without Reverse, for the usual bases, a base of 0, and other bases one after another.
+TEST_F(Letters, MapOfSingleBytes) {
+    for (int base : {97, 224, 1488, 0, 500, 0x3041, 500, 1488}) {
+        const char16_t* map = LetterMap(base);
+        EXPECT_EQ(map[0], 0) << base;
+        for (int b = 1; b < 256; ++b) {
+            // A unit 0 ends a converted string: it comes back empty.
+            std::u16string alone = convert(std::string(1, char(b)), base, false);
+            ASSERT_EQ(map[b], alone.empty() ? u'\0' : alone[0]) << "byte " << b << " base " << base;
+        }
+    }
+}
 } // namespace
