@@ -19,7 +19,7 @@ uint16_t readBe16(const uint8_t* p) {
 
 uint8_t* LoadBookResource(int number, int* errorOut) {
     if (number - 1 < 0) return nullptr;
-    uint16_t id = uint16_t(unsigned(number) + 1000u);
+    uint16_t id = BookResourceId(number);
     ResourceHandle resource = findResource(kRawDataResource, id);
     if (!resource) {
         setError(errorOut, ResourceNotFound);

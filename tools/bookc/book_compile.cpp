@@ -78,7 +78,7 @@ bool CompileBook(const std::string& dir, std::vector<BundleResource>& resources,
             errors.push_back(error.describe());
             continue;
         }
-        BundleResource r{uint16_t(1000 + n), {}};
+        BundleResource r{BookResourceId(n), {}};
         if (!BuildResource(uint16_t(n), uint16_t(n), lesson.records, r.bytes)) {
             errors.push_back(path + ": the lesson does not fit a resource");
             continue;

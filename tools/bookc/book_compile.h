@@ -5,8 +5,7 @@
 #include <vector>
 
 #include "content/book_bundle.h"
-
-constexpr uint16_t kIndexResourceId = 32767;
+#include "content/book_constants.h"
 
 // One content resource: the 6-byte prefix (outerLength, two tags), the record header
 // (packedLength, plainLength), the packed data and four zero bytes. Returns false when the
