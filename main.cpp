@@ -8,7 +8,7 @@
 #include "app/app_main.h"
 #include "app/export_command.h"
 #include "app/search_command.h"
-#include "app/state.h"
+#include "app/shell_requests.h"
 #include "app/view_command.h"
 #include "app/week_command.h"
 #include "content/resource.h"
@@ -16,6 +16,7 @@
 #include "platform/memory.h"
 #include "platform/resources.h"
 #include "platform/window.h"
+#include "state/state.h"
 
 namespace {
 const char kUsage[] =
@@ -72,6 +73,7 @@ int runMode(int argc, char** argv, int at) {
 } // namespace
 
 int main(int argc, char** argv) {
+    installShellRequests();
     if (int at = modeIndex(argc, argv)) return runMode(argc, argv, at);
     const char* bookFile = nullptr;
     bool today = false;

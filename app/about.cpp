@@ -3,11 +3,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/maker.h"
 #include "platform/window.h"
 #include "resources/dialogs.h"
-
-FontHandle aboutLinkFont = nullptr;
+#include "resources/maker.h"
+#include "state/state.h"
 
 namespace {
 void append(char16_t* buffer, int capacity, const char16_t* text) {
@@ -53,7 +52,7 @@ void drawLinkButton(WindowHandle dialog, WParam controlId, const DrawItem* item)
     int n = getItemText(button, text, 101);
     setTextColour(item->dc, 0xFF0000);
     setBackgroundColour(item->dc, 0xFFFFFF);
-    if (aboutLinkFont) selectFont(item->dc, aboutLinkFont);
+    if (appState.aboutLinkFont) selectFont(item->dc, appState.aboutLinkFont);
     fillRect(item->dc, item->rect, getStockBrush(WhiteBrush));
     int w = 0, h = 0;
     textExtent(item->dc, text, n, &w, &h);
@@ -64,7 +63,7 @@ void drawLinkButton(WindowHandle dialog, WParam controlId, const DrawItem* item)
 intptr_t aboutDialogProc(WindowHandle dialog, uint32_t message, WParam wParam, LParam lParam) {
     switch (message) {
     case MsgInitDialog:
-        aboutLinkFont = makeLinkFont(dialog);
+        appState.aboutLinkFont = makeLinkFont(dialog);
         return 0;
     case MsgDrawItem:
         drawLinkButton(dialog, wParam, reinterpret_cast<const DrawItem*>(lParam));
@@ -73,8 +72,8 @@ intptr_t aboutDialogProc(WindowHandle dialog, uint32_t message, WParam wParam, L
         int id = int(wParam & 0xFFFF);
         if (id == 1 || id == 2) {
             endDialog(dialog, id);
-            deleteFont(aboutLinkFont);
-            aboutLinkFont = nullptr;
+            deleteFont(appState.aboutLinkFont);
+            appState.aboutLinkFont = nullptr;
             return 1;
         }
         if (id == kAboutLinkId) openHomePage(dialogItem(dialog, kAboutLinkId));

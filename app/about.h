@@ -4,9 +4,6 @@
 
 #include "platform/dialog.h"
 
-// The link font while the About dialog is open; null otherwise.
-extern FontHandle aboutLinkFont;
-
 intptr_t aboutDialogProc(WindowHandle dialog, uint32_t message, WParam wParam, LParam lParam);
 FontHandle makeLinkFont(WindowHandle dialog);
 void drawLinkButton(WindowHandle dialog, WParam controlId, const DrawItem* item);

@@ -4,9 +4,7 @@
 
 #include "app/main_window.h"
 #include "app/navigation.h"
-#include "app/registry_values.h"
 #include "app/settings.h"
-#include "app/state.h"
 #include "calendar/weekly_lesson.h"
 #include "content/resource.h"
 #include "dialogs/choose_font.h"
@@ -19,11 +17,10 @@
 #include "platform/single_instance.h"
 #include "platform/window.h"
 #include "resources/menus.h"
+#include "state/registry_values.h"
+#include "state/state.h"
 #include "view/text_view.h"
 
-int32_t FullScreen = 0;
-int32_t IgnoreActivate = 0;
-int32_t AllowSipInHebrewSearch = 1;
 int* graphicsArgc = nullptr;
 char** graphicsArgv = nullptr;
 
@@ -77,7 +74,7 @@ void createBars(WindowHandle window) {
     barSetToolTips(appState.barWindow, kToolTips, 8);
     barAddBitmap(appState.barWindow, kToolBitmap, 7, 16, 16);
     barAddButtons(appState.barWindow, kToolButtons, 7);
-    if (FullScreen && appState.MenuBarOnBottom == 0) barAddAdornments(appState.barWindow);
+    if (appState.FullScreen && appState.MenuBarOnBottom == 0) barAddAdornments(appState.barWindow);
     barShow(appState.barWindow);
     // The bar's final height is known once its buttons are on it.
     if (appState.MenuBarOnBottom == 0) appState.barHeight = commandBarHeight(appState.barWindow);
@@ -152,7 +149,7 @@ WindowHandle launchInstance(int showState) {
         ((appState.Flags & (FlagScrollBar | FlagScrollBarAlt)) ? uint32_t(WindowVScroll) : 0u);
     WindowHandle window = createWindow(kMainClass, kMainClass, style);
     if (!window) return nullptr;
-    if (FullScreen) fullScreenRequest(window, 0x2A);
+    if (appState.FullScreen) fullScreenRequest(window, 0x2A);
     showWindow(window, showState);
     updateWindow(window);
     if (appState.fontSpec.FontName[0] == 0) {
@@ -166,9 +163,9 @@ WindowHandle launchInstance(int showState) {
 
 int appMain(const char16_t* commandLine, int showState) {
     appState = AppState{};
-    IgnoreActivate = readNumberValue(kMakerKey, u"IgnoreActivate", 0);
-    FullScreen = readNumberValue(kMakerKey, u"FullScreen", 0);
-    AllowSipInHebrewSearch = readNumberValue(kMakerKey, u"AllowSipInHebrewSearch", 1);
+    appState.IgnoreActivate = readNumberValue(kMakerKey, u"IgnoreActivate", 0);
+    appState.FullScreen = readNumberValue(kMakerKey, u"FullScreen", 0);
+    appState.AllowSipInHebrewSearch = readNumberValue(kMakerKey, u"AllowSipInHebrewSearch", 1);
     appState.MenuBarOnBottom = readNumberValue(kMakerKey, u"MenuBarOnBottom", 0);
     appState.SurroundingGutter = readNumberValue(kMakerKey, u"SurroundingGutter", 0);
     if (commandLine && commandLine[0] && isTodayCommandLine(commandLine)) appState.todayLaunch = 1;

@@ -4,11 +4,6 @@
 
 #include "platform/handles.h"
 
-// Maker-wide switches read at start (not cleared with AppState).
-extern int32_t FullScreen;
-extern int32_t IgnoreActivate;
-extern int32_t AllowSipInHebrewSearch;
-
 inline constexpr char16_t kMainClass[] = u"Versewell";
 
 // The program's arguments for the windowed application, set by main before appMain: the

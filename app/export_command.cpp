@@ -7,13 +7,13 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/state.h"
 #include "content/book_constants.h"
 #include "content/resource.h"
 #include "dialogs/clipboard_export.h"
 #include "dialogs/rich_text.h"
 #include "platform/memory.h"
 #include "platform/resources.h"
+#include "state/state.h"
 
 namespace {
 const char kUsage[] =

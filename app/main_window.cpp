@@ -4,7 +4,6 @@
 #include "app/app_main.h"
 #include "app/navigation.h"
 #include "app/settings.h"
-#include "app/state.h"
 #include "dialogs/bookmarks.h"
 #include "dialogs/choose_font.h"
 #include "dialogs/choose_section.h"
@@ -12,6 +11,7 @@
 #include "dialogs/search.h"
 #include "dialogs/search_dialog.h"
 #include "resources/menus.h"
+#include "state/state.h"
 
 namespace {
 void scrollAndSync(WindowHandle window, int delta) {
@@ -243,8 +243,8 @@ intptr_t mainWindowProc(WindowHandle window, uint32_t message, WParam wParam, LP
         onSize(window, lParam);
         return 0;
     case MsgActivate:
-        if (IgnoreActivate) return defWindowProc(window, message, wParam, lParam);
-        if (wParam & 0xFFFF) fullScreenRequest(window, FullScreen ? 0x2A : 0x08);
+        if (appState.IgnoreActivate) return defWindowProc(window, message, wParam, lParam);
+        if (wParam & 0xFFFF) fullScreenRequest(window, appState.FullScreen ? 0x2A : 0x08);
         return 0;
     case MsgPaint:
         paintView(reinterpret_cast<DcHandle>(wParam), window, 0x1FF);

@@ -1,7 +1,7 @@
 #include "app/navigation.h"
 
 #include "app/main_window.h"
-#include "app/state.h"
+#include "calendar/hebrew_calendar.h"
 #include "calendar/weekly_lesson.h"
 #include "content/book_constants.h"
 #include "content/resource.h"
@@ -9,7 +9,30 @@
 #include "platform/memory.h"
 #include "platform/window.h"
 #include "resources/menus.h"
+#include "state/state.h"
 #include "view/text_view.h"
+
+void selectLesson(int32_t chosenLesson, int force) {
+    if (chosenLesson != 0) {
+        appState.Flags |= FlagLessonChosen;
+        if (appState.Lesson != uint16_t(chosenLesson)) {
+            appState.Lesson = uint16_t(chosenLesson);
+            appState.LastPosition = 0;
+        }
+        return;
+    }
+    // The reader's own choice stands unless the calendar is asked for.
+    if ((appState.Flags & FlagLessonChosen) && !force) return;
+    CivilDate today = todayCivil();
+    uint16_t lesson =
+        uint16_t(weeklyLessonForDay(dayFromCivil(today.month, today.day, today.year)));
+    if (lesson != appState.Lesson) {
+        appState.LastPosition = 0;
+        appState.Lesson = lesson;
+    }
+    if (appState.Lesson == 0 || appState.Lesson > kLessonCount) appState.Lesson = 1;
+    appState.Flags &= ~uint32_t(FlagLessonChosen);
+}
 
 int goToLesson(WindowHandle window, int lesson, int position, int link) {
     TextView* view = appState.view;

@@ -1,8 +1,16 @@
 // Moving between lessons, the return point a followed link leaves, and keeping the scroll
 // bar and the menu's check marks in step with the view.
 #pragma once
+#include <cstdint>
+
 #include "platform/bars.h"
 #include "platform/handles.h"
+
+// The one place where the current lesson is set. chosenLesson 0 lets the calendar choose
+// (unless the reader's own choice stands and force is 0); any other value is made current as
+// the reader's choice, without a range check. Updates appState's Lesson, LastPosition and the
+// FlagLessonChosen bit of Flags.
+void selectLesson(int32_t chosenLesson, int force);
 
 // Opens `lesson` (0: this week's) at `position`; `link` 1 when following a link in the text.
 // 0 when opened; 1 when it could not be loaded (the reader stays where it was).

@@ -5,10 +5,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/state.h"
 #include "content/book_constants.h"
 #include "dialogs/search.h"
 #include "dialogs/search_box.h"
+#include "state/state.h"
 
 namespace {
 const char kUsage[] = "usage: versewell --search WORD [--from LESSON[:TOPLINE]] [--again N]\n"

@@ -5,13 +5,13 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/state.h"
 #include "content/book_constants.h"
 #include "content/resource.h"
 #include "platform/draw.h"
 #include "platform/gui.h"
 #include "platform/memory.h"
 #include "platform/resources.h"
+#include "state/state.h"
 #include "view/letters.h"
 #include "view/text_view.h"
 #include "view/title_banner.h"

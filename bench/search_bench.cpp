@@ -7,7 +7,6 @@
 #include <cstring>
 #include <string>
 
-#include "app/state.h"
 #include "bench/ratio_reporter.h"
 #include "content/book_constants.h"
 #include "content/resource.h"
@@ -16,6 +15,7 @@
 #include "platform/message_box.h"
 #include "platform/recording/recording_dc.h"
 #include "platform/resources.h"
+#include "state/state.h"
 #include "tools/bookc/hebrew_text.h"
 #include "view/text_view.h"
 

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "app/state.h"
 #include "bench/ratio_reporter.h"
 #include "content/lesson_records.h"
 #include "content/resource.h"
@@ -15,6 +14,7 @@
 #include "platform/gui.h"
 #include "platform/memory.h"
 #include "platform/resources.h"
+#include "state/state.h"
 #include "tools/qt_peer/qt_peer.h"
 #include "view/text_view.h"
 

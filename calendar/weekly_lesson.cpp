@@ -2,10 +2,9 @@
 
 #include <initializer_list>
 
-#include "app/registry_values.h"
-#include "app/state.h"
 #include "calendar/hebrew_calendar.h"
 #include "platform/clock.h"
+#include "state/registry_values.h"
 
 int prepareReadingYear(ReadingYear* record, int32_t hebrewYear) {
     int32_t longHeshvan = isLongHeshvan(hebrewYear), shortKislev = isShortKislev(hebrewYear);
@@ -88,26 +87,4 @@ int32_t weeklyLessonForDay(int32_t dayNumber) {
     // A year without a table has no lesson: lesson 1 follows.
     if (weekReading(dayNumber, deviceReadingOptions(), &reading) != 0) return 0;
     return lessonOfReading(reading);
-}
-
-void selectLesson(int32_t chosenLesson, int force) {
-    if (chosenLesson != 0) {
-        appState.Flags |= FlagLessonChosen;
-        if (appState.Lesson != uint16_t(chosenLesson)) {
-            appState.Lesson = uint16_t(chosenLesson);
-            appState.LastPosition = 0;
-        }
-        return;
-    }
-    // The reader's own choice stands unless the calendar is asked for.
-    if ((appState.Flags & FlagLessonChosen) && !force) return;
-    CivilDate today = todayCivil();
-    uint16_t lesson =
-        uint16_t(weeklyLessonForDay(dayFromCivil(today.month, today.day, today.year)));
-    if (lesson != appState.Lesson) {
-        appState.LastPosition = 0;
-        appState.Lesson = lesson;
-    }
-    if (appState.Lesson == 0 || appState.Lesson > 53) appState.Lesson = 1;
-    appState.Flags &= ~uint32_t(FlagLessonChosen);
 }

@@ -49,9 +49,3 @@ uint32_t deviceReadingOptions();
 // Lesson 0..53 of the week that ends on the Saturday on or after `dayNumber`, in this device's
 // schedule; 0 when the week has no lesson, and also when the year has no table.
 int32_t weeklyLessonForDay(int32_t dayNumber);
-
-// The one place where the current lesson is set. chosenLesson 0 lets the calendar choose
-// (unless the reader's own choice stands and force is 0); any other value is made current as
-// the reader's choice, without a range check. Updates appState's Lesson, LastPosition and the
-// FlagLessonChosen bit of Flags.
-void selectLesson(int32_t chosenLesson, int force);

@@ -2,12 +2,12 @@
 // the index has, in the index's record format, joined in front of the index's records.
 #include <cstring>
 
-#include "app/state.h"
 #include "content/book_constants.h"
 #include "content/index_records.h"
 #include "content/resource.h"
 #include "dialogs/bookmarks.h"
 #include "platform/memory.h"
+#include "state/state.h"
 
 namespace {
 constexpr uint8_t kHeadingStyle = 0xC1; // shown, open, style 1

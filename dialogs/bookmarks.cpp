@@ -2,10 +2,10 @@
 
 #include <vector>
 
-#include "app/settings.h"
-#include "app/state.h"
 #include "platform/memory.h"
 #include "platform/message_box.h"
+#include "state/book_key.h"
+#include "state/state.h"
 
 void loadBookmarks() {
     freeBookmarks();

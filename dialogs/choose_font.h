@@ -3,8 +3,8 @@
 #pragma once
 #include <cstdint>
 
-#include "app/state.h"
 #include "platform/window.h"
+#include "state/state.h"
 
 enum : int {
     FontFaceList = 1001,

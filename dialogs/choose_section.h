@@ -3,8 +3,8 @@
 #pragma once
 #include <cstdint>
 
-#include "app/state.h"
 #include "platform/window.h"
+#include "state/state.h"
 
 // Runs the dialog over `parent`. Returns the lesson tapped, currentLesson after OK, or 0 after
 // Cancel (and currentLesson when the dialog cannot be shown).

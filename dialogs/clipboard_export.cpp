@@ -2,11 +2,11 @@
 
 #include <cstring>
 
-#include "app/state.h"
 #include "dialogs/lesson_text.h"
 #include "dialogs/rich_text.h"
 #include "platform/clipboard.h"
 #include "platform/memory.h"
+#include "state/state.h"
 #include "view/text_view.h"
 
 namespace {

@@ -1,11 +1,11 @@
 #include "dialogs/dialog_setup.h"
 
-#include "app/app_main.h"
 #include "platform/dialog.h"
+#include "state/state.h"
 
 void SetupFullScreenDialog(WindowHandle dialog, uint32_t shellFlags) {
-    shellInitDialog(dialog, FullScreen ? shellFlags : shellFlags | 0x1);
-    if (FullScreen) {
+    shellInitDialog(dialog, appState.FullScreen ? shellFlags : shellFlags | 0x1);
+    if (appState.FullScreen) {
         Rect r = windowRect(dialog);
         moveWindow(dialog, r.left, 0, r.right, r.bottom, false);
     }

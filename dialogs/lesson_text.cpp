@@ -1,8 +1,8 @@
 #include "dialogs/lesson_text.h"
 
-#include "app/state.h"
 #include "content/lesson_records.h"
 #include "platform/message_box.h"
+#include "state/state.h"
 #include "view/letters.h"
 
 namespace {

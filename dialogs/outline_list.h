@@ -4,7 +4,7 @@
 #pragma once
 #include <cstdint>
 
-#include "app/state.h"
+#include "state/state.h"
 #include "view/text_view.h"
 
 // One screen row of a title.

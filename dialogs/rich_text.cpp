@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/state.h"
 #include "platform/memory.h"
+#include "state/state.h"
 
 const HebrewDecomposition hebrewDecompositions[28] = {
     {0xFB2A, {0x05E9, 0x05C1, 0}},      {0xFB2B, {0x05E9, 0x05C2, 0}},

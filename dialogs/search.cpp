@@ -2,14 +2,14 @@
 
 #include <cstring>
 
-#include "app/navigation.h"
-#include "app/state.h"
 #include "calendar/weekly_lesson.h"
 #include "content/book_constants.h"
 #include "content/lesson_records.h"
 #include "content/resource.h"
 #include "platform/memory.h"
 #include "platform/message_box.h"
+#include "state/shell_requests.h"
+#include "state/state.h"
 #include "view/text_view.h"
 #include "view/title_banner.h"
 
@@ -121,11 +121,11 @@ uint16_t belowHighlight(const TextView* view) {
 
 int showHit(TextView* view, WindowHandle owner, int hit, int length) {
     showLineOf(view, hit);
-    repaintView(nullptr, 0x1FF);
+    shellRequests.repaintView(nullptr, 0x1FF);
     view->highlightStart = uint16_t(hit - length + 1);
     view->highlightEnd = uint16_t(hit + 1);
     TextView_Paint(view, 1);
-    syncBookmarkCheck(owner);
+    shellRequests.syncBookmarkCheck(owner);
     DrawTitleBanner(view);
     return 1;
 }
@@ -135,14 +135,14 @@ int showHit(TextView* view, WindowHandle owner, int hit, int length) {
 bool openLesson(TextView* view, int number, uint8_t* text) {
     uint16_t keptLesson = appState.Lesson, keptPosition = appState.LastPosition;
     uint32_t keptFlags = appState.Flags;
-    selectLesson(number, 1);
+    shellRequests.selectLesson(number, 1);
     int result = TextView_SetText(view, text, 1);
     if (result != 0) {
         plainFree(text);
         appState.Lesson = keptLesson;
         appState.LastPosition = keptPosition;
         appState.Flags = keptFlags;
-        if (result == -2) keepShowingOldText(nullptr);
+        if (result == -2) shellRequests.keepShowingOldText(nullptr);
         return false;
     }
     view->viewFlags &= uint16_t(~ReturnLinkShown);

@@ -1,9 +1,9 @@
 #include "dialogs/search_box.h"
 
-#include "app/state.h"
 #include "dialogs/search.h"
 #include "platform/bidi.h"
 #include "platform/memory.h"
+#include "state/state.h"
 #include "view/letters.h"
 
 namespace {

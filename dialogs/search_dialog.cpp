@@ -2,14 +2,13 @@
 
 #include <cstring>
 
-#include "app/app_main.h"
-#include "app/state.h"
 #include "dialogs/search.h"
 #include "dialogs/search_box.h"
 #include "dialogs/search_keyboard.h"
 #include "platform/dialog.h"
 #include "platform/memory.h"
 #include "resources/dialogs.h"
+#include "state/state.h"
 #include "view/text_view.h"
 
 namespace {
@@ -90,7 +89,7 @@ intptr_t SearchDialogProc(WindowHandle dialog, uint32_t message, WParam wParam, 
     case MsgActivate:
         // The shell's input-panel button and task bar have no desktop counterpart to show or
         // hide; the request is made as the handheld makes it.
-        if ((wParam & 0xFFFF) && AllowSipInHebrewSearch)
+        if ((wParam & 0xFFFF) && appState.AllowSipInHebrewSearch)
             fullScreenRequest(appState.mainWindow, 0x04);
         return 0;
     case MsgLButtonDown:

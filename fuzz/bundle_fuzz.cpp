@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "content/book_bundle.h"
+#include "platform/book_bundle.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<BundleEntry> entries;

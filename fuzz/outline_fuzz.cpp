@@ -8,12 +8,12 @@
 #include <cstdint>
 #include <cstring>
 
-#include "app/state.h"
 #include "content/resource.h"
 #include "dialogs/bookmarks.h"
 #include "dialogs/outline_list.h"
 #include "platform/memory.h"
 #include "platform/recording/recording_dc.h"
+#include "state/state.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 2 || size > 8192) return 0;

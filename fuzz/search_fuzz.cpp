@@ -8,13 +8,13 @@
 #include <cstring>
 #include <vector>
 
-#include "app/state.h"
 #include "content/lesson_records.h"
 #include "content/resource.h"
 #include "dialogs/search.h"
 #include "dialogs/search_box.h"
 #include "platform/memory.h"
 #include "platform/recording/recording_dc.h"
+#include "state/state.h"
 #include "view/text_view.h"
 
 namespace {

@@ -16,12 +16,12 @@
 #include <string>
 
 #include "app/app_main.h"
-#include "app/registry_values.h"
 #include "app/settings.h"
-#include "app/state.h"
 #include "content/book_constants.h"
 #include "dialogs/bookmarks.h"
 #include "platform/quit.h"
+#include "state/registry_values.h"
+#include "state/state.h"
 
 namespace {
 void check(bool ok) {

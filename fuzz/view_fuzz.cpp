@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <cstring>
 
-#include "app/state.h"
 #include "content/resource.h"
 #include "platform/memory.h"
 #include "platform/recording/recording_dc.h"
+#include "state/state.h"
 #include "view/text_view.h"
 #include "view/title_banner.h"
 

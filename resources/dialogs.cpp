@@ -1,12 +1,12 @@
 #include "resources/dialogs.h"
 
-#include "app/maker.h"
+#include "resources/maker.h"
 
 namespace {
 const DialogItemTemplate kAboutItems[] = {
     {DialogItemKind::Static, -1, u"", 0, 7, 7, 81, 8, 0x50020080},
     {DialogItemKind::StaticImage, -1, nullptr, 113, 88, 7, 47, 20, 0x5000000E},
-    {DialogItemKind::Static, -1, u"Version 1.84a", 0, 7, 24, 45, 8, 0x50020000},
+    {DialogItemKind::Static, -1, u"Version " VW_WIDE(VW_VERSION), 0, 7, 24, 45, 8, 0x50020000},
     {DialogItemKind::Static, -1, u"Talks on Exodus, by Quillmere", 0, 7, 41, 80, 8, 0x50020000},
     {DialogItemKind::OwnerDrawButton, kAboutLinkId, kMakerHomePage, 0, 7, 58, 100, 8, 0x5001000B},
 };

@@ -1,6 +1,6 @@
 #include "view/letters.h"
 
-#include "app/state.h"
+#include "state/state.h"
 #include "platform/memory.h"
 
 LetterConversion letterConversion = {nullptr, 0, LetterBaseLatin};

@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-#include "app/state.h"
+#include "state/state.h"
 #include "platform/draw.h"
 
 // One laid-out line. For a Hebrew record `start` is the stored position of the line's bytes.

@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "content/book_bundle.h"
+#include "platform/book_bundle.h"
 
 struct PlatformResource {
     const uint8_t* data;

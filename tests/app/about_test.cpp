@@ -1,7 +1,7 @@
 // The About dialog and the update address.
 #include "app/about.h"
-#include "app/maker.h"
 #include "resources/dialogs.h"
+#include "resources/maker.h"
 #include "tests/support/shell_fixture.h"
 
 namespace {
@@ -36,13 +36,13 @@ TEST_F(About, OpensWithItsLinkFontAndClosesWithOk) {
     start();
     scriptDialogs([](WindowHandle dialog, int id) {
         EXPECT_EQ(id, 103);
-        gFontSeen = aboutLinkFont;
+        gFontSeen = appState.aboutLinkFont;
         WindowHandle link = dialogItem(dialog, kAboutLinkId);
         ASSERT_NE(link, nullptr);
         char16_t text[101];
         getItemText(link, text, 101);
         EXPECT_EQ(std::u16string(text), kMakerHomePage);
-        FontDescription d = fontDescription(aboutLinkFont);
+        FontDescription d = fontDescription(appState.aboutLinkFont);
         EXPECT_TRUE(d.underline);
         EXPECT_EQ(d.weight, 800);
         EXPECT_EQ(sendMessage(dialog, MsgCommand, kAboutLinkId, 0), 0)
@@ -54,14 +54,14 @@ TEST_F(About, OpensWithItsLinkFontAndClosesWithOk) {
     EXPECT_EQ(onCommand(window_, CmdCheckForUpdates), 0);
     EXPECT_EQ(takeOpenedAddresses(), std::vector<std::u16string>{kUpdate});
     EXPECT_NE(gFontSeen, nullptr);
-    EXPECT_EQ(aboutLinkFont, nullptr) << "freed when the dialog closes";
+    EXPECT_EQ(appState.aboutLinkFont, nullptr) << "freed when the dialog closes";
     // The help request opens the same dialog; Cancel closes it too.
     scriptDialogs([](WindowHandle dialog, int) {
-        EXPECT_NE(aboutLinkFont, nullptr) << "a new font for every opening";
+        EXPECT_NE(appState.aboutLinkFont, nullptr) << "a new font for every opening";
         sendMessage(dialog, MsgCommand, 2, 0);
     });
     EXPECT_EQ(send(MsgHelp), 0);
     scriptDialogs(nullptr);
-    EXPECT_EQ(aboutLinkFont, nullptr);
+    EXPECT_EQ(appState.aboutLinkFont, nullptr);
 }
 } // namespace

@@ -6,6 +6,7 @@
 #include <functional>
 #include <set>
 
+#include "app/navigation.h"
 #include "dialogs/bookmarks.h"
 #include "dialogs/choose_font.h"
 #include "platform/dialog.h"

@@ -1,10 +1,10 @@
 // checkedAlloc: the fatal out-of-memory path.
 #include <gtest/gtest.h>
 
-#include "app/state.h"
 #include "platform/memory.h"
 #include "platform/message_box.h"
 #include "platform/quit.h"
+#include "state/state.h"
 
 namespace {
 TEST(CheckedAlloc, SuccessIsAPlainBlock) {

@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <string>
 
-#include "app/registry_values.h"
 #include "platform/memory.h"
 #include "platform/message_box.h"
 #include "platform/quit.h"
 #include "platform/registry.h"
+#include "state/registry_values.h"
 #include "tests/support/config_home.h"
 
 namespace {

@@ -11,13 +11,14 @@
 #include <string>
 
 #include "app/settings.h"
-#include "app/state.h"
 #include "dialogs/bookmarks.h"
 #include "platform/bitmaps.h"
 #include "platform/memory.h"
 #include "platform/message_box.h"
 #include "platform/quit.h"
 #include "platform/registry.h"
+#include "state/book_key.h"
+#include "state/state.h"
 #include "tests/support/config_home.h"
 #include "tests/support/fixtures.h"
 #include "tools/bookc/book_compile.h"

@@ -7,10 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "app/state.h"
+#include "app/navigation.h"
 #include "calendar/hebrew_calendar.h"
 #include "calendar/weekly_lesson.h"
 #include "platform/clock.h"
+#include "state/state.h"
 #include "tests/support/config_home.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "content/book_bundle.h"
+#include "platform/book_bundle.h"
 
 namespace {
 std::string le32(uint32_t v) {

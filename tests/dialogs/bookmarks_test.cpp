@@ -12,6 +12,7 @@
 #include "dialogs/bookmarks.h"
 #include "platform/memory.h"
 #include "platform/message_box.h"
+#include "state/book_key.h"
 #include "tests/support/shell_fixture.h"
 
 namespace {

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "app/state.h"
 #include "dialogs/clipboard_export.h"
 #include "platform/clipboard.h"
 #include "platform/gui.h"
 #include "platform/memory.h"
 #include "platform/message_box.h"
+#include "state/state.h"
 #include "tests/support/config_home.h"
 #include "tests/support/fixtures.h"
 #include "tools/bookc/lesson_source.h"

@@ -5,10 +5,10 @@
 #include <cstring>
 #include <string>
 
-#include "app/state.h"
 #include "dialogs/search.h"
 #include "dialogs/search_box.h"
 #include "platform/memory.h"
+#include "state/state.h"
 #include "tools/bookc/hebrew_text.h"
 
 namespace {

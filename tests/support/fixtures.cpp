@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "content/book_bundle.h"
+#include "platform/book_bundle.h"
 #include "platform/resources.h"
 
 void serveResources(const std::vector<std::pair<uint16_t, std::string>>& resources) {

@@ -8,7 +8,6 @@
 #include "app/main_window.h"
 #include "app/navigation.h"
 #include "app/settings.h"
-#include "app/state.h"
 #include "calendar/weekly_lesson.h"
 #include "platform/bars.h"
 #include "platform/clock.h"
@@ -17,6 +16,7 @@
 #include "platform/quit.h"
 #include "platform/window.h"
 #include "resources/menus.h"
+#include "state/state.h"
 #include "tests/support/config_home.h"
 #include "view/text_view.h"
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/state.h"
 #include "platform/memory.h"
 #include "platform/recording/recording_dc.h"
+#include "state/state.h"
 #include "tools/bookc/lesson_source.h"
 #include "view/letters.h"
 #include "view/text_view.h"

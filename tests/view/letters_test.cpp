@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "app/state.h"
 #include "platform/memory.h"
+#include "state/state.h"
 #include "view/letters.h"
 
 namespace {

@@ -4,11 +4,11 @@
 
 #include <cstring>
 
-#include "app/state.h"
 #include "content/resource.h"
 #include "platform/draw.h"
 #include "platform/gui.h"
 #include "platform/memory.h"
+#include "state/state.h"
 #include "view/letters.h"
 #include "view/text_view.h"
 #include "view/title_banner.h"
@@ -19,9 +19,11 @@ protected:
     void SetUp() override {
         startHeadlessGraphics();
         appState = AppState{};
-        ASSERT_TRUE(firstHebrewFamily(appState.fontSpec.FontName)) << "a font with Hebrew letters is installed";
+        ASSERT_TRUE(firstHebrewFamily(appState.fontSpec.FontName))
+            << "a font with Hebrew letters is installed";
         const char16_t david[] = u"David CLM";
-        if (fontFamilyInstalled(david)) std::memcpy(appState.fontSpec.FontName, david, sizeof david);
+        if (fontFamilyInstalled(david))
+            std::memcpy(appState.fontSpec.FontName, david, sizeof david);
         appState.fontSpec.FontSize = 18;
         appState.fontSpec.FontAsciiBase = 1488;
         dc_ = createImageDc(kWidth, kHeight);
@@ -35,14 +37,16 @@ protected:
     int count(int left, int top, int right, int bottom, Colour colour) const {
         int n = 0;
         for (int y = top; y < bottom; ++y) {
-            for (int x = left; x < right; ++x) n += dcPixel(dc_, x, y) == colour;
+            for (int x = left; x < right; ++x)
+                n += dcPixel(dc_, x, y) == colour;
         }
         return n;
     }
     int ink(int left, int top, int right, int bottom) const {
         int n = 0;
         for (int y = top; y < bottom; ++y) {
-            for (int x = left; x < right; ++x) n += dcPixel(dc_, x, y) != 0xFFFFFF;
+            for (int x = left; x < right; ++x)
+                n += dcPixel(dc_, x, y) != 0xFFFFFF;
         }
         return n;
     }
@@ -64,10 +68,12 @@ TEST_F(QtPicture, HebrewLettersAreDrawnAsThemselves) {
         drawTextCell(dc_, &letter, 1, Rect{0, 0, 60, 60});
         std::vector<bool> picture;
         for (int y = 0; y < 60; ++y) {
-            for (int x = 0; x < 60; ++x) picture.push_back(dcPixel(dc_, x, y) != 0xFFFFFF);
+            for (int x = 0; x < 60; ++x)
+                picture.push_back(dcPixel(dc_, x, y) != 0xFFFFFF);
         }
         EXPECT_GT(std::count(picture.begin(), picture.end(), true), 20);
-        for (const auto& other : pictures) EXPECT_NE(picture, other);
+        for (const auto& other : pictures)
+            EXPECT_NE(picture, other);
         pictures.push_back(picture);
     }
     selectFont(dc_, old);
@@ -127,7 +133,8 @@ TEST_F(QtPicture, PageWithHighlightAndBanner) {
     EXPECT_GT(blue, 5) << "highlight text";
     EXPECT_EQ(count(0, 0, kWidth, y, 0x00FFFF), 0) << "nothing highlighted above the hit's line";
 
-    EXPECT_EQ(count(0, kHeight - 3, kWidth, kHeight - 2, 0x0000FF), 0) << "no banner before it is drawn";
+    EXPECT_EQ(count(0, kHeight - 3, kWidth, kHeight - 2, 0x0000FF), 0)
+        << "no banner before it is drawn";
     DrawTitleBanner(view_);
     int redRow = count(0, kHeight - 3, kWidth, kHeight - 2, 0x0000FF);
     EXPECT_GT(redRow, 100) << "the banner's red frame along its bottom";

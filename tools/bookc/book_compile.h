@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "content/book_bundle.h"
+#include "platform/book_bundle.h"
 #include "content/book_constants.h"
 
 // One content resource: the 6-byte prefix (outerLength, two tags), the record header

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "content/book_bundle.h"
+#include "platform/book_bundle.h"
 #include "content/resource.h"
 #include "platform/memory.h"
 #include "tools/bookc/book_compile.h"

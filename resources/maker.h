@@ -7,4 +7,6 @@
 inline constexpr char16_t kMakerWebHost[] = VW_WIDE(VW_MAKER_HOST);  // home page and updates
 inline constexpr char16_t kMakerHomePage[] = VW_WIDE(VW_MAKER_HOST); // the About dialog's link
 inline constexpr char16_t kProductPath[] = u"Quillmere/Versewell";   // maker/product, for updates
-inline constexpr char16_t kProductVersion[] = u"1.84a";
+// VW_VERSION is the product's version, from CMake (VW_VERSION): About, the update address,
+// `versewell --version`, the AppStream entry and the manual pages all show it.
+inline constexpr char16_t kProductVersion[] = VW_WIDE(VW_VERSION);

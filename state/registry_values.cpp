@@ -1,10 +1,10 @@
-#include "app/registry_values.h"
+#include "state/registry_values.h"
 
 #include <cstring>
 
-#include "app/state.h"
 #include "platform/memory.h"
 #include "platform/registry.h"
+#include "state/state.h"
 
 int32_t readNumberValue(const char16_t* keyPath, const char16_t* name, int32_t defaultValue) {
     RegistryKey key = openRegistryKey(kCurrentUser, keyPath);

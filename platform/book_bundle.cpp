@@ -1,4 +1,4 @@
-#include "content/book_bundle.h"
+#include "platform/book_bundle.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

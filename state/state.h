@@ -66,8 +66,13 @@ struct AppState {
     int32_t todayLaunch;        // 1 when started with "/today"
     SectionDialogState sectionDialog;
     FontHandle searchBoxFont; // the search box's font while the search dialog is open, owned
+    FontHandle aboutLinkFont; // the About dialog's underlined link font while it is open, owned
     int32_t dialogUnitX;      // the platform's dialog base units, read when it opens
     int32_t dialogUnitY;
+    // Maker-wide switches, read from the maker key at start.
+    int32_t FullScreen;     // non-zero: the window and full-screen dialogs fill the screen
+    int32_t IgnoreActivate; // non-zero: activation leaves the full-screen state alone
+    int32_t AllowSipInHebrewSearch = 1; // non-zero: the search dialog raises the input panel
 };
 
 // The one instance. Cleared at the very start of the program.
