@@ -64,7 +64,7 @@ FontHandle CreateStyleFont(TextView* view, int key) {
 }
 
 FontHandle TextView_SelectStyle(TextView* view, int flags) {
-    uint8_t key = uint8_t(flags & 0x1F);
+    uint8_t key = uint8_t(flags & StyleKeyMask);
     FontCacheEntry* entry = view->fontCache;
     while (entry && !(entry->styleKey == key && entry->font))
         entry = entry->next;
@@ -78,7 +78,7 @@ FontHandle TextView_SelectStyle(TextView* view, int flags) {
         *entry = {view->fontCache, font, key};
         view->fontCache = entry;
     }
-    if (flags & 0x100) {
+    if (flags & SelectWithColour) {
         Colour colour = (key & (StyleLarge | StyleBold)) == (StyleLarge | StyleBold) ? ColourHeading
                         : (key & StyleSmall)                                         ? ColourSmall
                                                                                      : ColourBody;
@@ -102,7 +102,7 @@ int GrowLineTable(TextView* view, int index) {
     LineRecord* grown = capacity <= kMaxLineCapacity ? allocLines(size_t(capacity) + 1) : nullptr;
     if (!grown) {
         std::memset(&view->lines[index], 0, sizeof(LineRecord));
-        return -2;
+        return ViewOutOfMemory;
     }
     std::memcpy(grown, view->lines, size_t(view->lineCapacity) * sizeof(LineRecord));
     plainFree(view->lines);
@@ -241,12 +241,12 @@ int dropLayout(TextView* view) {
     view->lineCount = 0;
     view->totalLines = view->maxTopLine = 0;
     if (view->linkHits) view->linkHits[0].line = nullptr;
-    return -2;
+    return ViewOutOfMemory;
 }
 } // namespace
 
 int TextView_SetText(TextView* view, uint8_t* text, int releaseOld) {
-    if (!view) return -1;
+    if (!view) return ViewNoView;
     if (!text) {
         view->highlightStart = view->highlightEnd = 0;
         view->totalLines = view->maxTopLine = 0;
@@ -254,10 +254,10 @@ int TextView_SetText(TextView* view, uint8_t* text, int releaseOld) {
             plainFree(view->text);
             view->text = nullptr;
         }
-        return 2;
+        return ViewNoText;
     }
     // A malformed text changes nothing: the view goes on showing what it had.
-    if (!LessonIsValid(text)) return -4;
+    if (!LessonIsValid(text)) return ViewMalformed;
     view->highlightStart = view->highlightEnd = 0;
     view->totalLines = view->maxTopLine = 0;
     if (!view->lines || view->lineCapacity == 0) {
@@ -298,7 +298,7 @@ int TextView_SetText(TextView* view, uint8_t* text, int releaseOld) {
         uint16_t link = 0;
         if (r.kind == RecordKind::Nop) continue;
         if (r.kind == RecordKind::Text) {
-            if ((r.style ^ l.style) & 0x1F) selectForLayout(l, r.style, ok);
+            if ((r.style ^ l.style) & StyleKeyMask) selectForLayout(l, r.style, ok);
         } else if (r.kind == RecordKind::Rule) {
             if (l.count >= view->lineCapacity && GrowLineTable(view, l.count) != 0) {
                 ok = false;
@@ -317,7 +317,8 @@ int TextView_SetText(TextView* view, uint8_t* text, int releaseOld) {
         } else {
             l.indent = 0;
             label = 0;
-            if ((l.style & 0x1F) != 2) selectForLayout(l, (r.style & StyleHebrew) | StyleSmall, ok);
+            if ((l.style & StyleKeyMask) != StyleSmall)
+                selectForLayout(l, (r.style & StyleHebrew) | StyleSmall, ok);
             style = (r.style & 0xFA) | StyleSmall;
             bytes = text + r.captionOffset;
             n = int(r.captionLength);
@@ -376,15 +377,15 @@ int TextView_SetText(TextView* view, uint8_t* text, int releaseOld) {
 }
 
 int TextView_Resize(TextView* view, int width, int height) {
-    if (!view) return -1;
-    if (width <= 0 || height <= 0) return -5;
+    if (!view) return ViewNoView;
+    if (width <= 0 || height <= 0) return ViewBadSize;
     view->area.width = width;
     view->area.height = height;
     return TextView_SetText(view, view->text, 0);
 }
 
 int TextView_SetFont(TextView* view, const FontSpec* fontSpec) {
-    if (!view) return -1;
+    if (!view) return ViewNoView;
     deleteCachedFonts(view);
     if (!fontSpec) return 0;
     std::memcpy(view->font.FontName, fontSpec->FontName, sizeof view->font.FontName);

@@ -136,7 +136,7 @@ void FillWithStockBrush(DcHandle dc, int left, int top, int width, int height,
 }
 
 int TextView_Paint(TextView* view, int erase) {
-    if (!view || !view->text || !view->lines) return -1;
+    if (!view || !view->text || !view->lines) return ViewNoView;
     view->linesPainted = 0;
     if (view->topLine > view->totalLines) view->topLine = view->maxTopLine;
     PageStart page = findPageStart(view);
@@ -145,7 +145,7 @@ int TextView_Paint(TextView* view, int erase) {
     Colour oldColour = getTextColour(view->dc);
     const LineRecord& first = view->lines[page.index];
     int selected = isControl(first) || first.style == 0 ? 1 : first.style;
-    FontHandle oldFont = TextView_SelectStyle(view, selected | 0x100);
+    FontHandle oldFont = TextView_SelectStyle(view, selected | SelectWithColour);
     if (erase)
         FillWithStockBrush(view->dc, view->area.left, view->area.top, view->area.width,
                            view->area.height, WhiteBrush);
@@ -181,14 +181,14 @@ int TextView_Paint(TextView* view, int erase) {
                 lastFrame = line.linkNumber;
             }
             selected = (line.style & StyleHebrew) | StyleSmall;
-            TextView_SelectStyle(view, selected | 0x100);
+            TextView_SelectStyle(view, selected | SelectWithColour);
             LineRecord caption = line;
             caption.style = uint8_t(selected);
             drawTextLine(view, caption, y);
         } else {
-            if ((line.style ^ selected) & 0x1F) {
+            if ((line.style ^ selected) & StyleKeyMask) {
                 selected = line.style;
-                TextView_SelectStyle(view, selected | 0x100);
+                TextView_SelectStyle(view, selected | SelectWithColour);
             }
             drawTextLine(view, line, y);
         }
@@ -226,7 +226,7 @@ void DrawHighlightRun(TextView* view, const uint8_t* textStart, const uint8_t* p
 }
 
 int TextView_PaintHighlight(TextView* view) {
-    if (!view || !view->text || !view->lines) return -1;
+    if (!view || !view->text || !view->lines) return ViewNoView;
     PageStart page = findPageStart(view);
     int y = page.y, available = page.available;
     FontHandle oldFont = nullptr;
@@ -269,7 +269,7 @@ int TextView_PaintHighlight(TextView* view) {
 }
 
 int TextView_ScrollBy(TextView* view, int delta, int repaint, int bounded) {
-    if (!view) return -1;
+    if (!view) return ViewNoView;
     int c = view->topLine;
     int t = c + delta;
     if (t < 0) {
