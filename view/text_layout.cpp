@@ -118,9 +118,8 @@ void TextView_ComputeMaxTop(TextView* view) {
     for (int i = view->lineCount - 1; i >= 0; --i) {
         const LineRecord& line = view->lines[i];
         if (line.height > remaining) break;
-        bool empty = line.style & StyleEmptyAfter;
-        remaining -= line.height * (empty ? 2 : 1);
-        units += empty ? 2 : 1;
+        remaining -= line.height * LineUnits(line);
+        units += LineUnits(line);
         if (remaining < 0) {
             --units;
             break;
@@ -150,6 +149,19 @@ void selectForLayout(Layout& l, int style, bool& ok) {
     l.height = textMetrics.height;
 }
 
+// The left edge of a line `width` pixels wide, aligned by `style` in the area, after an indent
+// of `indent` pixels that with the label column comes to `used` pixels.
+int alignedX(const ViewArea& area, int style, int indent, int used, int width) {
+    switch (style & StyleAlignMask) {
+    case StyleAlignRight:
+        return area.left + area.width - used - width;
+    case StyleAlignCenter:
+        return area.left + indent + (area.width - used - width) / 2;
+    default:
+        return area.left + used;
+    }
+}
+
 // Breaks one record's text (`bytes`, n long, in reading order) into lines; `stored` is the
 // offset in the lesson of the text's first stored byte. Returns false when memory ran out.
 bool breakLines(Layout& l, uint8_t recordStyle, uint32_t stored, const uint8_t* bytes, int n,
@@ -176,7 +188,7 @@ bool breakLines(Layout& l, uint8_t recordStyle, uint32_t stored, const uint8_t* 
         int left = n - p - skip;
         int fit = left;
         int width = available;
-        if (hebrew) letterConversion.activeLetterBase = view->font.FontAsciiBase;
+        letterConversion.activeLetterBase = LetterBaseFor(style, view->font.FontAsciiBase);
         MeasureFit(view->dc, from, &width, &fit);
         if (fit < left && !isSpace(from[fit])) {
             int k = fit - 1;
@@ -205,19 +217,7 @@ bool breakLines(Layout& l, uint8_t recordStyle, uint32_t stored, const uint8_t* 
         line.labelWidth = uint16_t(label);
         line.linkNumber = linkNumber;
         int used = l.indent + label;
-        int x;
-        switch (style & StyleAlignMask) {
-        case StyleAlignRight:
-            x = view->area.left + view->area.width - used - width;
-            break;
-        case StyleAlignCenter:
-            x = view->area.left + l.indent + (view->area.width - used - width) / 2;
-            break;
-        default:
-            x = view->area.left + used;
-            break;
-        }
-        line.x = uint16_t(x);
+        line.x = uint16_t(alignedX(view->area, style, l.indent, used, width));
         if (skip + fit == n - p) {
             line.style = recordStyle;
             if (style & StyleEmptyAfter) ++l.totalLines;
@@ -305,11 +305,7 @@ int TextView_SetText(TextView* view, uint8_t* text, int releaseOld) {
                 break;
             }
             int length = RuleLength(r.layout, view->area.width);
-            int x = (r.style & StyleAlignMask) == StyleAlignRight
-                        ? view->area.left + view->area.width - length
-                    : (r.style & StyleAlignMask) == StyleAlignCenter
-                        ? view->area.left + (view->area.width - length) / 2
-                        : view->area.left;
+            int x = alignedX(view->area, r.style, 0, 0, length);
             view->lines[l.count++] = {uint16_t(r.textOffset), 0, uint16_t(x), 0, uint16_t(length),
                                       uint16_t(l.height),     0, r.style};
             if (r.style & StyleEmptyAfter) ++l.totalLines;
@@ -406,7 +402,7 @@ int TextView_ShowOffset(TextView* view, int offset) {
             view->topLine = uint16_t(units < view->maxTopLine ? units : view->maxTopLine);
             return 1;
         }
-        units += (line.style & StyleEmptyAfter) ? 2 : 1;
+        units += LineUnits(line);
     }
     return 0;
 }

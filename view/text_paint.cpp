@@ -6,9 +6,6 @@
 #include "view/text_view.h"
 
 namespace {
-int unitsOf(const LineRecord& line) {
-    return (line.style & StyleEmptyAfter) ? 2 : 1;
-}
 bool isControl(const LineRecord& line) {
     return (line.style & 7) == 7;
 }
@@ -27,7 +24,7 @@ struct PageStart {
 PageStart findPageStart(const TextView* view) {
     int sum = 0, i = 0;
     while (view->lines[i].style != 0 && sum < view->topLine)
-        sum += unitsOf(view->lines[i++]);
+        sum += LineUnits(view->lines[i++]);
     PageStart start{i, view->area.top, view->area.height};
     if (sum > view->topLine && i > 0) {
         // The position is the empty line after a record: the page starts one line lower.
@@ -83,31 +80,54 @@ int widthOf(DcHandle dc, const uint8_t* bytes, int count) {
     return width;
 }
 
-void drawTextLine(TextView* view, const LineRecord& line, int y) {
+// Where a line's label word and body stand. A Hebrew label is drawn at the right end of its
+// column, any other at the left; only the bytes of the label that fit the column are drawn.
+struct LinePieces {
+    const uint8_t* label; // null on a line without a label
+    int labelLength;      // bytes of the label word
+    int labelFit;         // of them, the bytes that fit the label column
+    int labelX;           // the cell the fitting bytes are drawn in, window pixels
+    int labelWidth;
+    const uint8_t* body; // the line's `length` bytes, drawn at its x
+};
+
+// The pieces of `line`, measured under the current letter base.
+LinePieces piecesOf(const TextView* view, const LineRecord& line) {
     const uint8_t* text = view->text;
+    LinePieces pieces{nullptr, 0, 0, 0, 0, text + line.start};
+    if (line.labelWidth == 0) return pieces;
     bool hebrew = line.style & StyleHebrew;
-    if (hebrew) letterConversion.activeLetterBase = view->font.FontAsciiBase;
-    if (line.labelWidth == 0) {
-        DrawTextCell(view->dc, text + line.start, line.length, line.x, y, line.width, line.height);
-    } else if (hebrew) {
-        int n = 0;
-        const uint8_t* label = hebrewLabel(text, line, &n);
-        int w = line.labelWidth;
-        MeasureFit(view->dc, label, &w, &n);
-        DrawTextCell(view->dc, label, n, line.x + line.width + line.labelWidth - w, y, w,
-                     line.height);
-        DrawTextCell(view->dc, text + line.start, line.length, line.x, y, line.width, line.height);
+    pieces.label = hebrew ? hebrewLabel(text, line, &pieces.labelLength) : text + line.start;
+    if (!hebrew) pieces.labelLength = wordLength(pieces.label);
+    pieces.labelFit = pieces.labelLength;
+    pieces.labelWidth = line.labelWidth;
+    MeasureFit(view->dc, pieces.label, &pieces.labelWidth, &pieces.labelFit);
+    if (hebrew) {
+        pieces.labelX = line.x + line.width + line.labelWidth - pieces.labelWidth;
     } else {
-        const uint8_t* label = text + line.start;
-        int n = wordLength(label);
-        int w = line.labelWidth;
-        int fit = n;
-        MeasureFit(view->dc, label, &w, &fit);
-        DrawTextCell(view->dc, label, fit, line.x - line.labelWidth, y, w, line.height);
-        const uint8_t* body = label + n + spacesAt(label + n);
-        DrawTextCell(view->dc, body, line.length, line.x, y, line.width, line.height);
+        pieces.labelX = line.x - line.labelWidth;
+        const uint8_t* after = pieces.label + pieces.labelLength;
+        pieces.body = after + spacesAt(after);
     }
+    return pieces;
+}
+
+void drawTextLine(TextView* view, const LineRecord& line, int y) {
+    letterConversion.activeLetterBase = LetterBaseFor(line.style, view->font.FontAsciiBase);
+    LinePieces pieces = piecesOf(view, line);
+    if (pieces.label)
+        DrawTextCell(view->dc, pieces.label, pieces.labelFit, pieces.labelX, y, pieces.labelWidth,
+                     line.height);
+    DrawTextCell(view->dc, pieces.body, line.length, line.x, y, line.width, line.height);
     letterConversion.activeLetterBase = LetterBaseLatin;
+}
+
+// A link's frame: `height` pixels of its lines from `top`, widened by a margin on every side.
+// A tap inside it, edges included, hits the link.
+constexpr int kLinkMarginSide = 10, kLinkMarginAbove = 2, kLinkMarginBelow = 3;
+Rect linkFrame(const LineRecord& line, int top, int height) {
+    return Rect{line.x - kLinkMarginSide, top - kLinkMarginAbove,
+                line.x + line.width + kLinkMarginSide, top + height + kLinkMarginBelow};
 }
 } // namespace
 
@@ -175,8 +195,7 @@ int TextView_Paint(TextView* view, int erase) {
                     h += view->lines[++j].height;
                 }
                 BrushHandle old = selectBrush(view->dc, getStockBrush(HollowBrush));
-                drawRoundRect(view->dc,
-                              Rect{line.x - 10, y - 2, line.x + line.width + 10, y + h + 3}, 6, 6);
+                drawRoundRect(view->dc, linkFrame(line, y, h), 6, 6);
                 selectBrush(view->dc, old);
                 lastFrame = line.linkNumber;
             }
@@ -192,7 +211,7 @@ int TextView_Paint(TextView* view, int erase) {
             }
             drawTextLine(view, line, y);
         }
-        for (int k = 0; k < unitsOf(line); ++k) {
+        for (int k = 0; k < LineUnits(line); ++k) {
             available -= line.height;
             y += line.height;
             view->linesPainted += 1;
@@ -238,28 +257,20 @@ int TextView_PaintHighlight(TextView* view) {
         if (!isControl(line) && meetsHighlight(view, line)) {
             FontHandle old = TextView_SelectStyle(view, line.style);
             if (!oldFont) oldFont = old;
-            bool hebrew = line.style & StyleHebrew;
-            if (hebrew) letterConversion.activeLetterBase = view->font.FontAsciiBase;
-            if (line.labelWidth != 0 && hebrew) {
-                int n = 0;
-                const uint8_t* label = hebrewLabel(text, line, &n);
-                int w = line.labelWidth;
-                MeasureFit(view->dc, label, &w, &n);
-                DrawTextColored(view->dc, label, n, line.x + line.width + line.labelWidth - w, y, w,
-                                line.height, ColourHighlightText, ColourHighlightBack);
-                DrawHighlightRun(view, text, text + line.start, line.length, line.x, y);
-            } else if (line.labelWidth != 0) {
-                const uint8_t* label = text + line.start;
-                int n = wordLength(label);
-                DrawHighlightRun(view, text, label, n, line.x - line.labelWidth, y);
-                DrawHighlightRun(view, text, label + n + spacesAt(label + n), line.length, line.x,
-                                 y);
-            } else {
-                DrawHighlightRun(view, text, text + line.start, line.length, line.x, y);
+            letterConversion.activeLetterBase = LetterBaseFor(line.style, view->font.FontAsciiBase);
+            LinePieces pieces = piecesOf(view, line);
+            if (pieces.label && (line.style & StyleHebrew)) {
+                // A Hebrew label is marked whole, as far as it fits its column.
+                DrawTextColored(view->dc, pieces.label, pieces.labelFit, pieces.labelX, y,
+                                pieces.labelWidth, line.height, ColourHighlightText,
+                                ColourHighlightBack);
+            } else if (pieces.label) {
+                DrawHighlightRun(view, text, pieces.label, pieces.labelLength, pieces.labelX, y);
             }
+            DrawHighlightRun(view, text, pieces.body, line.length, line.x, y);
             letterConversion.activeLetterBase = LetterBaseLatin;
         }
-        for (int k = 0; k < unitsOf(line); ++k) {
+        for (int k = 0; k < LineUnits(line); ++k) {
             available -= line.height;
             y += line.height;
         }
@@ -288,11 +299,9 @@ int TextView_ScrollBy(TextView* view, int delta, int repaint, int bounded) {
 int TextView_HitTestLink(TextView* view, int x, int y) {
     if (!view || !view->linkHits) return 0;
     for (const LinkHit* hit = view->linkHits; hit->line; ++hit) {
-        const LineRecord& line = *hit->line;
-        if (y >= hit->y - 2 && y <= hit->y + line.height + 3 && x >= line.x - 10 &&
-            x <= line.x + line.width + 10) {
-            return line.linkNumber;
-        }
+        Rect frame = linkFrame(*hit->line, hit->y, hit->line->height);
+        if (y >= frame.top && y <= frame.bottom && x >= frame.left && x <= frame.right)
+            return hit->line->linkNumber;
     }
     return 0;
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "app/state.h"
+#include "content/lesson_records.h"
 #include "platform/draw.h"
 
 // One laid-out line. For a Hebrew record `start` is the stored position of the line's bytes.
@@ -17,6 +18,11 @@ struct LineRecord {
     uint16_t linkNumber; // link captions: the link number, else 0
     uint8_t style;       // the record's style; bit 7 only on the record's last line
 };
+
+// Line units a line takes: one, and one more for the empty line after its record.
+inline int LineUnits(const LineRecord& line) {
+    return (line.style & StyleEmptyAfter) ? 2 : 1;
+}
 
 struct FontCacheEntry {
     FontCacheEntry* next;

@@ -43,8 +43,7 @@ void DrawTitleBanner(TextView* view) {
         if (!t.text) continue;
         t.width = view->area.width;
         int count = t.length;
-        letterConversion.activeLetterBase =
-            (t.style & StyleHebrew) ? view->font.FontAsciiBase : LetterBaseLatin;
+        letterConversion.activeLetterBase = LetterBaseFor(t.style, view->font.FontAsciiBase);
         MeasureFit(view->dc, t.text, &t.width, &count);
         letterConversion.activeLetterBase = LetterBaseLatin;
         t.length = count;
@@ -66,8 +65,7 @@ void DrawTitleBanner(TextView* view) {
     for (const TitleInfo& t : titles) {
         if (!t.text) continue;
         int x = rect.left + ((rect.right - rect.left) - t.width) / 2;
-        letterConversion.activeLetterBase =
-            (t.style & StyleHebrew) ? view->font.FontAsciiBase : LetterBaseLatin;
+        letterConversion.activeLetterBase = LetterBaseFor(t.style, view->font.FontAsciiBase);
         DrawTextColored(view->dc, t.text, t.length, x, top, t.width, h, BannerRed, BannerYellow);
         top += h;
     }
