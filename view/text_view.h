@@ -76,9 +76,6 @@ struct TextView {
     uint16_t viewFlags;    // ReturnLinkShown
 };
 
-// Metrics of the font the layout last selected.
-extern TextMetrics textMetrics;
-
 // The largest line table a view keeps: a lesson that needs more lines fails as out of memory
 // (line units are 16-bit and an empty line after each record counts twice).
 constexpr uint16_t kMaxLineCapacity = 32640;
@@ -110,6 +107,11 @@ void TextView_Destroy(TextView* view);
 FontHandle TextView_SelectStyle(TextView* view, int flags);
 // A new font for style key `key` from the view's font (null when it cannot be had).
 FontHandle CreateStyleFont(TextView* view, int key);
+// Deletes every cached font, the stock font selected first; the entries stay, with null fonts
+// (made again on their next use).
+void DeleteStyleFonts(TextView* view);
+// Deletes the cached fonts and frees the cache's entries.
+void FreeStyleFonts(TextView* view);
 // Measures `count` bytes against *maxWidth: *count becomes the bytes that fit, *maxWidth their
 // width. Converted without Reverse under activeLetterBase (the chosen base when that is 0).
 void MeasureFit(DcHandle dc, const uint8_t* bytes, int* maxWidth, int* count);
