@@ -9,8 +9,6 @@
 namespace {
 // The line table grows by this many records at a time.
 constexpr int kLineTableStep = 128;
-// A width no line reaches: measuring against it gives the width of all the bytes asked for.
-constexpr int kNoWidthLimit = 1 << 30;
 
 LineRecord* allocLines(size_t records) {
     return static_cast<LineRecord*>(plainAlloc(records * sizeof(LineRecord)));
@@ -154,13 +152,13 @@ int fitLine(DcHandle dc, const uint8_t* from, int left, int available, int* widt
             --k;
         if (k >= 1) {
             fit = from[k] == '-' ? k + 1 : k;
-            *width = kNoWidthLimit;
+            *width = kUnlimitedWidth;
             MeasureFit(dc, from, width, &fit);
         }
     }
     if (fit == 0 && left > 0) {
         fit = 1;
-        *width = kNoWidthLimit;
+        *width = kUnlimitedWidth;
         MeasureFit(dc, from, width, &fit);
     }
     return fit;

@@ -1,13 +1,11 @@
 // Painting the laid-out lines, the search highlight, scrolling and link hit-testing.
-#include <climits>
-
 #include "content/lesson_records.h"
 #include "view/letters.h"
 #include "view/text_view.h"
 
 namespace {
 bool isControl(const LineRecord& line) {
-    return (line.style & 7) == 7;
+    return isControlStyle(line.style);
 }
 bool hiddenLink(const TextView* view, const LineRecord& line) {
     return !view->linkHits ||
@@ -75,7 +73,7 @@ int spacesAt(const uint8_t* p) {
 
 // Width of the first `count` bytes, converted in stored order.
 int widthOf(DcHandle dc, const uint8_t* bytes, int count) {
-    int width = INT_MAX / 2;
+    int width = kUnlimitedWidth;
     MeasureFit(dc, bytes, &width, &count);
     return width;
 }
@@ -129,6 +127,102 @@ Rect linkFrame(const LineRecord& line, int top, int height) {
     return Rect{line.x - kLinkMarginSide, top - kLinkMarginAbove,
                 line.x + line.width + kLinkMarginSide, top + height + kLinkMarginBelow};
 }
+
+// Walks the page from `page` down, line by line as far as they fit whole, and hands each
+// line that shows to `drawLine`(index, top, height still available). A hidden link line takes
+// no room. Returns the line units walked.
+template <typename DrawLine> int walkPage(TextView* view, PageStart page, DrawLine drawLine) {
+    int y = page.y, available = page.available, units = 0;
+    for (int i = page.index; view->lines[i].style != 0; ++i) {
+        const LineRecord& line = view->lines[i];
+        if (available < line.height) break;
+        if (isControl(line) && line.linkNumber != 0 && hiddenLink(view, line)) continue;
+        drawLine(i, y, available);
+        int n = LineUnits(line);
+        available -= n * line.height;
+        y += n * line.height;
+        units += n;
+    }
+    return units;
+}
+
+// What a paint carries from line to line.
+struct PaintPass {
+    TextView* view;
+    int selected;       // style whose font was selected last
+    int hits = 0;       // link hits stored so far
+    int lastFrame = -1; // link number of the last frame drawn
+};
+
+void drawRule(DcHandle dc, const LineRecord& line, int y) {
+    BrushHandle old = selectBrush(dc, getStockBrush(BlackBrush));
+    int mid = y + line.height / 2;
+    drawRectangle(dc, Rect{line.x, mid, line.x + line.width, mid + 1});
+    selectBrush(dc, old);
+}
+
+// Height of the run of lines of one link from line i on that fits in `available` pixels.
+int linkRunHeight(const TextView* view, int i, int available) {
+    const LineRecord* lines = view->lines;
+    int j = i, h = lines[i].height;
+    while (lines[j + 1].style != 0 && lines[j + 1].linkNumber == lines[i].linkNumber &&
+           lines[j + 1].height <= available) {
+        available -= lines[j].height;
+        h += lines[++j].height;
+    }
+    return h;
+}
+
+// A link's caption line i at y: its hit is stored, the link's run of lines gets one frame, and
+// the caption is drawn in small type.
+void paintLinkLine(PaintPass& pass, int i, int y, int available) {
+    TextView* view = pass.view;
+    LineRecord& line = view->lines[i];
+    view->linkHits[pass.hits] = {&line, uint16_t(y)};
+    view->linkHits[++pass.hits].line = nullptr;
+    if (line.linkNumber != pass.lastFrame) {
+        BrushHandle old = selectBrush(view->dc, getStockBrush(HollowBrush));
+        drawRoundRect(view->dc, linkFrame(line, y, linkRunHeight(view, i, available)), 6, 6);
+        selectBrush(view->dc, old);
+        pass.lastFrame = line.linkNumber;
+    }
+    pass.selected = (line.style & StyleHebrew) | StyleSmall;
+    TextView_SelectStyle(view, pass.selected | SelectWithColour);
+    LineRecord caption = line;
+    caption.style = uint8_t(pass.selected);
+    drawTextLine(view, caption, y);
+}
+
+void paintLine(PaintPass& pass, int i, int y, int available) {
+    const LineRecord& line = pass.view->lines[i];
+    if (isControl(line) && line.linkNumber == 0) {
+        drawRule(pass.view->dc, line, y);
+    } else if (isControl(line)) {
+        paintLinkLine(pass, i, y, available);
+    } else {
+        if ((line.style ^ pass.selected) & StyleKeyMask) {
+            pass.selected = line.style;
+            TextView_SelectStyle(pass.view, pass.selected | SelectWithColour);
+        }
+        drawTextLine(pass.view, line, y);
+    }
+}
+
+// Marks the highlighted bytes of text line `line` at y, in the line's font.
+void highlightLine(TextView* view, const LineRecord& line, int y) {
+    const uint8_t* text = view->text;
+    letterConversion.activeLetterBase = LetterBaseFor(line.style, view->font.FontAsciiBase);
+    LinePieces pieces = piecesOf(view, line);
+    if (pieces.label && (line.style & StyleHebrew)) {
+        // A Hebrew label is marked whole, as far as it fits its column.
+        DrawTextColored(view->dc, pieces.label, pieces.labelFit, pieces.labelX, y,
+                        pieces.labelWidth, line.height, ColourHighlightText, ColourHighlightBack);
+    } else if (pieces.label) {
+        DrawHighlightRun(view, text, pieces.label, pieces.labelLength, pieces.labelX, y);
+    }
+    DrawHighlightRun(view, text, pieces.body, line.length, line.x, y);
+    letterConversion.activeLetterBase = LetterBaseLatin;
+}
 } // namespace
 
 void DrawTextCell(DcHandle dc, const uint8_t* bytes, int count, int x, int y, int width,
@@ -157,66 +251,18 @@ void FillWithStockBrush(DcHandle dc, int left, int top, int width, int height,
 
 int TextView_Paint(TextView* view, int erase) {
     if (!view || !view->text || !view->lines) return ViewNoView;
-    view->linesPainted = 0;
     if (view->topLine > view->totalLines) view->topLine = view->maxTopLine;
     PageStart page = findPageStart(view);
-    int y = page.y, available = page.available;
-
     Colour oldColour = getTextColour(view->dc);
     const LineRecord& first = view->lines[page.index];
-    int selected = isControl(first) || first.style == 0 ? 1 : first.style;
-    FontHandle oldFont = TextView_SelectStyle(view, selected | SelectWithColour);
+    PaintPass pass{view, isControl(first) || first.style == 0 ? 1 : first.style};
+    FontHandle oldFont = TextView_SelectStyle(view, pass.selected | SelectWithColour);
     if (erase)
         FillWithStockBrush(view->dc, view->area.left, view->area.top, view->area.width,
                            view->area.height, WhiteBrush);
-    int hits = 0;
     if (view->linkHits) view->linkHits[0].line = nullptr;
-    int lastFrame = -1;
-
-    for (int i = page.index; view->lines[i].style != 0; ++i) {
-        LineRecord& line = view->lines[i];
-        if (available < line.height) break;
-        if (isControl(line) && line.linkNumber == 0) {
-            BrushHandle old = selectBrush(view->dc, getStockBrush(BlackBrush));
-            int mid = y + line.height / 2;
-            drawRectangle(view->dc, Rect{line.x, mid, line.x + line.width, mid + 1});
-            selectBrush(view->dc, old);
-        } else if (isControl(line)) {
-            if (hiddenLink(view, line)) continue;
-            view->linkHits[hits] = {&line, uint16_t(y)};
-            view->linkHits[++hits].line = nullptr;
-            if (line.linkNumber != lastFrame) {
-                // One frame around the run of lines of this link that fit.
-                int a = available, j = i, h = line.height;
-                while (view->lines[j + 1].style != 0 &&
-                       view->lines[j + 1].linkNumber == line.linkNumber &&
-                       view->lines[j + 1].height <= a) {
-                    a -= view->lines[j].height;
-                    h += view->lines[++j].height;
-                }
-                BrushHandle old = selectBrush(view->dc, getStockBrush(HollowBrush));
-                drawRoundRect(view->dc, linkFrame(line, y, h), 6, 6);
-                selectBrush(view->dc, old);
-                lastFrame = line.linkNumber;
-            }
-            selected = (line.style & StyleHebrew) | StyleSmall;
-            TextView_SelectStyle(view, selected | SelectWithColour);
-            LineRecord caption = line;
-            caption.style = uint8_t(selected);
-            drawTextLine(view, caption, y);
-        } else {
-            if ((line.style ^ selected) & StyleKeyMask) {
-                selected = line.style;
-                TextView_SelectStyle(view, selected | SelectWithColour);
-            }
-            drawTextLine(view, line, y);
-        }
-        for (int k = 0; k < LineUnits(line); ++k) {
-            available -= line.height;
-            y += line.height;
-            view->linesPainted += 1;
-        }
-    }
+    view->linesPainted = walkPage(
+        view, page, [&pass](int i, int y, int available) { paintLine(pass, i, y, available); });
     if (oldFont) selectFont(view->dc, oldFont);
     setTextColour(view->dc, oldColour);
     if (view->highlightStart || view->highlightEnd) return TextView_PaintHighlight(view);
@@ -237,8 +283,7 @@ void DrawHighlightRun(TextView* view, const uint8_t* textStart, const uint8_t* p
     }
     long n = e - piece < count ? e - piece : count;
     if (n < 1) return;
-    int w = 0, fit = int(n);
-    w = INT_MAX / 2;
+    int w = kUnlimitedWidth, fit = int(n);
     MeasureFit(view->dc, piece, &w, &fit);
     int h = getTextMetrics(view->dc).height;
     DrawTextColored(view->dc, piece, fit, x + g, y, w, h, ColourHighlightText, ColourHighlightBack);
@@ -246,35 +291,14 @@ void DrawHighlightRun(TextView* view, const uint8_t* textStart, const uint8_t* p
 
 int TextView_PaintHighlight(TextView* view) {
     if (!view || !view->text || !view->lines) return ViewNoView;
-    PageStart page = findPageStart(view);
-    int y = page.y, available = page.available;
     FontHandle oldFont = nullptr;
-    const uint8_t* text = view->text;
-    for (int i = page.index; view->lines[i].style != 0; ++i) {
+    walkPage(view, findPageStart(view), [view, &oldFont](int i, int y, int) {
         const LineRecord& line = view->lines[i];
-        if (available < line.height) break;
-        if (isControl(line) && line.linkNumber != 0 && hiddenLink(view, line)) continue;
-        if (!isControl(line) && meetsHighlight(view, line)) {
-            FontHandle old = TextView_SelectStyle(view, line.style);
-            if (!oldFont) oldFont = old;
-            letterConversion.activeLetterBase = LetterBaseFor(line.style, view->font.FontAsciiBase);
-            LinePieces pieces = piecesOf(view, line);
-            if (pieces.label && (line.style & StyleHebrew)) {
-                // A Hebrew label is marked whole, as far as it fits its column.
-                DrawTextColored(view->dc, pieces.label, pieces.labelFit, pieces.labelX, y,
-                                pieces.labelWidth, line.height, ColourHighlightText,
-                                ColourHighlightBack);
-            } else if (pieces.label) {
-                DrawHighlightRun(view, text, pieces.label, pieces.labelLength, pieces.labelX, y);
-            }
-            DrawHighlightRun(view, text, pieces.body, line.length, line.x, y);
-            letterConversion.activeLetterBase = LetterBaseLatin;
-        }
-        for (int k = 0; k < LineUnits(line); ++k) {
-            available -= line.height;
-            y += line.height;
-        }
-    }
+        if (isControl(line) || !meetsHighlight(view, line)) return;
+        FontHandle old = TextView_SelectStyle(view, line.style);
+        if (!oldFont) oldFont = old;
+        highlightLine(view, line, y);
+    });
     if (oldFont) selectFont(view->dc, oldFont);
     return 0;
 }

@@ -115,6 +115,8 @@ void FreeStyleFonts(TextView* view);
 // Measures `count` bytes against *maxWidth: *count becomes the bytes that fit, *maxWidth their
 // width. Converted without Reverse under activeLetterBase (the chosen base when that is 0).
 void MeasureFit(DcHandle dc, const uint8_t* bytes, int* maxWidth, int* count);
+// A width no text reaches: MeasureFit against it measures all the bytes asked for.
+constexpr int kUnlimitedWidth = 1 << 30;
 // Grows the line table by 128 records. 0, or ViewOutOfMemory (record `index` zeroed) when
 // memory is short or the table would pass kMaxLineCapacity.
 int GrowLineTable(TextView* view, int index);
