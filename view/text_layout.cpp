@@ -90,7 +90,7 @@ struct Layout {
     int linkLines = 0;
     int indent = 0;         // running indent I
     int height = 0;         // current line height H
-    int style = 1;          // current style
+    int style = kBodyStyle; // current style
     int previousLayout = 0; // layout byte of the record before
 };
 
@@ -359,7 +359,7 @@ int TextView_SetText(TextView* view, uint8_t* text, int releaseOld) {
     if (!ensureLineTable(view)) return dropLayout(view);
     view->lines[0] = LineRecord{};
 
-    FontHandle previous = TextView_SelectStyle(view, 1);
+    FontHandle previous = TextView_SelectStyle(view, kBodyStyle);
     if (!previous) return dropLayout(view);
     Layout l{view, text};
     l.height = getTextMetrics(view->dc).height;

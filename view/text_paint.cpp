@@ -1,4 +1,6 @@
 // Painting the laid-out lines, the search highlight, scrolling and link hit-testing.
+#include <cstring>
+
 #include "content/lesson_records.h"
 #include "view/letters.h"
 #include "view/text_view.h"
@@ -32,31 +34,6 @@ PageStart findPageStart(const TextView* view) {
     return start;
 }
 
-// The label word of a labelled Hebrew line: stored after the body, up to the record's end.
-const uint8_t* hebrewLabel(const uint8_t* text, const LineRecord& line, int* length) {
-    const uint8_t* p = text + line.start + line.length;
-    while (*p && *p != ' ')
-        ++p;
-    while (*p == ' ')
-        ++p;
-    const uint8_t* end = p;
-    while (*end)
-        ++end;
-    *length = int(end - p);
-    return p;
-}
-
-// Whether the highlight meets the line's body or, on a labelled Hebrew line, its label (stored
-// above the body), so that a hit on the label word is drawn as well.
-bool meetsHighlight(const TextView* view, const LineRecord& line) {
-    if (view->highlightEnd >= line.start && view->highlightStart <= line.start + line.length)
-        return true;
-    if (line.labelWidth == 0 || !(line.style & StyleHebrew)) return false;
-    int n = 0;
-    int label = int(hebrewLabel(view->text, line, &n) - view->text);
-    return view->highlightEnd > label && view->highlightStart < label + n;
-}
-
 int wordLength(const uint8_t* p) {
     int n = 0;
     while (p[n] && p[n] != ' ')
@@ -69,6 +46,26 @@ int spacesAt(const uint8_t* p) {
     while (p[n] == ' ')
         ++n;
     return n;
+}
+
+// The label word of a labelled Hebrew line: stored after the body, up to the record's end.
+const uint8_t* hebrewLabel(const uint8_t* text, const LineRecord& line, int* length) {
+    const uint8_t* p = text + line.start + line.length;
+    p += wordLength(p);
+    p += spacesAt(p);
+    *length = int(std::strlen(reinterpret_cast<const char*>(p)));
+    return p;
+}
+
+// Whether the highlight meets the line's body or, on a labelled Hebrew line, its label (stored
+// above the body), so that a hit on the label word is drawn as well.
+bool meetsHighlight(const TextView* view, const LineRecord& line) {
+    if (view->highlightEnd >= line.start && view->highlightStart <= line.start + line.length)
+        return true;
+    if (line.labelWidth == 0 || !(line.style & StyleHebrew)) return false;
+    int n = 0;
+    int label = int(hebrewLabel(view->text, line, &n) - view->text);
+    return view->highlightEnd > label && view->highlightStart < label + n;
 }
 
 // Width of the first `count` bytes, converted in stored order.
@@ -84,9 +81,9 @@ struct LinePieces {
     const uint8_t* label; // null on a line without a label
     int labelLength;      // bytes of the label word
     int labelFit;         // of them, the bytes that fit the label column
-    int labelX;           // the cell the fitting bytes are drawn in, window pixels
-    int labelWidth;
-    const uint8_t* body; // the line's `length` bytes, drawn at its x
+    int labelX;           // left edge of the cell the fitting bytes are drawn in, window pixels
+    int labelWidth;       // the cell's width: the fitting bytes' width
+    const uint8_t* body;  // the line's `length` bytes, drawn at its x
 };
 
 // The pieces of `line`, measured under the current letter base.
@@ -123,6 +120,7 @@ void drawTextLine(TextView* view, const LineRecord& line, int y) {
 // A link's frame: `height` pixels of its lines from `top`, widened by a margin on every side.
 // A tap inside it, edges included, hits the link.
 constexpr int kLinkMarginSide = 10, kLinkMarginAbove = 2, kLinkMarginBelow = 3;
+constexpr int kLinkCorner = 6; // width and height of the frame's corner ellipse
 Rect linkFrame(const LineRecord& line, int top, int height) {
     return Rect{line.x - kLinkMarginSide, top - kLinkMarginAbove,
                 line.x + line.width + kLinkMarginSide, top + height + kLinkMarginBelow};
@@ -182,7 +180,8 @@ void paintLinkLine(PaintPass& pass, int i, int y, int available) {
     view->linkHits[++pass.hits].line = nullptr;
     if (line.linkNumber != pass.lastFrame) {
         BrushHandle old = selectBrush(view->dc, getStockBrush(HollowBrush));
-        drawRoundRect(view->dc, linkFrame(line, y, linkRunHeight(view, i, available)), 6, 6);
+        drawRoundRect(view->dc, linkFrame(line, y, linkRunHeight(view, i, available)), kLinkCorner,
+                      kLinkCorner);
         selectBrush(view->dc, old);
         pass.lastFrame = line.linkNumber;
     }
@@ -255,7 +254,7 @@ int TextView_Paint(TextView* view, int erase) {
     PageStart page = findPageStart(view);
     Colour oldColour = getTextColour(view->dc);
     const LineRecord& first = view->lines[page.index];
-    PaintPass pass{view, isControl(first) || first.style == 0 ? 1 : first.style};
+    PaintPass pass{view, isControl(first) || first.style == 0 ? kBodyStyle : first.style};
     FontHandle oldFont = TextView_SelectStyle(view, pass.selected | SelectWithColour);
     if (erase)
         FillWithStockBrush(view->dc, view->area.left, view->area.top, view->area.width,

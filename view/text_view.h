@@ -50,6 +50,9 @@ enum : int {
     ViewBadSize = -5,     // Resize: a size of 0 or less
 };
 
+// The style a layout and a page start from: plain body type.
+constexpr int kBodyStyle = 0x01;
+
 // Flags of TextView_SelectStyle: the style key (the low five style bits), and the key's text
 // colour as well.
 enum : int { StyleKeyMask = 0x1F, SelectWithColour = 0x100 };
