@@ -153,7 +153,7 @@ void onSize(WindowHandle window, LParam lParam) {
     TextView* view = appState.view;
     if (view && (view->area.width != w || view->area.height != h)) {
         // The same text in a new size: only memory can fail it, and the page would be blank.
-        if (TextView_Resize(view, w, h - appState.barHeight) == -2 && view->text) {
+        if (TextView_Resize(view, w, h - appState.barHeight) == ViewOutOfMemory && view->text) {
             outOfMemory();
             return;
         }
@@ -163,7 +163,7 @@ void onSize(WindowHandle window, LParam lParam) {
 
 void paintView(DcHandle, WindowHandle, int flags) {
     // The view draws with the context it keeps, whatever context the paint came with.
-    if ((flags & 0x1) && appState.view) TextView_Paint(appState.view, flags & 0x100);
+    if ((flags & RepaintView) && appState.view) TextView_Paint(appState.view, flags & RepaintErase);
 }
 
 int onCommand(WindowHandle window, WParam wParam) {
@@ -247,7 +247,7 @@ intptr_t mainWindowProc(WindowHandle window, uint32_t message, WParam wParam, LP
         if (wParam & 0xFFFF) fullScreenRequest(window, appState.FullScreen ? 0x2A : 0x08);
         return 0;
     case MsgPaint:
-        paintView(reinterpret_cast<DcHandle>(wParam), window, 0x1FF);
+        paintView(reinterpret_cast<DcHandle>(wParam), window, RepaintAll);
         return 0;
     case MsgSettingChange:
         return 0;

@@ -44,17 +44,17 @@ int goToLesson(WindowHandle window, int lesson, int position, int link) {
     view->viewFlags = uint16_t((view->viewFlags & ~ReturnLinkShown) | (link & 1));
     selectLesson(lesson, 1);
     uint8_t* text = LoadBookResource(appState.Lesson, nullptr);
-    int result = text ? TextView_SetText(view, text, 1) : 2;
+    int result = text ? TextView_SetText(view, text, 1) : ViewNoText;
     if (result != 0) {
         plainFree(text);
         appState.Lesson = keptLesson;
         appState.Flags = keptFlags;
         // Memory ran out half-way through the layout: the lesson on screen is laid out again.
-        if (result == -2) keepShowingOldText(window);
+        if (result == ViewOutOfMemory) keepShowingOldText(window);
         return 1;
     }
     view->topLine = uint16_t(position);
-    repaintView(window, 0x1FF);
+    repaintView(window, RepaintAll);
     syncBookmarkCheck(window);
     return 0;
 }
@@ -66,7 +66,7 @@ void keepShowingOldText(WindowHandle window) {
         outOfMemory();
         return;
     }
-    repaintView(window, 0x1FF);
+    repaintView(window, RepaintAll);
 }
 
 int stepLesson(WindowHandle window, int delta) {

@@ -153,13 +153,14 @@ int OpenHeadlessView(const ViewCommand& c, HeadlessView* out) {
     }
     Rect area{0, 0, c.width, c.height};
     TextView* view = TextView_Create(dc, &area, &chosen, 100);
-    int result = view ? TextView_SetText(view, text, 0) : -2;
+    int result = view ? TextView_SetText(view, text, 0) : ViewOutOfMemory;
     if (result != 0) {
         plainFree(text);
         TextView_Destroy(view);
         deleteDc(dc);
-        return CommandFailure(result == -4 ? "lesson " + std::to_string(c.lesson) + " is malformed"
-                                           : "out of memory");
+        return CommandFailure(result == ViewMalformed
+                                  ? "lesson " + std::to_string(c.lesson) + " is malformed"
+                                  : "out of memory");
     }
     *out = {dc, view};
     return 0;

@@ -121,7 +121,7 @@ uint16_t belowHighlight(const TextView* view) {
 
 int showHit(TextView* view, WindowHandle owner, int hit, int length) {
     showLineOf(view, hit);
-    shellRequests.repaintView(nullptr, 0x1FF);
+    shellRequests.repaintView(nullptr, RepaintAll);
     view->highlightStart = uint16_t(hit - length + 1);
     view->highlightEnd = uint16_t(hit + 1);
     TextView_Paint(view, 1);
@@ -142,7 +142,7 @@ bool openLesson(TextView* view, int number, uint8_t* text) {
         appState.Lesson = keptLesson;
         appState.LastPosition = keptPosition;
         appState.Flags = keptFlags;
-        if (result == -2) shellRequests.keepShowingOldText(nullptr);
+        if (result == ViewOutOfMemory) shellRequests.keepShowingOldText(nullptr);
         return false;
     }
     view->viewFlags &= uint16_t(~ReturnLinkShown);

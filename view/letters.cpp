@@ -13,23 +13,14 @@ char16_t convertByte(uint8_t b, int base) {
     return b == 0x7E ? u'{' : b;
 }
 
+// A bracket's mirror image: each pair stands side by side, so the mirror of the bracket at i
+// is the one at i ^ 1.
 char16_t mirrored(char16_t unit) {
-    switch (unit) {
-    case u'(':
-        return u')';
-    case u')':
-        return u'(';
-    case u'[':
-        return u']';
-    case u']':
-        return u'[';
-    case u'{':
-        return u'}';
-    case u'}':
-        return u'{';
-    default:
-        return unit;
+    static constexpr char16_t kPairs[] = u"()[]{}";
+    for (int i = 0; kPairs[i] != 0; ++i) {
+        if (kPairs[i] == unit) return kPairs[i ^ 1];
     }
+    return unit;
 }
 } // namespace
 

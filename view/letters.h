@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "content/lesson_records.h"
+
 enum : int32_t { LetterBaseLatin = 97, LetterBaseCodePage = 224, LetterBaseUnicode = 1488 };
 
 // The shared conversion buffer and the letter base of the next conversion through it.
@@ -14,6 +16,12 @@ struct LetterConversion {
 
 // The process-wide instance.
 extern LetterConversion letterConversion;
+
+// The letter base that text of record style `style` is converted under, with `chosen` the
+// chosen font's: that for a Hebrew record, LetterBaseLatin (no conversion) for any other.
+inline int LetterBaseFor(int style, int chosen) {
+    return (style & StyleHebrew) ? chosen : LetterBaseLatin;
+}
 
 // Converts at most `count` bytes, stopping at a 0 byte, and puts a 0 unit after them. Base:
 // shared->activeLetterBase when `shared` is given and that is not 0, else the chosen font's

@@ -6,20 +6,12 @@
 #include "view/letters.h"
 #include "view/text_view.h"
 
-TextMetrics textMetrics;
-
 namespace {
+// The line table grows by this many records at a time.
+constexpr int kLineTableStep = 128;
+
 LineRecord* allocLines(size_t records) {
     return static_cast<LineRecord*>(plainAlloc(records * sizeof(LineRecord)));
-}
-
-void deleteCachedFonts(TextView* view) {
-    // Never delete a font that is still selected.
-    selectFont(view->dc, stockFont());
-    for (FontCacheEntry* e = view->fontCache; e; e = e->next) {
-        deleteFont(e->font);
-        e->font = nullptr;
-    }
 }
 
 bool isSpace(uint8_t b) {
@@ -47,46 +39,6 @@ TextView* TextView_Create(DcHandle dc, const Rect* rect, const FontSpec* fontSpe
     return view;
 }
 
-FontHandle CreateStyleFont(TextView* view, int key) {
-    int size = view->font.FontSize;
-    int height = size;
-    if (key & StyleLarge) {
-        height = size == 0 ? 20 : size * 5 / 4;
-    } else if (key & StyleSmall) {
-        height = size == 0 ? 14 : size * 6 / 8;
-    }
-    FontDescription d{};
-    d.height = height;
-    d.weight = (key & StyleBold) ? 700 : 400;
-    std::memcpy(d.face, view->font.FontName, sizeof d.face);
-    d.face[31] = 0;
-    return createFont(d);
-}
-
-FontHandle TextView_SelectStyle(TextView* view, int flags) {
-    uint8_t key = uint8_t(flags & 0x1F);
-    FontCacheEntry* entry = view->fontCache;
-    while (entry && !(entry->styleKey == key && entry->font))
-        entry = entry->next;
-    if (!entry) {
-        FontHandle font = CreateStyleFont(view, key);
-        entry = font ? static_cast<FontCacheEntry*>(plainAlloc(sizeof(FontCacheEntry))) : nullptr;
-        if (!entry) {
-            deleteFont(font);
-            return nullptr;
-        }
-        *entry = {view->fontCache, font, key};
-        view->fontCache = entry;
-    }
-    if (flags & 0x100) {
-        Colour colour = (key & (StyleLarge | StyleBold)) == (StyleLarge | StyleBold) ? ColourHeading
-                        : (key & StyleSmall)                                         ? ColourSmall
-                                                                                     : ColourBody;
-        setTextColour(view->dc, colour);
-    }
-    return selectFont(view->dc, entry->font);
-}
-
 void MeasureFit(DcHandle dc, const uint8_t* bytes, int* maxWidth, int* count) {
     // The bytes are measured through the conversion's table of single bytes (Reverse plays no
     // part in measuring), so only the bytes that fit are looked at.
@@ -98,11 +50,11 @@ void MeasureFit(DcHandle dc, const uint8_t* bytes, int* maxWidth, int* count) {
 }
 
 int GrowLineTable(TextView* view, int index) {
-    int capacity = view->lineCapacity + 128;
+    int capacity = view->lineCapacity + kLineTableStep;
     LineRecord* grown = capacity <= kMaxLineCapacity ? allocLines(size_t(capacity) + 1) : nullptr;
     if (!grown) {
         std::memset(&view->lines[index], 0, sizeof(LineRecord));
-        return -2;
+        return ViewOutOfMemory;
     }
     std::memcpy(grown, view->lines, size_t(view->lineCapacity) * sizeof(LineRecord));
     plainFree(view->lines);
@@ -118,9 +70,8 @@ void TextView_ComputeMaxTop(TextView* view) {
     for (int i = view->lineCount - 1; i >= 0; --i) {
         const LineRecord& line = view->lines[i];
         if (line.height > remaining) break;
-        bool empty = line.style & StyleEmptyAfter;
-        remaining -= line.height * (empty ? 2 : 1);
-        units += empty ? 2 : 1;
+        remaining -= line.height * LineUnits(line);
+        units += LineUnits(line);
         if (remaining < 0) {
             --units;
             break;
@@ -133,107 +84,210 @@ namespace {
 // The state of one layout pass.
 struct Layout {
     TextView* view;
+    uint8_t* text;      // the lesson being laid out
     int count = 0;      // LineRecords made
     int totalLines = 0; // empty lines after records, so far
     int linkLines = 0;
-    int indent = 0; // running indent I
-    int height = 0; // current line height H
-    int style = 1;  // current style
+    int indent = 0;         // running indent I
+    int height = 0;         // current line height H
+    int style = kBodyStyle; // current style
+    int previousLayout = 0; // layout byte of the record before
 };
 
-void selectForLayout(Layout& l, int style, bool& ok) {
-    if (!TextView_SelectStyle(l.view, style)) {
-        ok = false;
-        return;
-    }
-    textMetrics = getTextMetrics(l.view->dc);
-    l.height = textMetrics.height;
+// One record's text as the line breaker sees it.
+struct RecordText {
+    const uint8_t* bytes; // in reading order (a Hebrew record's reversed copy)
+    int n;
+    uint32_t stored;     // offset in the lesson of the text's first stored byte
+    uint8_t recordStyle; // the record's style byte, kept on its lines
+    int style;           // the style its lines are laid out in
+    uint16_t linkNumber; // a link's caption: its number, else 0
+};
+
+// Selects the font of `style` for the lines that follow; false when it cannot be had.
+bool selectForLayout(Layout& l, int style) {
+    if (!TextView_SelectStyle(l.view, style)) return false;
+    l.height = getTextMetrics(l.view->dc).height;
+    return true;
 }
 
-// Breaks one record's text (`bytes`, n long, in reading order) into lines; `stored` is the
-// offset in the lesson of the text's first stored byte. Returns false when memory ran out.
-bool breakLines(Layout& l, uint8_t recordStyle, uint32_t stored, const uint8_t* bytes, int n,
-                int style, int label, uint16_t linkNumber) {
+// Room in the table for one more line; false when memory ran out.
+bool roomForLine(Layout& l) {
+    return l.count < l.view->lineCapacity || GrowLineTable(l.view, l.count) == 0;
+}
+
+// The left edge of a line `width` pixels wide, aligned by `style` in the area, after an indent
+// of `indent` pixels that with the label column comes to `used` pixels.
+int alignedX(const ViewArea& area, int style, int indent, int used, int width) {
+    switch (style & StyleAlignMask) {
+    case StyleAlignRight:
+        return area.left + area.width - used - width;
+    case StyleAlignCenter:
+        return area.left + indent + (area.width - used - width) / 2;
+    default:
+        return area.left + used;
+    }
+}
+
+// The label word at the start of `bytes` (n long) and the spaces after it, in bytes.
+int labelSkip(const uint8_t* bytes, int n) {
+    int skip = 0;
+    while (skip < n && !isSpace(bytes[skip]))
+        ++skip;
+    while (skip < n && isSpace(bytes[skip]))
+        ++skip;
+    return skip;
+}
+
+// The bytes of `from` (`left` of them) that go on one line of `available` pixels: what fits,
+// pulled back after the last space or hyphen when the fit ends inside a word, and at least one
+// byte so that the layout always ends. *width becomes their width.
+int fitLine(DcHandle dc, const uint8_t* from, int left, int available, int* width) {
+    int fit = left;
+    *width = available;
+    MeasureFit(dc, from, width, &fit);
+    if (fit < left && !isSpace(from[fit])) {
+        int k = fit - 1;
+        while (k >= 1 && !isSpace(from[k]) && from[k] != '-')
+            --k;
+        if (k >= 1) {
+            fit = from[k] == '-' ? k + 1 : k;
+            *width = kUnlimitedWidth;
+            MeasureFit(dc, from, width, &fit);
+        }
+    }
+    if (fit == 0 && left > 0) {
+        fit = 1;
+        *width = kUnlimitedWidth;
+        MeasureFit(dc, from, width, &fit);
+    }
+    return fit;
+}
+
+// Records the line that takes `fit` bytes (`width` pixels) after position p and a label word
+// of `skip` bytes in the text `t`; `label` is the label column's width on the first line.
+void recordLine(Layout& l, const RecordText& t, int p, int skip, int fit, int width, int label) {
     TextView* view = l.view;
-    bool hebrew = style & StyleHebrew;
+    LineRecord& line = view->lines[l.count];
+    line.start = uint16_t((t.style & StyleHebrew) ? t.stored + uint32_t(t.n - p - skip - fit)
+                                                  : t.stored + uint32_t(p));
+    line.length = uint16_t(fit);
+    line.width = uint16_t(width);
+    line.height = uint16_t(l.height);
+    line.labelWidth = uint16_t(label);
+    line.linkNumber = t.linkNumber;
+    int used = l.indent + label;
+    line.x = uint16_t(alignedX(view->area, t.style, l.indent, used, width));
+    if (skip + fit == t.n - p) {
+        line.style = t.recordStyle;
+        if (t.style & StyleEmptyAfter) ++l.totalLines;
+    } else {
+        line.style = uint8_t(t.recordStyle & ~StyleEmptyAfter);
+    }
+    ++l.count;
+    if (t.linkNumber) ++l.linkLines;
+    l.indent = used;
+}
+
+// Breaks one record's text into lines, the first with a label column `label` pixels wide (0:
+// none). Returns false when memory ran out.
+bool breakLines(Layout& l, const RecordText& t, int label) {
+    TextView* view = l.view;
     if (l.indent >= view->area.width) l.indent = 0;
     int p = 0;
     while (true) {
-        while (p < n && isSpace(bytes[p]))
+        while (p < t.n && isSpace(t.bytes[p]))
             ++p;
-        if (p >= n) return true;
-        if (l.count >= view->lineCapacity && GrowLineTable(view, l.count) != 0) return false;
+        if (p >= t.n) return true;
+        if (!roomForLine(l)) return false;
         int available = view->area.width - l.indent;
         int skip = 0;
         if (label != 0) {
-            while (p + skip < n && !isSpace(bytes[p + skip]))
-                ++skip;
-            while (p + skip < n && isSpace(bytes[p + skip]))
-                ++skip;
+            skip = labelSkip(t.bytes + p, t.n - p);
             available = available - label < 0 ? 0 : available - label;
         }
-        const uint8_t* from = bytes + p + skip;
-        int left = n - p - skip;
-        int fit = left;
-        int width = available;
-        if (hebrew) letterConversion.activeLetterBase = view->font.FontAsciiBase;
-        MeasureFit(view->dc, from, &width, &fit);
-        if (fit < left && !isSpace(from[fit])) {
-            int k = fit - 1;
-            while (k >= 1 && !isSpace(from[k]) && from[k] != '-')
-                --k;
-            if (k >= 1) {
-                fit = from[k] == '-' ? k + 1 : k;
-                width = 1 << 30;
-                MeasureFit(view->dc, from, &width, &fit);
-            }
-        }
-        if (fit == 0 && left > 0) {
-            // Not one byte fits: take one anyway, so the layout always ends.
-            fit = 1;
-            width = 1 << 30;
-            MeasureFit(view->dc, from, &width, &fit);
-        }
+        int width = 0;
+        letterConversion.activeLetterBase = LetterBaseFor(t.style, view->font.FontAsciiBase);
+        int fit = fitLine(view->dc, t.bytes + p + skip, t.n - p - skip, available, &width);
         letterConversion.activeLetterBase = LetterBaseLatin;
-
-        LineRecord& line = view->lines[l.count];
-        line.start =
-            uint16_t(hebrew ? stored + uint32_t(n - p - skip - fit) : stored + uint32_t(p));
-        line.length = uint16_t(fit);
-        line.width = uint16_t(width);
-        line.height = uint16_t(l.height);
-        line.labelWidth = uint16_t(label);
-        line.linkNumber = linkNumber;
-        int used = l.indent + label;
-        int x;
-        switch (style & StyleAlignMask) {
-        case StyleAlignRight:
-            x = view->area.left + view->area.width - used - width;
-            break;
-        case StyleAlignCenter:
-            x = view->area.left + l.indent + (view->area.width - used - width) / 2;
-            break;
-        default:
-            x = view->area.left + used;
-            break;
-        }
-        line.x = uint16_t(x);
-        if (skip + fit == n - p) {
-            line.style = recordStyle;
-            if (style & StyleEmptyAfter) ++l.totalLines;
-        } else {
-            line.style = uint8_t(recordStyle & 0x7F);
-        }
-        ++l.count;
-        if (linkNumber) ++l.linkLines;
-        l.indent = used;
+        recordLine(l, t, p, skip, fit, width, label);
         label = 0;
         p += skip + fit;
     }
 }
-} // namespace
 
-namespace {
+// Lays out a record's text with label code `label` (0: none): a Hebrew text is broken in
+// reading order, from a reversed copy. False when memory ran out.
+bool layoutText(Layout& l, RecordText t, int label) {
+    int labelWidth = 0;
+    if (label != 0) {
+        l.indent = marginOf(uint8_t(l.indent));
+        labelWidth = ((label + 1) * getTextMetrics(l.view->dc).maxCharWidth) / 2;
+    }
+    l.style = t.style;
+    if (!(t.style & StyleHebrew)) return breakLines(l, t, labelWidth);
+    auto* reversed = static_cast<uint8_t*>(plainAlloc(size_t(t.n) + 1));
+    if (!reversed) return false;
+    for (int i = 0; i < t.n; ++i)
+        reversed[i] = t.bytes[t.n - 1 - i];
+    reversed[t.n] = 0;
+    t.bytes = reversed;
+    bool ok = breakLines(l, t, labelWidth);
+    plainFree(reversed);
+    return ok;
+}
+
+// The indent and label code of record `r`. A continuation (a labelled layout whose text starts
+// with a space, after the first line) goes on from the running indent, moved by the change of
+// margin, without a label; any other record starts from its own layout byte.
+int placeMargin(Layout& l, const LessonRecord& r) {
+    int label = 0;
+    if (labelCode(r.layout) != 0 && r.textLength > 0 && l.text[r.textOffset] == ' ' &&
+        l.count > 0) {
+        l.indent += marginOf(r.layout) - marginOf(uint8_t(l.previousLayout));
+    } else {
+        l.indent = r.layout;
+        label = labelCode(r.layout);
+    }
+    l.previousLayout = r.layout;
+    return label;
+}
+
+// A rule's line: its length in the current line height, aligned by its style.
+bool addRule(Layout& l, const LessonRecord& r) {
+    TextView* view = l.view;
+    if (!roomForLine(l)) return false;
+    int length = RuleLength(r.layout, view->area.width);
+    int x = alignedX(view->area, r.style, 0, 0, length);
+    view->lines[l.count++] = {uint16_t(r.textOffset), 0, uint16_t(x), 0, uint16_t(length),
+                              uint16_t(l.height),     0, r.style};
+    if (r.style & StyleEmptyAfter) ++l.totalLines;
+    return true;
+}
+
+// Lays out one record; false when memory or a font ran out.
+bool layoutRecord(Layout& l, const LessonRecord& r) {
+    int label = placeMargin(l, r);
+    if (r.kind == RecordKind::Nop) return true;
+    if (r.kind == RecordKind::Rule) return addRule(l, r);
+    if (r.kind == RecordKind::Text) {
+        if (((r.style ^ l.style) & StyleKeyMask) && !selectForLayout(l, r.style)) return false;
+        return layoutText(
+            l, {l.text + r.textOffset, int(r.textLength), r.textOffset, r.style, r.style, 0},
+            label);
+    }
+    // A link's caption: small type from the area's left edge, without a label.
+    l.indent = 0;
+    if ((l.style & StyleKeyMask) != StyleSmall &&
+        !selectForLayout(l, (r.style & StyleHebrew) | StyleSmall))
+        return false;
+    int style = (r.style & ~(StyleLarge | StyleKeyBit)) | StyleSmall;
+    return layoutText(l,
+                      {l.text + r.captionOffset, int(r.captionLength), r.captionOffset, r.style,
+                       style, r.linkNumber},
+                      0);
+}
+
 // A layout that failed part-way: no line of it is kept, and no link hit may point into the
 // table it overwrote, so that neither a paint nor a tap reads stale lines.
 int dropLayout(TextView* view) {
@@ -241,151 +295,95 @@ int dropLayout(TextView* view) {
     view->lineCount = 0;
     view->totalLines = view->maxTopLine = 0;
     if (view->linkHits) view->linkHits[0].line = nullptr;
-    return -2;
+    return ViewOutOfMemory;
 }
-} // namespace
 
-int TextView_SetText(TextView* view, uint8_t* text, int releaseOld) {
-    if (!view) return -1;
-    if (!text) {
-        view->highlightStart = view->highlightEnd = 0;
-        view->totalLines = view->maxTopLine = 0;
-        if (releaseOld) {
-            plainFree(view->text);
-            view->text = nullptr;
-        }
-        return 2;
-    }
-    // A malformed text changes nothing: the view goes on showing what it had.
-    if (!LessonIsValid(text)) return -4;
-    view->highlightStart = view->highlightEnd = 0;
-    view->totalLines = view->maxTopLine = 0;
-    if (!view->lines || view->lineCapacity == 0) {
-        plainFree(view->lines);
-        view->lines = allocLines(129);
-        if (!view->lines) {
-            view->lineCapacity = 0;
-            return dropLayout(view);
-        }
-        view->lineCapacity = 128;
-    }
-    view->lines[0] = LineRecord{};
+// A table with room for records; false when memory is short.
+bool ensureLineTable(TextView* view) {
+    if (view->lines && view->lineCapacity != 0) return true;
+    plainFree(view->lines);
+    view->lines = allocLines(kLineTableStep + 1);
+    view->lineCapacity = view->lines ? kLineTableStep : 0;
+    return view->lines != nullptr;
+}
 
-    FontHandle previous = TextView_SelectStyle(view, 1);
-    if (!previous) return dropLayout(view);
-    textMetrics = getTextMetrics(view->dc);
-    Layout l{view};
-    l.height = textMetrics.height;
-    bool ok = true;
-    int previousLayout = 0;
-    uint32_t pos = 0;
-    LessonRecord r;
-    while (ok && NextLessonRecord(text, &pos, &r)) {
-        int layout = r.layout;
-        int label;
-        if (labelCode(r.layout) != 0 && r.textLength > 0 && text[r.textOffset] == ' ' &&
-            l.count > 0) {
-            l.indent += marginOf(r.layout) - marginOf(uint8_t(previousLayout));
-            label = 0;
-        } else {
-            l.indent = layout;
-            label = labelCode(r.layout);
-        }
-        previousLayout = layout;
-        int style = r.style;
-        const uint8_t* bytes = text + r.textOffset;
-        int n = int(r.textLength);
-        uint16_t link = 0;
-        if (r.kind == RecordKind::Nop) continue;
-        if (r.kind == RecordKind::Text) {
-            if ((r.style ^ l.style) & 0x1F) selectForLayout(l, r.style, ok);
-        } else if (r.kind == RecordKind::Rule) {
-            if (l.count >= view->lineCapacity && GrowLineTable(view, l.count) != 0) {
-                ok = false;
-                break;
-            }
-            int length = RuleLength(r.layout, view->area.width);
-            int x = (r.style & StyleAlignMask) == StyleAlignRight
-                        ? view->area.left + view->area.width - length
-                    : (r.style & StyleAlignMask) == StyleAlignCenter
-                        ? view->area.left + (view->area.width - length) / 2
-                        : view->area.left;
-            view->lines[l.count++] = {uint16_t(r.textOffset), 0, uint16_t(x), 0, uint16_t(length),
-                                      uint16_t(l.height),     0, r.style};
-            if (r.style & StyleEmptyAfter) ++l.totalLines;
-            continue;
-        } else {
-            l.indent = 0;
-            label = 0;
-            if ((l.style & 0x1F) != 2) selectForLayout(l, (r.style & StyleHebrew) | StyleSmall, ok);
-            style = (r.style & 0xFA) | StyleSmall;
-            bytes = text + r.captionOffset;
-            n = int(r.captionLength);
-            link = r.linkNumber;
-        }
-        if (!ok) break;
-        int labelWidth = 0;
-        if (label != 0) {
-            l.indent &= 0x3F;
-            textMetrics = getTextMetrics(view->dc);
-            labelWidth = ((label + 1) * textMetrics.maxCharWidth) / 2;
-        }
-        l.style = style;
-        if (style & StyleHebrew) {
-            auto* reversed = static_cast<uint8_t*>(plainAlloc(size_t(n) + 1));
-            if (!reversed) {
-                ok = false;
-                break;
-            }
-            for (int i = 0; i < n; ++i)
-                reversed[i] = bytes[n - 1 - i];
-            reversed[n] = 0;
-            ok = breakLines(l, r.style, uint32_t(bytes - text), reversed, n, style, labelWidth,
-                            link);
-            plainFree(reversed);
-        } else {
-            ok = breakLines(l, r.style, uint32_t(bytes - text), bytes, n, style, labelWidth, link);
-        }
-    }
-    if (!ok) {
-        selectFont(view->dc, previous);
-        return dropLayout(view);
-    }
+// Room for the link hits of `linkLines` link lines (none without links; null when memory is
+// short, which hides the links).
+void makeLinkHits(TextView* view, int linkLines) {
+    plainFree(view->linkHits);
+    view->linkHits = nullptr;
+    if (linkLines == 0) return;
+    view->linkHits = static_cast<LinkHit*>(plainAlloc(size_t(linkLines + 1) * sizeof(LinkHit)));
+    if (view->linkHits) view->linkHits[0].line = nullptr;
+}
 
+// Ends the table after the pass's lines and counts the lesson's line units (its last line has
+// no empty line after it); the view takes over the pass's text, releasing the old one with
+// `releaseOld`.
+void finishLayout(const Layout& l, int releaseOld) {
+    TextView* view = l.view;
     view->lines[l.count] = LineRecord{};
     view->lineCount = uint16_t(l.count);
     int total = l.totalLines + l.count;
     if (l.count > 0 && (view->lines[l.count - 1].style & StyleEmptyAfter)) {
         --total;
-        view->lines[l.count - 1].style &= 0x7F;
+        view->lines[l.count - 1].style &= uint8_t(~StyleEmptyAfter);
     }
     view->totalLines = uint16_t(total);
     // The old text goes only now: until the new one is laid out it may be needed again.
-    if (releaseOld && view->text && view->text != text) plainFree(view->text);
-    view->text = text;
+    if (releaseOld && view->text && view->text != l.text) plainFree(view->text);
+    view->text = l.text;
     TextView_ComputeMaxTop(view);
-    plainFree(view->linkHits);
-    view->linkHits = nullptr;
-    if (l.linkLines > 0) {
-        view->linkHits =
-            static_cast<LinkHit*>(plainAlloc(size_t(l.linkLines + 1) * sizeof(LinkHit)));
-        if (view->linkHits) view->linkHits[0].line = nullptr;
+    makeLinkHits(view, l.linkLines);
+}
+
+void clearHighlightAndTotals(TextView* view) {
+    view->highlightStart = view->highlightEnd = 0;
+    view->totalLines = view->maxTopLine = 0;
+}
+} // namespace
+
+int TextView_SetText(TextView* view, uint8_t* text, int releaseOld) {
+    if (!view) return ViewNoView;
+    if (!text) {
+        clearHighlightAndTotals(view);
+        if (releaseOld) {
+            plainFree(view->text);
+            view->text = nullptr;
+        }
+        return ViewNoText;
     }
+    // A malformed text changes nothing: the view goes on showing what it had.
+    if (!LessonIsValid(text)) return ViewMalformed;
+    clearHighlightAndTotals(view);
+    if (!ensureLineTable(view)) return dropLayout(view);
+    view->lines[0] = LineRecord{};
+
+    FontHandle previous = TextView_SelectStyle(view, kBodyStyle);
+    if (!previous) return dropLayout(view);
+    Layout l{view, text};
+    l.height = getTextMetrics(view->dc).height;
+    bool ok = true;
+    uint32_t pos = 0;
+    LessonRecord r;
+    while (ok && NextLessonRecord(text, &pos, &r))
+        ok = layoutRecord(l, r);
+    if (ok) finishLayout(l, releaseOld);
     selectFont(view->dc, previous);
-    return 0;
+    return ok ? 0 : dropLayout(view);
 }
 
 int TextView_Resize(TextView* view, int width, int height) {
-    if (!view) return -1;
-    if (width <= 0 || height <= 0) return -5;
+    if (!view) return ViewNoView;
+    if (width <= 0 || height <= 0) return ViewBadSize;
     view->area.width = width;
     view->area.height = height;
     return TextView_SetText(view, view->text, 0);
 }
 
 int TextView_SetFont(TextView* view, const FontSpec* fontSpec) {
-    if (!view) return -1;
-    deleteCachedFonts(view);
+    if (!view) return ViewNoView;
+    DeleteStyleFonts(view);
     if (!fontSpec) return 0;
     std::memcpy(view->font.FontName, fontSpec->FontName, sizeof view->font.FontName);
     view->font.FontSize = fontSpec->FontSize;
@@ -405,7 +403,7 @@ int TextView_ShowOffset(TextView* view, int offset) {
             view->topLine = uint16_t(units < view->maxTopLine ? units : view->maxTopLine);
             return 1;
         }
-        units += (line.style & StyleEmptyAfter) ? 2 : 1;
+        units += LineUnits(line);
     }
     return 0;
 }
@@ -415,11 +413,6 @@ void TextView_Destroy(TextView* view) {
     plainFree(view->text);
     plainFree(view->lines);
     plainFree(view->linkHits);
-    deleteCachedFonts(view);
-    for (FontCacheEntry* e = view->fontCache; e;) {
-        FontCacheEntry* next = e->next;
-        plainFree(e);
-        e = next;
-    }
+    FreeStyleFonts(view);
     plainFree(view);
 }

@@ -3,8 +3,9 @@
 #pragma once
 #include <cstdint>
 
-#include "state/state.h"
+#include "content/lesson_records.h"
 #include "platform/draw.h"
+#include "state/state.h"
 
 // One laid-out line. For a Hebrew record `start` is the stored position of the line's bytes.
 struct LineRecord {
@@ -17,6 +18,11 @@ struct LineRecord {
     uint16_t linkNumber; // link captions: the link number, else 0
     uint8_t style;       // the record's style; bit 7 only on the record's last line
 };
+
+// Line units a line takes: one, and one more for the empty line after its record.
+inline int LineUnits(const LineRecord& line) {
+    return (line.style & StyleEmptyAfter) ? 2 : 1;
+}
 
 struct FontCacheEntry {
     FontCacheEntry* next;
@@ -34,6 +40,25 @@ struct ViewArea {
 };
 
 enum : uint16_t { ReturnLinkShown = 0x0001 };
+
+// Results of the view's operations besides 0 (done).
+enum : int {
+    ViewNoText = 2,       // SetText: the text was null
+    ViewNoView = -1,      // no view (or, for a paint, no text or no lines)
+    ViewOutOfMemory = -2, // memory ran out
+    ViewMalformed = -4,   // the lesson is malformed
+    ViewBadSize = -5,     // Resize: a size of 0 or less
+};
+
+// The style a layout and a page start from: plain body type.
+constexpr int kBodyStyle = 0x01;
+
+// Flags of TextView_SelectStyle: the style key (the low five style bits), and the key's text
+// colour as well.
+enum : int { StyleKeyMask = 0x1F, SelectWithColour = 0x100 };
+
+// Repaint requests (paintView and repaintView): paint the view, erase the area first; all.
+enum : int { RepaintView = 0x001, RepaintErase = 0x100, RepaintAll = 0x1FF };
 
 struct TextView {
     LineRecord* lines;    // owned; the record after the last has style 0
@@ -54,9 +79,6 @@ struct TextView {
     uint16_t viewFlags;    // ReturnLinkShown
 };
 
-// Metrics of the font the layout last selected.
-extern TextMetrics textMetrics;
-
 // The largest line table a view keeps: a lesson that needs more lines fails as out of memory
 // (line units are 16-bit and an empty line after each record counts twice).
 constexpr uint16_t kMaxLineCapacity = 32640;
@@ -67,37 +89,56 @@ constexpr uint16_t kMaxLineCapacity = 32640;
 TextView* TextView_Create(DcHandle dc, const Rect* rect, const FontSpec* fontSpec,
                           int initialCapacity);
 // Lays out `text` (a padded lesson buffer, see LoadBookResource); the view owns it afterwards.
-// 0 done; 2 text null; -1 no view; -2 out of memory; -4 malformed. On failure the caller
-// keeps `text` and the view keeps its old text (not released): after -4 with its layout as it
-// was, after -2 with no lines (lay the old text out again to show it). Never changes topLine.
+// 0 done; ViewNoText, ViewNoView, ViewOutOfMemory or ViewMalformed. On failure the caller
+// keeps `text` and the view keeps its old text (not released): after ViewMalformed with its
+// layout as it was, after ViewOutOfMemory with no lines (lay the old text out again to show
+// it). Never changes topLine.
 int TextView_SetText(TextView* view, uint8_t* text, int releaseOld);
-// New area size and a new layout. -1 no view, -5 a size of 0 or less, else SetText's result.
+// New area size and a new layout. ViewNoView, ViewBadSize (a size of 0 or less), else
+// SetText's result.
 int TextView_Resize(TextView* view, int width, int height);
 // A new font (laid out and painted), or with null the cached fonts deleted. 0 or the paint's
-// result; 1 when the layout failed.
+// result; 1 when the layout failed; ViewNoView without a view.
 int TextView_SetFont(TextView* view, const FontSpec* fontSpec);
 // Brings the line holding stored offset `offset` to the top (at most maxTopLine). 1, or 0
 // when no line holds it.
 int TextView_ShowOffset(TextView* view, int offset);
 void TextView_Destroy(TextView* view);
-// Selects the cached font of style key flags & 0x1F (made on first use); with flags & 0x100
-// also the key's text colour. Returns the font selected before, or null when a new font or
-// cache entry cannot be had (nothing selected then).
+// Selects the cached font of style key flags & StyleKeyMask (made on first use); with
+// SelectWithColour also the key's text colour. Returns the font selected before, or null when a new
+// font or cache entry cannot be had (nothing selected then).
 FontHandle TextView_SelectStyle(TextView* view, int flags);
 // A new font for style key `key` from the view's font (null when it cannot be had).
 FontHandle CreateStyleFont(TextView* view, int key);
+// Deletes every cached font, the stock font selected first; the entries stay, with null fonts
+// (made again on their next use).
+void DeleteStyleFonts(TextView* view);
+// Deletes the cached fonts and frees the cache's entries.
+void FreeStyleFonts(TextView* view);
 // Measures `count` bytes against *maxWidth: *count becomes the bytes that fit, *maxWidth their
 // width. Converted without Reverse under activeLetterBase (the chosen base when that is 0).
 void MeasureFit(DcHandle dc, const uint8_t* bytes, int* maxWidth, int* count);
-// Grows the line table by 128 records. 0, or -2 (record `index` zeroed) when memory is short
-// or the table would pass kMaxLineCapacity.
+// A width no text reaches: MeasureFit against it measures all the bytes asked for.
+constexpr int kUnlimitedWidth = 1 << 30;
+// Grows the line table by 128 records. 0, or ViewOutOfMemory (record `index` zeroed) when
+// memory is short or the table would pass kMaxLineCapacity.
 int GrowLineTable(TextView* view, int index);
 void TextView_ComputeMaxTop(TextView* view);
 
 // Painting (text_paint.cpp).
+// Draws the lines from topLine down as far as they fit whole (the area filled white first
+// with `erase`), then the highlight. 0 or the highlight's result; ViewNoView without a view,
+// a text or lines.
 int TextView_Paint(TextView* view, int erase);
+// Draws the search highlight over the lines the last paint drew. 0, or ViewNoView as Paint.
 int TextView_PaintHighlight(TextView* view);
+// Moves topLine by `delta` line units, not below 0; a step past totalLines lands on
+// maxTopLine, and with `bounded` no forward step starts at maxTopLine or later. With
+// `repaint`, paints. The paint's result; else 3 when topLine moved, 1 when it did not;
+// ViewNoView without a view.
 int TextView_ScrollBy(TextView* view, int delta, int repaint, int bounded);
+// The link number of the link line drawn by the last paint whose frame holds window pixel
+// (x, y); 0 for none.
 int TextView_HitTestLink(TextView* view, int x, int y);
 void DrawTextCell(DcHandle dc, const uint8_t* bytes, int count, int x, int y, int width,
                   int height);

@@ -30,6 +30,44 @@ void DrawNestedFrames(DcHandle dc, Rect* rect, Colour colour, int count) {
     deletePen(pen);
 }
 
+namespace {
+// Measures each present title against the area's width (length becomes the bytes that fit,
+// width their width) and returns the widest width.
+int measureTitles(TextView* view, TitleInfo (&titles)[2]) {
+    int widest = 0;
+    for (TitleInfo& t : titles) {
+        if (!t.text) continue;
+        t.width = view->area.width;
+        int count = t.length;
+        letterConversion.activeLetterBase = LetterBaseFor(t.style, view->font.FontAsciiBase);
+        MeasureFit(view->dc, t.text, &t.width, &count);
+        letterConversion.activeLetterBase = LetterBaseLatin;
+        t.length = count;
+        if (t.width > widest) widest = t.width;
+    }
+    return widest;
+}
+
+// The banner's box for `rows` lines of `height` pixels and titles up to `widest` pixels wide:
+// centred at the bottom of the area, framed red, white and blue and filled yellow. Returns the
+// inside of the frames.
+Rect drawBannerBox(TextView* view, int rows, int height, int widest) {
+    int w = widest + 2 * (height + 4);
+    if (w > view->area.width) w = view->area.width;
+    int left = view->area.left + (view->area.width - w) / 2;
+    int bottom = view->area.top + view->area.height;
+    Rect rect{left, bottom - rows * height - 12, left + w, bottom - 2};
+    DrawNestedFrames(view->dc, &rect, BannerRed, 2);
+    DrawNestedFrames(view->dc, &rect, BannerWhite, 1);
+    DrawNestedFrames(view->dc, &rect, BannerBlue, 2);
+    if (BrushHandle yellow = createSolidBrush(BannerYellow)) {
+        fillRect(view->dc, rect, yellow);
+        deleteBrush(yellow);
+    }
+    return rect;
+}
+} // namespace
+
 void DrawTitleBanner(TextView* view) {
     if (!view) return;
     TitleInfo titles[2];
@@ -38,36 +76,12 @@ void DrawTitleBanner(TextView* view) {
     FontHandle oldFont = TextView_SelectStyle(view, StyleSmall);
     int rows = titles[0].text && titles[1].text ? 2 : 1;
     int h = getTextMetrics(view->dc).height;
-    int widest = 0;
-    for (TitleInfo& t : titles) {
-        if (!t.text) continue;
-        t.width = view->area.width;
-        int count = t.length;
-        letterConversion.activeLetterBase =
-            (t.style & StyleHebrew) ? view->font.FontAsciiBase : LetterBaseLatin;
-        MeasureFit(view->dc, t.text, &t.width, &count);
-        letterConversion.activeLetterBase = LetterBaseLatin;
-        t.length = count;
-        if (t.width > widest) widest = t.width;
-    }
-    int w = widest + 2 * (h + 4);
-    if (w > view->area.width) w = view->area.width;
-    int left = view->area.left + (view->area.width - w) / 2;
-    int bottom = view->area.top + view->area.height;
-    Rect rect{left, bottom - rows * h - 12, left + w, bottom - 2};
-    DrawNestedFrames(view->dc, &rect, BannerRed, 2);
-    DrawNestedFrames(view->dc, &rect, BannerWhite, 1);
-    DrawNestedFrames(view->dc, &rect, BannerBlue, 2);
-    if (BrushHandle yellow = createSolidBrush(BannerYellow)) {
-        fillRect(view->dc, rect, yellow);
-        deleteBrush(yellow);
-    }
+    Rect rect = drawBannerBox(view, rows, h, measureTitles(view, titles));
     int top = rect.top;
     for (const TitleInfo& t : titles) {
         if (!t.text) continue;
         int x = rect.left + ((rect.right - rect.left) - t.width) / 2;
-        letterConversion.activeLetterBase =
-            (t.style & StyleHebrew) ? view->font.FontAsciiBase : LetterBaseLatin;
+        letterConversion.activeLetterBase = LetterBaseFor(t.style, view->font.FontAsciiBase);
         DrawTextColored(view->dc, t.text, t.length, x, top, t.width, h, BannerRed, BannerYellow);
         top += h;
     }
