@@ -2,14 +2,14 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <regex>
-#include <sstream>
 
+#include "content/lesson_records.h"
 #include "tools/bookc/index_source.h"
 #include "tools/bookc/lesson_source.h"
 #include "tools/bookc/palmdoc_pack.h"
+#include "tools/bookc/resource_layout.h"
 
 namespace fs = std::filesystem;
 
@@ -25,96 +25,129 @@ int lessonNumberOf(const std::string& name) {
     if (!std::regex_match(name, m, pattern)) return 0;
     return std::stoi(m[1]);
 }
-} // namespace
 
-bool ReadFile(const std::string& path, std::string& out) {
-    std::string error;
-    return ReadBookFile(path.c_str(), kBookFileMaxBytes, out, error) == 0;
+// Reads a source file, adding "PATH: cannot be read" to `errors` when it cannot be.
+bool readSource(const std::string& path, std::string& source, std::vector<std::string>& errors) {
+    if (ReadFile(path, source)) return true;
+    errors.push_back(path + ": cannot be read");
+    return false;
 }
 
-bool BuildResource(uint16_t tag1, uint16_t tag2, const std::string& plain,
-                   std::vector<uint8_t>& out) {
-    if (plain.empty() || plain.size() > 0xFFFF) return false;
-    std::vector<uint8_t> packed =
-        PackPalmDoc(reinterpret_cast<const uint8_t*>(plain.data()), plain.size());
-    if (packed.size() + 8 > 0xFFFF) return false;
-    out.clear();
-    putBe16(out, unsigned(packed.size() + 8));
-    putBe16(out, tag1);
-    putBe16(out, tag2);
-    putBe16(out, unsigned(packed.size()));
-    putBe16(out, unsigned(plain.size()));
-    out.insert(out.end(), packed.begin(), packed.end());
-    out.insert(out.end(), 4, 0);
-    return true;
+// Adds a compiled resource of `plain` bytes to the book and to its numbers.
+void addResource(BundleResource&& r, size_t plain, std::vector<BundleResource>& resources,
+                 BookStats& stats) {
+    stats.plainBytes += plain;
+    stats.packedBytes += r.bytes.size() - kResourceExtraBytes;
+    resources.push_back(std::move(r));
 }
 
-bool CompileBook(const std::string& dir, std::vector<BundleResource>& resources,
-                 std::vector<std::string>& errors, BookStats* stats) {
-    resources.clear();
+// The lesson files of `dir` by number. Fails with the folder's error when it cannot be listed.
+bool findLessons(const std::string& dir, std::map<int, std::string>& lessonFiles,
+                 std::vector<std::string>& errors) {
     std::error_code ec;
-    std::map<int, std::string> lessonFiles;
     fs::directory_iterator it(dir, ec);
     if (ec) {
         errors.push_back(dir + ": " + ec.message());
         return false;
     }
     for (const fs::directory_entry& entry : it) {
-        std::string name = entry.path().filename().string();
-        int n = lessonNumberOf(name);
+        int n = lessonNumberOf(entry.path().filename().string());
         if (n >= 1) lessonFiles[n] = entry.path().string();
     }
-    BookStats local;
-    std::map<int, std::vector<uint16_t>> links;
-    for (const auto& [n, path] : lessonFiles) {
-        std::string source;
-        if (!ReadFile(path, source)) {
-            errors.push_back(path + ": cannot be read");
-            continue;
-        }
-        CompiledLesson lesson;
-        SourceError error;
-        if (!CompileLesson(path, source, lesson, error)) {
-            errors.push_back(error.describe());
-            continue;
-        }
-        BundleResource r{BookResourceId(n), {}};
-        if (!BuildResource(uint16_t(n), uint16_t(n), lesson.records, r.bytes)) {
-            errors.push_back(path + ": the lesson does not fit a resource");
-            continue;
-        }
-        links[n] = lesson.links;
-        ++local.lessons;
-        local.plainBytes += lesson.records.size();
-        local.packedBytes += r.bytes.size() - 14;
-        local.largestLesson = std::max(local.largestLesson, lesson.records.size());
-        resources.push_back(std::move(r));
+    return true;
+}
+
+// Compiles lesson n into its resource; its links are kept for the check across the book.
+void compileLesson(int n, const std::string& path, std::vector<BundleResource>& resources,
+                   std::map<int, std::vector<uint16_t>>& links, std::vector<std::string>& errors,
+                   BookStats& stats) {
+    std::string source;
+    if (!readSource(path, source, errors)) return;
+    CompiledLesson lesson;
+    SourceError error;
+    if (!CompileLesson(path, source, lesson, error)) {
+        errors.push_back(error.describe());
+        return;
     }
+    BundleResource r{BookResourceId(n), {}};
+    if (!BuildResource(uint16_t(n), uint16_t(n), lesson.records, r.bytes)) {
+        errors.push_back(path + ": the lesson does not fit a resource");
+        return;
+    }
+    links[n] = lesson.links;
+    ++stats.lessons;
+    stats.largestLesson = std::max(stats.largestLesson, lesson.records.size());
+    addResource(std::move(r), lesson.records.size(), resources, stats);
+}
+
+// Every link but the return link must point at a lesson of the book.
+void checkLinks(const std::map<int, std::string>& lessonFiles,
+                const std::map<int, std::vector<uint16_t>>& links,
+                std::vector<std::string>& errors) {
     for (const auto& [n, targets] : links) {
         for (uint16_t target : targets) {
-            if (target != 0x3FFF && !lessonFiles.count(target)) {
-                errors.push_back(lessonFiles[n] + ": link to lesson " + std::to_string(target) +
+            if (target != kReturnLink && !lessonFiles.count(target)) {
+                errors.push_back(lessonFiles.at(n) + ": link to lesson " + std::to_string(target) +
                                  ", which the book does not have");
             }
         }
     }
+}
+
+void compileIndex(const std::string& dir, std::vector<BundleResource>& resources,
+                  std::vector<std::string>& errors, BookStats& stats) {
     std::string indexPath = (fs::path(dir) / "index.txt").string();
     std::string source, index;
     SourceError error;
-    if (!ReadFile(indexPath, source)) {
-        errors.push_back(indexPath + ": cannot be read");
-    } else if (!CompileIndex(indexPath, source, index, error)) {
+    if (!readSource(indexPath, source, errors)) return;
+    if (!CompileIndex(indexPath, source, index, error)) {
         errors.push_back(error.describe());
-    } else {
-        BundleResource r{kIndexResourceId, {}};
-        if (!BuildResource(1, 255, index, r.bytes)) {
-            errors.push_back(indexPath + ": the index does not fit a resource");
-        } else {
-            local.plainBytes += index.size();
-            local.packedBytes += r.bytes.size() - 14;
-            resources.push_back(std::move(r));
-        }
+        return;
     }
+    BundleResource r{kIndexResourceId, {}};
+    if (!BuildResource(kIndexTag1, kIndexTag2, index, r.bytes)) {
+        errors.push_back(indexPath + ": the index does not fit a resource");
+        return;
+    }
+    addResource(std::move(r), index.size(), resources, stats);
+}
+} // namespace
+
+bool ReadFile(const std::string& path, std::string& out, std::string* reason) {
+    std::string error;
+    bool ok = ReadBookFile(path.c_str(), kBookFileMaxBytes, out, error) == 0;
+    if (reason) *reason = error;
+    return ok;
+}
+
+bool BuildResource(uint16_t tag1, uint16_t tag2, const std::string& plain,
+                   std::vector<uint8_t>& out) {
+    if (plain.empty() || plain.size() > UINT16_MAX) return false;
+    std::vector<uint8_t> packed =
+        PackPalmDoc(reinterpret_cast<const uint8_t*>(plain.data()), plain.size());
+    if (packed.size() + kOuterExtraBytes > UINT16_MAX) return false;
+    out.clear();
+    putBe16(out, unsigned(packed.size() + kOuterExtraBytes));
+    putBe16(out, tag1);
+    putBe16(out, tag2);
+    putBe16(out, unsigned(packed.size()));
+    putBe16(out, unsigned(plain.size()));
+    out.insert(out.end(), packed.begin(), packed.end());
+    out.insert(out.end(), kTrailerBytes, 0);
+    return true;
+}
+
+bool CompileBook(const std::string& dir, std::vector<BundleResource>& resources,
+                 std::vector<std::string>& errors, BookStats* stats) {
+    resources.clear();
+    std::map<int, std::string> lessonFiles;
+    if (!findLessons(dir, lessonFiles, errors)) return false;
+    BookStats local;
+    std::map<int, std::vector<uint16_t>> links;
+    for (const auto& [n, path] : lessonFiles)
+        compileLesson(n, path, resources, links, errors, local);
+    checkLinks(lessonFiles, links, errors);
+    compileIndex(dir, resources, errors, local);
     if (stats) *stats = local;
     return errors.empty();
 }
@@ -122,10 +155,7 @@ bool CompileBook(const std::string& dir, std::vector<BundleResource>& resources,
 bool CompileFiles(const std::vector<std::string>& files, std::vector<std::string>& errors) {
     for (const std::string& path : files) {
         std::string source;
-        if (!ReadFile(path, source)) {
-            errors.push_back(path + ": cannot be read");
-            continue;
-        }
+        if (!readSource(path, source, errors)) continue;
         SourceError error;
         bool ok;
         if (fs::path(path).filename() == "index.txt") {

@@ -31,5 +31,5 @@ bool CompileBook(const std::string& dir, std::vector<BundleResource>& resources,
 bool CompileFiles(const std::vector<std::string>& files, std::vector<std::string>& errors);
 
 // Reads a whole file of at most kBookFileMaxBytes. Returns false when it cannot be read, is a
-// folder or is larger.
-bool ReadFile(const std::string& path, std::string& out);
+// folder or is larger, with why in `reason` when one is given.
+bool ReadFile(const std::string& path, std::string& out, std::string* reason = nullptr);

@@ -9,6 +9,7 @@
 #include "tools/bookc/book_compile.h"
 #include "tools/bookc/index_source.h"
 #include "tools/bookc/lesson_source.h"
+#include "tools/bookc/resource_layout.h"
 
 namespace {
 unsigned be16(const std::string& b, size_t at) {
@@ -23,10 +24,12 @@ bool dumpOne(const std::string& bytes, int id, std::string& out, std::string& er
                 std::to_string(code) + ")";
         return false;
     }
-    bool index = id == kIndexResourceId || (id < 0 && be16(bytes, 2) == 1 && be16(bytes, 4) == 255);
+    bool index = id == kIndexResourceId || (id < 0 && be16(bytes, kTag1At) == kIndexTag1 &&
+                                            be16(bytes, kTag2At) == kIndexTag2);
     out += "# " + std::string(index ? "index" : "lesson") +
            (id >= 0 ? " (resource " + std::to_string(id) + ")" : std::string()) + ": " +
-           std::to_string(plain.size()) + " bytes from " + std::to_string(be16(bytes, 6)) + "\n\n";
+           std::to_string(plain.size()) + " bytes from " +
+           std::to_string(be16(bytes, kPackedLengthAt)) + "\n\n";
     out += index ? DecompileIndex(plain) : DecompileLesson(plain);
     return true;
 }
@@ -35,22 +38,28 @@ bool dumpOne(const std::string& bytes, int id, std::string& out, std::string& er
 int ExpandResourceFile(const std::string& bytes, std::string& plain) {
     // A resource file is exactly one resource: its lengths must agree with its size, which
     // tells a resource from any other file (a bundle, a source) before anything is expanded.
-    if (bytes.size() < 14 || be16(bytes, 0) != be16(bytes, 6) + 8 ||
-        bytes.size() != size_t(be16(bytes, 0)) + 6)
+    if (bytes.size() < kResourceExtraBytes ||
+        be16(bytes, kOuterLengthAt) != be16(bytes, kPackedLengthAt) + kOuterExtraBytes ||
+        bytes.size() != be16(bytes, kOuterLengthAt) + kPrefixBytes)
         return bytes.empty() ? ResourceUnavailable : BadRecordHeader;
     int code = 0;
     uint8_t* expanded = ExpandResource(reinterpret_cast<const uint8_t*>(bytes.data()),
                                        uint32_t(bytes.size()), &code);
     if (bytes.empty()) code = ResourceUnavailable;
     if (!expanded) return code ? code : ResourceUnavailable;
-    plain.assign(reinterpret_cast<const char*>(expanded), be16(bytes, 8));
+    plain.assign(reinterpret_cast<const char*>(expanded), be16(bytes, kPlainLengthAt));
     plainFree(expanded);
     return 0;
 }
 
+bool IsBookBundle(const std::string& bytes) {
+    return bytes.size() >= sizeof kBundleMagic &&
+           std::memcmp(bytes.data(), kBundleMagic, sizeof kBundleMagic) == 0;
+}
+
 bool DumpBookFile(const std::string& bytes, int id, std::string& out, std::string& error) {
     out.clear();
-    if (bytes.size() >= 8 && std::memcmp(bytes.data(), kBundleMagic, 8) == 0) {
+    if (IsBookBundle(bytes)) {
         std::vector<BundleEntry> entries;
         if (ParseBookBundle(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), entries,
                             error) != 0) {

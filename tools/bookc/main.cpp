@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <utility>
@@ -41,22 +40,10 @@ void printErrors(const std::vector<std::string>& errors) {
         std::fprintf(stderr, "%s\n", e.c_str());
 }
 
-// Every output file is written under a temporary name first and renamed into place only once
-// all of them are whole: a full disk or a stop leaves the old output or none, never a part.
-int compile(const std::string& src, const std::string& outDir) {
-    std::vector<BundleResource> resources;
-    std::vector<std::string> errors;
-    BookStats stats;
-    if (!CompileBook(src, resources, errors, &stats)) {
-        printErrors(errors);
-        return 1;
-    }
+// Writes every file under a temporary name first and renames them into place only once all of
+// them are whole: a full disk or a stop leaves the old output or none, never a part.
+bool writeAll(const std::vector<std::pair<fs::path, std::vector<uint8_t>>>& files) {
     std::error_code ec;
-    fs::create_directories(outDir, ec);
-    std::vector<std::pair<fs::path, std::vector<uint8_t>>> files;
-    for (BundleResource& r : resources)
-        files.push_back({fs::path(outDir) / (std::to_string(r.id) + ".res"), r.bytes});
-    files.push_back({fs::path(outDir) / "book.bundle", BuildBookBundle(resources)});
     std::string suffix = ".part" + std::to_string(::getpid());
     std::vector<fs::path> written;
     bool ok = true;
@@ -81,8 +68,26 @@ int compile(const std::string& src, const std::string& outDir) {
     if (!ok) {
         for (const fs::path& part : written)
             fs::remove(part, ec);
+    }
+    return ok;
+}
+
+// Compiles the book in `src` to OUT_DIR/ID.res for each resource and OUT_DIR/book.bundle.
+int compile(const std::string& src, const std::string& outDir) {
+    std::vector<BundleResource> resources;
+    std::vector<std::string> errors;
+    BookStats stats;
+    if (!CompileBook(src, resources, errors, &stats)) {
+        printErrors(errors);
         return 1;
     }
+    std::error_code ec;
+    fs::create_directories(outDir, ec);
+    std::vector<std::pair<fs::path, std::vector<uint8_t>>> files;
+    for (BundleResource& r : resources)
+        files.push_back({fs::path(outDir) / (std::to_string(r.id) + ".res"), r.bytes});
+    files.push_back({fs::path(outDir) / "book.bundle", BuildBookBundle(resources)});
+    if (!writeAll(files)) return 1;
     std::printf("bookc: %zu lessons and the index, %zu bytes packed to %zu (%.1f%%), largest "
                 "lesson %zu bytes\n",
                 stats.lessons, stats.plainBytes, stats.packedBytes,
@@ -114,9 +119,52 @@ int lint(const std::vector<std::string>& paths) {
 
 bool readArg(const std::string& path, std::string& bytes) {
     std::string error;
-    if (ReadBookFile(path.c_str(), kBookFileMaxBytes, bytes, error) == 0) return true;
+    if (ReadFile(path, bytes, &error)) return true;
     std::fprintf(stderr, "bookc: cannot read %s: %s\n", path.c_str(), error.c_str());
     return false;
+}
+
+// Prints a resource file or bundle (or resource `idArg` of it) in the source formats.
+int dump(const std::string& path, const std::string* idArg) {
+    long id = -1;
+    if (idArg) {
+        char* end = nullptr;
+        id = std::strtol(idArg->c_str(), &end, 10);
+        if (*end != 0 || id < 0 || id > UINT16_MAX) return usage();
+    }
+    std::string bytes, text, error;
+    if (!readArg(path, bytes)) return 1;
+    if (!DumpBookFile(bytes, int(id), text, error)) {
+        std::fprintf(stderr, "bookc: %s: %s\n", path.c_str(), error.c_str());
+        return 1;
+    }
+    std::fputs(text.c_str(), stdout);
+    return 0;
+}
+
+// Writes the expanded bytes of a resource file to standard output; the load error code on
+// failure.
+int expand(const std::string& path) {
+    std::string bytes, plain;
+    if (!readArg(path, bytes)) return ResourceUnavailable;
+    if (IsBookBundle(bytes)) {
+        std::fprintf(stderr, "bookc: %s: a bundle, not a resource file (bookc dump reads it)\n",
+                     path.c_str());
+        return BadRecordHeader;
+    }
+    int code = ExpandResourceFile(bytes, plain);
+    if (code != 0) {
+        static const char* names[] = {"",
+                                      "resource not found",
+                                      "resource unavailable",
+                                      "bad record header",
+                                      "bad descriptor",
+                                      "buffer error"};
+        std::fprintf(stderr, "bookc: %s: %s\n", path.c_str(), names[code]);
+        return code;
+    }
+    std::fwrite(plain.data(), 1, plain.size(), stdout);
+    return 0;
 }
 } // namespace
 
@@ -126,43 +174,8 @@ int main(int argc, char** argv) {
     const std::string& command = args[0];
     if (command == "compile" && args.size() == 3) return compile(args[1], args[2]);
     if (command == "lint" && args.size() >= 2) return lint({args.begin() + 1, args.end()});
-    if (command == "dump" && (args.size() == 2 || args.size() == 3)) {
-        long id = -1;
-        if (args.size() == 3) {
-            char* end = nullptr;
-            id = std::strtol(args[2].c_str(), &end, 10);
-            if (*end != 0 || id < 0 || id > 65535) return usage();
-        }
-        std::string bytes, text, error;
-        if (!readArg(args[1], bytes)) return 1;
-        if (!DumpBookFile(bytes, int(id), text, error)) {
-            std::fprintf(stderr, "bookc: %s: %s\n", args[1].c_str(), error.c_str());
-            return 1;
-        }
-        std::fputs(text.c_str(), stdout);
-        return 0;
-    }
-    if (command == "expand" && args.size() == 2) {
-        std::string bytes, plain;
-        if (!readArg(args[1], bytes)) return ResourceUnavailable;
-        if (bytes.size() >= 8 && std::memcmp(bytes.data(), kBundleMagic, 8) == 0) {
-            std::fprintf(stderr, "bookc: %s: a bundle, not a resource file (bookc dump reads it)\n",
-                         args[1].c_str());
-            return BadRecordHeader;
-        }
-        int code = ExpandResourceFile(bytes, plain);
-        if (code != 0) {
-            static const char* names[] = {"",
-                                          "resource not found",
-                                          "resource unavailable",
-                                          "bad record header",
-                                          "bad descriptor",
-                                          "buffer error"};
-            std::fprintf(stderr, "bookc: %s: %s\n", args[1].c_str(), names[code]);
-            return code;
-        }
-        std::fwrite(plain.data(), 1, plain.size(), stdout);
-        return 0;
-    }
+    if (command == "dump" && (args.size() == 2 || args.size() == 3))
+        return dump(args[1], args.size() == 3 ? &args[2] : nullptr);
+    if (command == "expand" && args.size() == 2) return expand(args[1]);
     return usage();
 }

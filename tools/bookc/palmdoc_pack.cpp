@@ -6,10 +6,15 @@ namespace {
 constexpr size_t kWindow = 2047;
 constexpr size_t kMinMatch = 3, kMaxMatch = 10;
 constexpr size_t kMaxLiteralRun = 8;
+constexpr uint8_t kMatchFlag = 0x80;    // a back-reference's first byte: 0x80 .. 0xBF
+constexpr unsigned kLengthBits = 3;     // of a back-reference, below the distance
+constexpr uint8_t kSpacePairXor = 0x80; // a space and the byte c ^ 0x80, in 0xC0 .. 0xFF
 
+// Bytes that stand for themselves: 0x00 and 0x09 .. 0x7F (0x01 .. 0x08 are literal runs).
 bool isPlainByte(uint8_t b) {
-    return b == 0 || (b >= 0x09 && b < 0x80);
+    return b == 0 || (b > kMaxLiteralRun && b < 0x80);
 }
+// A space and a byte 0x40 .. 0x7F pack into one byte.
 bool isSpacePair(const uint8_t* p, size_t left) {
     return left >= 2 && p[0] == ' ' && p[1] >= 0x40 && p[1] < 0x80;
 }
@@ -47,24 +52,26 @@ void findMatches(const uint8_t* data, size_t size, std::vector<uint8_t>& length,
         head[h] = int32_t(i);
     }
 }
-} // namespace
 
-std::vector<uint8_t> PackPalmDoc(const uint8_t* data, size_t size) {
-    std::vector<uint8_t> matchLength;
-    std::vector<uint16_t> matchDistance;
-    findMatches(data, size, matchLength, matchDistance);
+// The token that starts each position on the cheapest packing of data[i..]: its kind and the
+// bytes it covers.
+enum Kind : uint8_t { Plain, Pair, Match, Literal };
+struct Tokens {
+    std::vector<uint8_t> step, kind;
+    uint32_t packedSize = 0;
+};
 
-    // cost[i]: fewest packed bytes for data[i..]; step[i] and kind[i]: the first token.
-    enum Kind : uint8_t { Plain, Pair, Match, Literal };
+Tokens cheapestTokens(const uint8_t* data, size_t size, const std::vector<uint8_t>& matchLength) {
+    // cost[i]: fewest packed bytes for data[i..].
     std::vector<uint32_t> cost(size + 1, 0);
-    std::vector<uint8_t> step(size, 0), kind(size, Plain);
+    Tokens t{std::vector<uint8_t>(size, 0), std::vector<uint8_t>(size, Plain)};
     for (size_t i = size; i-- > 0;) {
         uint32_t best = UINT32_MAX;
         auto consider = [&](uint32_t c, size_t n, Kind k) {
             if (c + cost[i + n] < best) {
                 best = c + cost[i + n];
-                step[i] = uint8_t(n);
-                kind[i] = k;
+                t.step[i] = uint8_t(n);
+                t.kind[i] = k;
             }
         };
         if (isPlainByte(data[i])) consider(1, 1, Plain);
@@ -75,26 +82,36 @@ std::vector<uint8_t> PackPalmDoc(const uint8_t* data, size_t size) {
             consider(uint32_t(1 + n), n, Literal);
         cost[i] = best;
     }
+    t.packedSize = cost[0];
+    return t;
+}
+} // namespace
 
+std::vector<uint8_t> PackPalmDoc(const uint8_t* data, size_t size) {
+    std::vector<uint8_t> matchLength;
+    std::vector<uint16_t> matchDistance;
+    findMatches(data, size, matchLength, matchDistance);
+    Tokens t = cheapestTokens(data, size, matchLength);
     std::vector<uint8_t> out;
-    out.reserve(cost.empty() ? 0 : cost[0]);
-    for (size_t i = 0; i < size; i += step[i]) {
-        switch (kind[i]) {
+    out.reserve(t.packedSize);
+    for (size_t i = 0; i < size; i += t.step[i]) {
+        switch (t.kind[i]) {
         case Plain:
             out.push_back(data[i]);
             break;
         case Pair:
-            out.push_back(uint8_t(data[i + 1] ^ 0x80));
+            out.push_back(uint8_t(data[i + 1] ^ kSpacePairXor));
             break;
         case Match: {
-            unsigned v = unsigned(matchDistance[i]) << 3 | unsigned(step[i] - kMinMatch);
-            out.push_back(uint8_t(0x80 | (v >> 8)));
+            unsigned v =
+                unsigned(matchDistance[i]) << kLengthBits | unsigned(t.step[i] - kMinMatch);
+            out.push_back(uint8_t(kMatchFlag | (v >> 8)));
             out.push_back(uint8_t(v & 0xFF));
             break;
         }
         case Literal:
-            out.push_back(step[i]);
-            out.insert(out.end(), data + i, data + i + step[i]);
+            out.push_back(t.step[i]);
+            out.insert(out.end(), data + i, data + i + t.step[i]);
             break;
         }
     }

@@ -1,5 +1,7 @@
 #include "tools/bookc/source_lines.h"
 
+#include <cstdlib>
+
 #include "tools/bookc/hebrew_text.h"
 
 namespace {
@@ -7,6 +9,31 @@ bool isBlank(char32_t c) {
     return c == U' ' || c == U'\t';
 }
 } // namespace
+
+bool SourceFail(SourceError& error, const std::string& file, SourcePos pos,
+                const std::string& message) {
+    error = {file, pos.line, pos.column, message};
+    return false;
+}
+
+bool DecodeSourceLine(const std::string& file, int lineNo, const std::string& bytes,
+                      std::u32string& line, SourceError& error) {
+    size_t badOffset = 0;
+    if (DecodeUtf8(bytes, line, &badOffset)) return true;
+    std::u32string before;
+    DecodeUtf8(bytes.substr(0, badOffset), before, nullptr);
+    return SourceFail(error, file, {lineNo, int(before.size()) + 1}, "malformed UTF-8");
+}
+
+bool ParseSourceNumber(const std::string& word, long low, long high, long& value) {
+    if (word.empty()) return false;
+    char* end = nullptr;
+    bool hex = word.size() > 2 && word[0] == '0' && (word[1] == 'x' || word[1] == 'X');
+    long v = std::strtol(word.c_str(), &end, hex ? 16 : 10);
+    if (*end != 0 || v < low || v > high) return false;
+    value = v;
+    return true;
+}
 
 std::vector<std::string> SplitLines(const std::string& source) {
     std::vector<std::string> lines;
@@ -40,26 +67,53 @@ std::vector<Word> SplitWords(const std::u32string& text, int line, int firstColu
     return words;
 }
 
+namespace {
+// Opens a block at the '[' of line[first]: its header words, and `textStart` past the ']' and
+// the blanks after it. Fails when the header has no ']'.
+bool openHeaderBlock(const std::string& file, int lineNo, const std::u32string& line, size_t first,
+                     size_t last, std::vector<Block>& blocks, size_t& textStart,
+                     SourceError& error) {
+    size_t close = line.find(U']', first);
+    if (close == std::u32string::npos)
+        return SourceFail(error, file, {lineNo, int(first) + 1}, "header without ']'");
+    Block block;
+    block.pos = {lineNo, int(first) + 1};
+    block.hasHeader = true;
+    block.header = SplitWords(line.substr(first + 1, close - first - 1), lineNo, int(first) + 2);
+    blocks.push_back(block);
+    textStart = close + 1;
+    while (textStart < last && isBlank(line[textStart]))
+        ++textStart;
+    return true;
+}
+
+// Adds line[textStart, last) to the block's text, one space after what it already holds.
+void appendText(Block& block, int lineNo, const std::u32string& line, size_t textStart,
+                size_t last) {
+    if (!block.text.empty()) {
+        block.text += U' ';
+        block.where.push_back({lineNo, int(textStart)});
+    }
+    for (size_t i = textStart; i < last; ++i) {
+        block.text += line[i];
+        block.where.push_back({lineNo, int(i) + 1});
+    }
+}
+} // namespace
+
 bool SplitBlocks(const std::string& file, const std::string& source, std::vector<Block>& blocks,
                  SourceError& error) {
     blocks.clear();
-    bool open = false;
+    bool open = false; // a block takes the next line's text
     std::vector<std::string> lines = SplitLines(source);
     for (size_t n = 0; n < lines.size(); ++n) {
         int lineNo = int(n) + 1;
         std::u32string line;
-        size_t badOffset = 0;
-        if (!DecodeUtf8(lines[n], line, &badOffset)) {
-            std::u32string before;
-            DecodeUtf8(lines[n].substr(0, badOffset), before, nullptr);
-            error = {file, lineNo, int(before.size()) + 1, "malformed UTF-8"};
-            return false;
-        }
+        if (!DecodeSourceLine(file, lineNo, lines[n], line, error)) return false;
         if (!line.empty() && line[0] == U'#') continue;
-        size_t first = 0;
-        while (first < line.size() && isBlank(line[first]))
+        size_t first = 0, last = line.size();
+        while (first < last && isBlank(line[first]))
             ++first;
-        size_t last = line.size();
         while (last > first && isBlank(line[last - 1]))
             --last;
         if (first == last) {
@@ -68,21 +122,9 @@ bool SplitBlocks(const std::string& file, const std::string& source, std::vector
         }
         size_t textStart = first;
         if (line[first] == U'[') {
-            size_t close = line.find(U']', first);
-            if (close == std::u32string::npos) {
-                error = {file, lineNo, int(first) + 1, "header without ']'"};
+            if (!openHeaderBlock(file, lineNo, line, first, last, blocks, textStart, error))
                 return false;
-            }
-            Block block;
-            block.pos = {lineNo, int(first) + 1};
-            block.hasHeader = true;
-            block.header =
-                SplitWords(line.substr(first + 1, close - first - 1), lineNo, int(first) + 2);
-            blocks.push_back(block);
             open = true;
-            textStart = close + 1;
-            while (textStart < last && isBlank(line[textStart]))
-                ++textStart;
             if (textStart >= last) continue;
         } else if (!open) {
             Block block;
@@ -90,15 +132,7 @@ bool SplitBlocks(const std::string& file, const std::string& source, std::vector
             blocks.push_back(block);
             open = true;
         }
-        Block& block = blocks.back();
-        if (!block.text.empty()) {
-            block.text += U' ';
-            block.where.push_back({lineNo, int(textStart)});
-        }
-        for (size_t i = textStart; i < last; ++i) {
-            block.text += line[i];
-            block.where.push_back({lineNo, int(i) + 1});
-        }
+        appendText(blocks.back(), lineNo, line, textStart, last);
     }
     return true;
 }
