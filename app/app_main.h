@@ -18,9 +18,6 @@ int appMain(const char16_t* commandLine, int showState);
 // Claims the reader's place and creates the main window; null when the program is to end.
 WindowHandle launchInstance(int showState);
 void registerMainClass(const char16_t* className);
-void onCreate(WindowHandle window);
-void createBars(WindowHandle window);
-void createMainView(WindowHandle window);
 // What the running reader does when another start knocks: this week's lesson when it is in
 // front, else come to the front (nothing when one of its own dialogs is in front).
 void onSecondStart();

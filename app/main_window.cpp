@@ -1,9 +1,9 @@
 #include "app/main_window.h"
 
 #include "app/about.h"
-#include "app/app_main.h"
 #include "app/navigation.h"
 #include "app/settings.h"
+#include "app/window_create.h"
 #include "dialogs/bookmarks.h"
 #include "dialogs/choose_font.h"
 #include "dialogs/choose_section.h"
@@ -159,11 +159,6 @@ void onSize(WindowHandle window, LParam lParam) {
         }
         syncScrollBar(window);
     }
-}
-
-void paintView(DcHandle, WindowHandle, int flags) {
-    // The view draws with the context it keeps, whatever context the paint came with.
-    if ((flags & RepaintView) && appState.view) TextView_Paint(appState.view, flags & RepaintErase);
 }
 
 int onCommand(WindowHandle window, WParam wParam) {

@@ -9,9 +9,6 @@ intptr_t mainWindowProc(WindowHandle window, uint32_t message, WParam wParam, LP
 // 0 when the command was handled, 1 when it goes on to the default handling.
 int onCommand(WindowHandle window, WParam wParam);
 void onSize(WindowHandle window, LParam lParam);
-// Paints the view with its own context when flags has RepaintView (erasing first with
-// RepaintErase).
-void paintView(DcHandle dc, WindowHandle window, int flags);
 void onTap(WindowHandle window, WParam wParam, LParam lParam);
 int handleTap(WindowHandle window, TextView* view, int x, int y, int redraw);
 bool isInTextArea(const TextView* view, int x, int y);

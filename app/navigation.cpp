@@ -1,6 +1,5 @@
 #include "app/navigation.h"
 
-#include "app/main_window.h"
 #include "calendar/hebrew_calendar.h"
 #include "calendar/weekly_lesson.h"
 #include "content/book_constants.h"
@@ -89,6 +88,11 @@ int goPreviousLesson(WindowHandle window) {
 void syncScrollBar(WindowHandle window) {
     if (!(appState.Flags & (FlagScrollBar | FlagScrollBarAlt)) || !appState.view) return;
     setScrollRange(window, 0, appState.view->maxTopLine, appState.view->topLine, true);
+}
+
+void paintView(DcHandle, WindowHandle, int flags) {
+    // The view draws with the context it keeps, whatever context the paint came with.
+    if ((flags & RepaintView) && appState.view) TextView_Paint(appState.view, flags & RepaintErase);
 }
 
 void repaintView(WindowHandle window, int flags) {

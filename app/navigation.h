@@ -26,6 +26,9 @@ int goPreviousLesson(WindowHandle window);
 void syncScrollBar(WindowHandle window);
 // Repaints the view now (window null: the main window) and syncs the scroll bar.
 void repaintView(WindowHandle window, int flags);
+// Paints the view with its own context when flags has RepaintView (erasing first with
+// RepaintErase).
+void paintView(DcHandle dc, WindowHandle window, int flags);
 MenuHandle getGoMenu();
 // Set mode (non-zero): check when state is non-zero; toggle mode (0): flip. Returns the item's
 // new state, 1 or 0.

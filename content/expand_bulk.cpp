@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstring>
 
-#include "content/resource.h"
+#include "content/expanded_buffer.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "content/book_constants.h"
+#include "content/expanded_buffer.h"
 
 // Load error codes, stored through the optional errorOut parameters.
 enum LoadError : int {
@@ -13,10 +14,6 @@ enum LoadError : int {
     BadDescriptor = 4,       // plainLength 0 or no source data
     BufferError = 5,         // the packed data do not produce exactly plainLength bytes
 };
-
-// Zero bytes that follow every expanded buffer (the first is the end mark at plainLength), so
-// that the record walkers stop inside the buffer even on damaged content.
-constexpr size_t kExpandPadding = 8;
 
 // What the expander works on: the packed bytes and the expected output length.
 struct CompressedDescriptor {
