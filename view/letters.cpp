@@ -1,7 +1,7 @@
 #include "view/letters.h"
 
-#include "state/state.h"
 #include "platform/memory.h"
+#include "state/state.h"
 
 LetterConversion letterConversion = {nullptr, 0, LetterBaseLatin};
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/book_bundle.h"
 #include "content/book_constants.h"
+#include "platform/book_bundle.h"
 
 // One content resource: the 6-byte prefix (outerLength, two tags), the record header
 // (packedLength, plainLength), the packed data and four zero bytes. Returns false when the

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/book_bundle.h"
 #include "content/resource.h"
+#include "platform/book_bundle.h"
 #include "platform/memory.h"
 #include "tools/bookc/book_compile.h"
 #include "tools/bookc/index_source.h"

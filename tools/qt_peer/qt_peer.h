@@ -6,7 +6,8 @@
 struct QtPeer;
 
 // Paragraphs of Unicode text (reading order) laid out by QTextLayout in `face` at `pixelSize`.
-QtPeer* QtPeerCreate(const std::vector<std::u16string>& paragraphs, const std::u16string& face, int pixelSize);
+QtPeer* QtPeerCreate(const std::vector<std::u16string>& paragraphs, const std::u16string& face,
+                     int pixelSize);
 void QtPeerDestroy(QtPeer* peer);
 
 // Breaks every paragraph into lines of at most `width` pixels. Returns the number of lines.
