@@ -51,7 +51,7 @@ bool ParseSearchCommand(int argc, char** argv, SearchCommand& c, std::string& er
             }
             ++i;
         } else if (!haveWord && a.rfind("--", 0) != 0) {
-            if (!Utf8Argument(a.c_str(), c.word) || !searchable(c.word)) {
+            if (!Utf8ToUnitsStrict(a.c_str(), c.word) || !searchable(c.word)) {
                 error = "the word must be 1 to 33 Hebrew letters, spaces, '?' and '*'";
                 return false;
             }

@@ -40,7 +40,7 @@ int ParseViewOption(int argc, char** argv, int* i, unsigned allowed, ViewCommand
     } else if (is("--height", ViewOptionArea)) {
         if (!ParseNumber(value, 1, 10000, c.height)) return needs("a height from 1 to 10000");
     } else if (is("--font", ViewOptionFont)) {
-        if (!value || !*value || std::strlen(value) > 93 || !Utf8Argument(value, c.face))
+        if (!value || !*value || std::strlen(value) > 93 || !Utf8ToUnitsStrict(value, c.face))
             return needs("a font family name");
         if (c.face.size() > 31) return needs("a family name of at most 31 characters");
     } else if (is("--size", ViewOptionFont)) {
@@ -172,6 +172,32 @@ void CloseHeadlessView(HeadlessView* headless) {
     *headless = {nullptr, nullptr};
 }
 
+namespace {
+// --layout: each line record, then the totals.
+void printLayout(const TextView* view) {
+    for (int i = 0; i < view->lineCount; ++i) {
+        const LineRecord& l = view->lines[i];
+        std::printf("%u\t%u\t%u\t%u\t%u\t%u\t%u\t%02X\n", l.start, l.length, l.x, l.labelWidth,
+                    l.width, l.height, l.linkNumber, l.style);
+    }
+    std::printf("totalLines=%u maxTopLine=%u\n", view->totalLines, view->maxTopLine);
+}
+
+// --render: the page from the asked line, with its highlight and banner, saved as a PNG.
+// Returns 0, or 2 when the file cannot be written.
+int renderPage(const ViewCommand& c, const HeadlessView& headless) {
+    TextView* view = headless.view;
+    view->topLine = uint16_t(c.top);
+    view->highlightStart = uint16_t(c.highlightStart);
+    view->highlightEnd = uint16_t(c.highlightEnd);
+    TextView_Paint(view, 1);
+    if (c.banner) DrawTitleBanner(view);
+    if (saveDcImage(headless.dc, c.output.c_str()) != 0)
+        return CommandFailure("cannot write " + c.output);
+    return 0;
+}
+} // namespace
+
 int RunViewCommand(int argc, char** argv) {
     ViewCommand c;
     std::string error;
@@ -181,23 +207,11 @@ int RunViewCommand(int argc, char** argv) {
     }
     HeadlessView headless;
     if (OpenHeadlessView(c, &headless) != 0) return 2;
-    TextView* view = headless.view;
     int status = 0;
-    if (!c.render) {
-        for (int i = 0; i < view->lineCount; ++i) {
-            const LineRecord& l = view->lines[i];
-            std::printf("%u\t%u\t%u\t%u\t%u\t%u\t%u\t%02X\n", l.start, l.length, l.x, l.labelWidth,
-                        l.width, l.height, l.linkNumber, l.style);
-        }
-        std::printf("totalLines=%u maxTopLine=%u\n", view->totalLines, view->maxTopLine);
+    if (c.render) {
+        status = renderPage(c, headless);
     } else {
-        view->topLine = uint16_t(c.top);
-        view->highlightStart = uint16_t(c.highlightStart);
-        view->highlightEnd = uint16_t(c.highlightEnd);
-        TextView_Paint(view, 1);
-        if (c.banner) DrawTitleBanner(view);
-        if (saveDcImage(headless.dc, c.output.c_str()) != 0)
-            status = CommandFailure("cannot write " + c.output);
+        printLayout(headless.view);
     }
     CloseHeadlessView(&headless);
     return status;

@@ -52,60 +52,6 @@ bool toStoredCharacters(const std::u32string& text, std::u32string& logical, Tex
 }
 } // namespace
 
-bool DecodeUtf8(const std::string& bytes, std::u32string& out, size_t* badOffset) {
-    static const char32_t minimum[4] = {0, 0x80, 0x800, 0x10000};
-    out.clear();
-    size_t i = 0, n = bytes.size();
-    while (i < n) {
-        unsigned char b = bytes[i];
-        int extra = b < 0x80             ? 0
-                    : (b & 0xE0) == 0xC0 ? 1
-                    : (b & 0xF0) == 0xE0 ? 2
-                    : (b & 0xF8) == 0xF0 ? 3
-                                         : -1;
-        bool ok = extra >= 0 && n - i > size_t(extra);
-        char32_t c = 0;
-        if (ok) {
-            c = extra == 0 ? b : extra == 1 ? (b & 0x1F) : extra == 2 ? (b & 0x0F) : (b & 0x07);
-            for (int k = 1; k <= extra && ok; ++k) {
-                unsigned char t = bytes[i + size_t(k)];
-                ok = (t & 0xC0) == 0x80;
-                c = c << 6 | (t & 0x3F);
-            }
-            ok = ok && c >= minimum[extra] && c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF);
-        }
-        if (!ok) {
-            if (badOffset) *badOffset = i;
-            return false;
-        }
-        out.push_back(c);
-        i += size_t(extra) + 1;
-    }
-    return true;
-}
-
-std::string EncodeUtf8(const std::u32string& text) {
-    std::string out;
-    for (char32_t c : text) {
-        if (c < 0x80) {
-            out += char(c);
-        } else if (c < 0x800) {
-            out += char(0xC0 | (c >> 6));
-            out += char(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += char(0xE0 | (c >> 12));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        } else {
-            out += char(0xF0 | (c >> 18));
-            out += char(0x80 | ((c >> 12) & 0x3F));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
 bool HebrewToStored(const std::u32string& text, std::string& stored, TextError& error) {
     std::u32string logical;
     if (!toStoredCharacters(text, logical, error)) return false;

@@ -4,15 +4,13 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/utf8.h"
+
 // A text problem: the 0-based index of the offending character in the input, and why.
 struct TextError {
     size_t index;
     std::string message;
 };
-
-// Decodes UTF-8. Returns false with the byte offset of the first malformed sequence.
-bool DecodeUtf8(const std::string& bytes, std::u32string& out, size_t* badOffset);
-std::string EncodeUtf8(const std::u32string& text);
 
 // A Hebrew record's text in reading order to letter code in display order: points dropped
 // (maqaf to '-', sof pasuq to ':'), geresh and gershayim to ' and ", '{' to 0x7E, then FriBidi's
