@@ -40,7 +40,8 @@ FontHandle makeLinkFont(WindowHandle dialog) {
     sendMessage(button, MsgSetFont, reinterpret_cast<WParam>(font), 1);
     int cx = 0, cy = 0;
     textExtent(dc, text, n, &cx, &cy);
-    resizeItem(button, cx + 2 * systemMetric(45), cy + 2 * systemMetric(46));
+    resizeItem(button, cx + 2 * systemMetric(MetricEdgeWidth),
+               cy + 2 * systemMetric(MetricEdgeHeight));
     releaseWindowDc(button, dc);
     return font;
 }
@@ -56,7 +57,7 @@ void drawLinkButton(WindowHandle dialog, WParam controlId, const DrawItem* item)
     fillRect(item->dc, item->rect, getStockBrush(WhiteBrush));
     int w = 0, h = 0;
     textExtent(item->dc, text, n, &w, &h);
-    int x = systemMetric(45) / 2;
+    int x = systemMetric(MetricEdgeWidth) / 2;
     drawTextCell(item->dc, text, n, Rect{x, 0, x + w, h});
 }
 
@@ -70,7 +71,7 @@ intptr_t aboutDialogProc(WindowHandle dialog, uint32_t message, WParam wParam, L
         return 0;
     case MsgCommand: {
         int id = int(wParam & 0xFFFF);
-        if (id == 1 || id == 2) {
+        if (id == DialogOk || id == DialogCancel) {
             endDialog(dialog, id);
             deleteFont(appState.aboutLinkFont);
             appState.aboutLinkFont = nullptr;

@@ -87,7 +87,7 @@ WindowHandle launchInstance(int showState) {
         ((appState.Flags & (FlagScrollBar | FlagScrollBarAlt)) ? uint32_t(WindowVScroll) : 0u);
     WindowHandle window = createWindow(kMainClass, kMainClass, style);
     if (!window) return nullptr;
-    if (appState.FullScreen) fullScreenRequest(window, 0x2A);
+    if (appState.FullScreen) fullScreenRequest(window, FullScreenAll);
     showWindow(window, showState);
     updateWindow(window);
     if (appState.fontSpec.FontName[0] == 0) {

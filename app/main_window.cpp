@@ -4,6 +4,7 @@
 #include "app/navigation.h"
 #include "app/settings.h"
 #include "app/window_create.h"
+#include "content/lesson_records.h"
 #include "dialogs/bookmarks.h"
 #include "dialogs/choose_font.h"
 #include "dialogs/choose_section.h"
@@ -118,7 +119,7 @@ bool isInTextArea(const TextView* view, int x, int y) {
 int handleTap(WindowHandle window, TextView* view, int x, int y, int redraw) {
     if (!isInTextArea(view, x, y)) return 0;
     int link = TextView_HitTestLink(view, x, y);
-    if (link == 0x3FFF) {
+    if (link == kReturnLink) {
         if (appState.PreviousLesson)
             goToLesson(window, appState.PreviousLesson, appState.PreviousPosition, 0);
         return 1;
@@ -207,7 +208,7 @@ int onCommand(WindowHandle window, WParam wParam) {
         syncBookmarkCheck(window);
         return 0;
     case CmdFont:
-        if (runFontDialog(window, &appState.fontSpec) == 1 && appState.view) {
+        if (runFontDialog(window, &appState.fontSpec) == DialogOk && appState.view) {
             if (TextView_SetFont(appState.view, &appState.fontSpec) == 1) {
                 outOfMemory();
                 return 0;
@@ -239,7 +240,9 @@ intptr_t mainWindowProc(WindowHandle window, uint32_t message, WParam wParam, LP
         return 0;
     case MsgActivate:
         if (appState.IgnoreActivate) return defWindowProc(window, message, wParam, lParam);
-        if (wParam & 0xFFFF) fullScreenRequest(window, appState.FullScreen ? 0x2A : 0x08);
+        if (wParam & 0xFFFF)
+            fullScreenRequest(window,
+                              appState.FullScreen ? FullScreenAll : FullScreenHideInputButton);
         return 0;
     case MsgPaint:
         paintView(reinterpret_cast<DcHandle>(wParam), window, RepaintAll);

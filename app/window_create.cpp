@@ -24,8 +24,8 @@ void createBars(WindowHandle window) {
         if (bar) appState.barWindow = bar;
         Rect r = windowRect(appState.barWindow);
         appState.barHeight = r.bottom - r.top;
-        moveWindow(appState.barWindow, r.left, r.top, r.right - r.left - systemMetric(2),
-                   r.bottom - r.top, true);
+        moveWindow(appState.barWindow, r.left, r.top,
+                   r.right - r.left - systemMetric(MetricScrollBarWidth), r.bottom - r.top, true);
     }
     barSetToolTips(appState.barWindow, kToolTips, 8);
     barAddBitmap(appState.barWindow, kToolBitmap, 7, 16, 16);

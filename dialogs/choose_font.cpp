@@ -76,7 +76,7 @@ void showPreviewText(WindowHandle dialog, int base) {
 
 void initFontDialog(WindowHandle dialog, FontSpec* spec) {
     DcHandle dc = getWindowDc(parentWindow(dialog));
-    SetupFullScreenDialog(dialog, 30);
+    SetupFullScreenDialog(dialog, ShellDialogFullScreen);
     resetFontList();
     editedFontSpec = spec;
     if (spec->FontAsciiBase == 0) spec->FontAsciiBase = LetterBaseUnicode;
@@ -156,14 +156,14 @@ intptr_t fontDialogProc(WindowHandle dialog, uint32_t message, WParam wParam, LP
         return 0;
     case MsgCommand:
         switch (int(wParam & 0xFFFF)) {
-        case 1:
+        case DialogOk:
             applyFontChoice(dialog, 1);
             freeFontList();
-            endDialog(dialog, 1);
+            endDialog(dialog, DialogOk);
             return 1;
-        case 2:
+        case DialogCancel:
             freeFontList();
-            endDialog(dialog, 2);
+            endDialog(dialog, DialogCancel);
             return 1;
         case FontFaceList:
         case FontSizeList:

@@ -16,7 +16,7 @@ SectionDialogState& state() {
 
 // The client area less the scroll bar along its right edge.
 Rect listArea(int width, int height) {
-    return Rect{0, 0, width - systemMetric(2), height};
+    return Rect{0, 0, width - systemMetric(MetricScrollBarWidth), height};
 }
 
 intptr_t onVScroll(WindowHandle dialog, WParam wParam, LParam lParam) {
@@ -104,7 +104,7 @@ intptr_t ChooseSectionDialogProc(WindowHandle dialog, uint32_t message, WParam w
         Rect client = clientRect(dialog);
         s.listRect = listArea(client.right, client.bottom);
         BuildSectionList();
-        SetupFullScreenDialog(dialog, 30);
+        SetupFullScreenDialog(dialog, ShellDialogFullScreen);
         return 0;
     }
     case MsgSize:
@@ -142,12 +142,12 @@ intptr_t ChooseSectionDialogProc(WindowHandle dialog, uint32_t message, WParam w
         return onVScroll(dialog, wParam, lParam);
     case MsgCommand:
         switch (wParam & 0xFFFF) {
-        case 1:
-            endDialog(dialog, 1);
+        case DialogOk:
+            endDialog(dialog, DialogOk);
             return 1;
-        case 2:
+        case DialogCancel:
             s.chosenLesson = 0;
-            endDialog(dialog, 2);
+            endDialog(dialog, DialogCancel);
             return 1;
         default:
             return 0;
@@ -157,7 +157,7 @@ intptr_t ChooseSectionDialogProc(WindowHandle dialog, uint32_t message, WParam w
             OutlineList_HitTest(s.list, int16_t(lParam & 0xFFFF), int16_t((lParam >> 16) & 0xFFFF));
         if (r > 0) {
             s.chosenLesson = uint16_t(r);
-            endDialog(dialog, 1);
+            endDialog(dialog, DialogOk);
         } else if (r < 0) {
             UpdateSectionScrollBar();
         }

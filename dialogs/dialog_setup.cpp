@@ -4,7 +4,7 @@
 #include "state/state.h"
 
 void SetupFullScreenDialog(WindowHandle dialog, uint32_t shellFlags) {
-    shellInitDialog(dialog, appState.FullScreen ? shellFlags : shellFlags | 0x1);
+    shellInitDialog(dialog, appState.FullScreen ? shellFlags : shellFlags | ShellDialogOkButton);
     if (appState.FullScreen) {
         Rect r = windowRect(dialog);
         moveWindow(dialog, r.left, 0, r.right, r.bottom, false);

@@ -150,7 +150,7 @@ int32_t OutlineList_Build(OutlineList* list, uint8_t* indexText, int releaseOld)
     }
     uint32_t pos = 0;
     SectionRecord r;
-    if (!NextSectionRecord(indexText, &pos, &r) || r.titleLength == 0) return 0xFFFC;
+    if (!NextSectionRecord(indexText, &pos, &r) || r.titleLength == 0) return OutlineEmptyIndex;
     if (releaseOld && list->indexText && list->indexText != indexText) {
         plainFree(list->indexText);
         list->indexText = nullptr;
@@ -161,7 +161,7 @@ int32_t OutlineList_Build(OutlineList* list, uint8_t* indexText, int releaseOld)
         if (!list->rows) {
             list->rowCapacity = 0;
             list->rowCount = 0;
-            return 0xFFFE;
+            return OutlineOutOfMemory;
         }
         list->rowCapacity = 128;
     }
@@ -194,7 +194,7 @@ int32_t OutlineList_Build(OutlineList* list, uint8_t* indexText, int releaseOld)
             list->rows[0] = OutlineRow{};
             list->shownRows = 0;
         }
-        return 0xFFFE;
+        return OutlineOutOfMemory;
     }
     OutlineList_ComputeMaxTop(list);
     return 0;
@@ -222,7 +222,7 @@ FontHandle OutlineList_SelectStyle(OutlineList* list, int flags) {
         *entry = {list->fontCache, font, key};
         list->fontCache = entry;
     }
-    if (flags & 0x100)
+    if (flags & SelectWithColour)
         setTextColour(list->dc,
                       (key & (KeyLarge | KeyBold)) == (KeyLarge | KeyBold) ? kBlue : kBlack);
     return selectFont(list->dc, entry->font);

@@ -40,9 +40,16 @@ constexpr uint16_t kMaxOutlineRows = 65280;
 // is null or memory is short. Destroy with OutlineList_Destroy.
 OutlineList* OutlineList_Create(DcHandle dc, const Rect* rect, const FontSpec* fontSpec,
                                 int initialCapacity);
+// OutlineList_Build's failures, and OutlineList_HitTest's answer below the rows.
+enum : int32_t {
+    OutlineEmptyIndex = 0xFFFC,
+    OutlineOutOfMemory = 0xFFFE,
+    OutlineBelowRows = int32_t(0x80000000u),
+};
+
 // Lays the records of `indexText` out into rows; on success the list owns the buffer (freeing
 // the one it held when releaseOld, unless it is the same). Returns 0, -1 without a list, 2
-// without indexText, 0xFFFE out of memory (the list keeps its old buffer), 0xFFFC when the
+// without indexText, OutlineOutOfMemory (the list keeps its old buffer), OutlineEmptyIndex when the
 // first record is the end or has an empty title (nothing taken).
 int32_t OutlineList_Build(OutlineList* list, uint8_t* indexText, int releaseOld);
 // A new size for the area and the rows laid out again; -1 without a list.
@@ -53,7 +60,7 @@ int OutlineList_Paint(OutlineList* list, int erase);
 // Scrolls by `delta` shown rows within 0..maxTopRow, painting when topRow moved.
 void OutlineList_ScrollBy(OutlineList* list, int delta);
 // A tap at dialog client (x, y): a lesson number (1..16383) for an entry; minus the identifier
-// of a heading it opened or closed; 0 for nothing; 0x80000000 (negative) below the last whole
+// of a heading it opened or closed; 0 for nothing; OutlineBelowRows (negative) below the last whole
 // row inside the area.
 int32_t OutlineList_HitTest(OutlineList* list, int x, int y);
 // Opens or closes the heading of row `row` (and paints). Returns minus its identifier.
@@ -66,8 +73,9 @@ uint16_t* OutlineList_SaveOpenState(OutlineList* list);
 // Shows and opens again what `saved` names. 0, or -1 without text, rows or saved.
 int OutlineList_RestoreOpenState(OutlineList* list, const uint16_t* saved);
 void OutlineList_ComputeMaxTop(OutlineList* list);
-// Selects the cached font of style key flags & 0x1F (made on first use); with flags & 0x100 also
-// the key's colour. Returns the font selected before, or null when no font could be had.
+// Selects the cached font of style key flags & SectionKeyMask (made on first use); with
+// SelectWithColour also the key's colour. Returns the font selected before, or null when no font
+// could be had.
 FontHandle OutlineList_SelectStyle(OutlineList* list, int flags);
 void OutlineList_DrawGlyph(OutlineList* list, const OutlineRow& row, int y);
 // Frees the index, the rows and the fonts, and the record itself when freeRecord.

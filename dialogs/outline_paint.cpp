@@ -76,7 +76,8 @@ int OutlineList_Paint(OutlineList* list, int erase) {
     Colour colour = getTextColour(list->dc);
     letterConversion.activeLetterBase = list->font.FontAsciiBase;
     uint8_t key = list->rows[i].sectionStyle & SectionKeyMask;
-    FontHandle before = OutlineList_SelectStyle(list, list->rows[i].sectionStyle | 0x100);
+    FontHandle before =
+        OutlineList_SelectStyle(list, list->rows[i].sectionStyle | SelectWithColour);
     if (erase)
         FillWithStockBrush(list->dc, list->area.left, list->area.top, list->area.width,
                            list->area.height, WhiteBrush);
@@ -87,7 +88,7 @@ int OutlineList_Paint(OutlineList* list, int erase) {
         if (!shown(row)) continue;
         if ((row.sectionStyle & SectionKeyMask) != key) {
             key = row.sectionStyle & SectionKeyMask;
-            OutlineList_SelectStyle(list, row.sectionStyle | 0x100);
+            OutlineList_SelectStyle(list, row.sectionStyle | SelectWithColour);
         }
         if (row.sectionValue != lastValue) OutlineList_DrawGlyph(list, row, y);
         lastValue = row.sectionValue;
@@ -120,7 +121,7 @@ int32_t OutlineList_HitTest(OutlineList* list, int x, int y) {
     int bottom = a.top, room = a.height;
     for (int i = firstDrawnRow(list); list->rows[i].sectionStyle; ++i) {
         const OutlineRow& row = list->rows[i];
-        if (room < row.height) return int32_t(0x80000000u);
+        if (room < row.height) return OutlineBelowRows;
         if (!shown(row)) continue;
         room -= row.height;
         bottom += row.height;
@@ -132,7 +133,7 @@ int32_t OutlineList_HitTest(OutlineList* list, int x, int y) {
         if (isHeading(row) && x > row.x + row.width) return OutlineList_Toggle(list, i);
         return 0;
     }
-    return int32_t(0x80000000u);
+    return OutlineBelowRows;
 }
 
 int32_t OutlineList_Toggle(OutlineList* list, int row) {

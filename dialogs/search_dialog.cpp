@@ -18,7 +18,7 @@ constexpr int kKeyboardLeft = 7, kKeyboardTop = 71;
 void closeDialog(WindowHandle dialog, int id) {
     endDialog(dialog, id);
     // The desktop has no input panel to lower or hide; its button goes with the dialog.
-    fullScreenRequest(appState.mainWindow, 0x08);
+    fullScreenRequest(appState.mainWindow, FullScreenHideInputButton);
 }
 
 void initDialog(WindowHandle dialog) {
@@ -90,16 +90,16 @@ intptr_t SearchDialogProc(WindowHandle dialog, uint32_t message, WParam wParam, 
         // The shell's input-panel button and task bar have no desktop counterpart to show or
         // hide; the request is made as the handheld makes it.
         if ((wParam & 0xFFFF) && appState.AllowSipInHebrewSearch)
-            fullScreenRequest(appState.mainWindow, 0x04);
+            fullScreenRequest(appState.mainWindow, FullScreenShowInputButton);
         return 0;
     case MsgLButtonDown:
         return TapToLetter(dialog, int16_t(lParam & 0xFFFF), int16_t((lParam >> 16) & 0xFFFF));
     case MsgCommand:
         switch (wParam & 0xFFFF) {
-        case 1:
+        case DialogOk:
             onOk(dialog);
             return 1;
-        case 2:
+        case DialogCancel:
             closeDialog(dialog, 2);
             return 1;
         default:

@@ -83,6 +83,9 @@ enum : uint16_t { ListSelectionChanged = 1, ListDoubleClicked = 2 };
 using DialogProc = intptr_t (*)(WindowHandle dialog, uint32_t message, WParam wParam,
                                 LParam lParam);
 
+// The results a dialog ends with on OK and on Cancel (also their commands' ids).
+enum : intptr_t { DialogOk = 1, DialogCancel = 2 };
+
 // Runs the dialog modally, owned by `owner` (centred over it): the initialise message (with
 // `parameter`), then the others as they come, until endDialog; then the destroy message.
 // Returns endDialog's result, or -1 when the template is null or there are no windows.
@@ -96,8 +99,17 @@ void endDialog(WindowHandle dialog, intptr_t result);
 // A template position of (x, y) dialog units is the client pixel (x * low / 4, y * high / 8).
 int32_t dialogBaseUnits();
 
-// The shell's dialog set-up. flags 0x1: show the OK and Cancel buttons; 0x2 or 0x4: size the
-// dialog to the reader's window (the owner's), at its position.
+// The shell's dialog set-up: the OK and Cancel buttons shown; sized to the reader's window (the
+// owner's), at its position; the input panel down and no menu bar (no-ops on a desktop).
+enum : uint32_t {
+    ShellDialogOkButton = 0x01,
+    ShellDialogSize = 0x02,
+    ShellDialogSizeFullScreen = 0x04,
+    ShellDialogInputDown = 0x08,
+    ShellDialogNoMenuBar = 0x10,
+    ShellDialogFullScreen =
+        ShellDialogSize | ShellDialogSizeFullScreen | ShellDialogInputDown | ShellDialogNoMenuBar,
+};
 void shellInitDialog(WindowHandle dialog, uint32_t flags);
 
 // Marks the whole client area (rect null) or `rect` for painting; with `erase` the next paint

@@ -125,13 +125,22 @@ bool scrollRange(WindowHandle window, int* minimum, int* maximum, int* position)
 void setScrollPage(WindowHandle window, int page);
 int scrollPage(WindowHandle window);
 
-// System metrics: 2 the vertical scroll bar's width, 45 and 46 the edge width and height.
+// System metrics: the vertical scroll bar's width, the edge width and height (pixels).
+enum : int { MetricScrollBarWidth = 2, MetricEdgeWidth = 45, MetricEdgeHeight = 46 };
 int systemMetric(int index);
 // The system version the reader reports: 4.20 (a desktop has no shell menu bar to force).
 void systemVersion(int* major, int* minor);
 
-// Full-screen request (0x02 hide the task bar, 0x08 the input-panel button, 0x20 the start
-// icon): hiding the task bar makes the window full screen; the rest are no-ops on a desktop.
+// Full-screen request: hiding the task bar makes the window full screen; the input-panel button
+// and the start icon are no-ops on a desktop.
+enum : uint32_t {
+    FullScreenHideTaskBar = 0x02,
+    FullScreenShowInputButton = 0x04,
+    FullScreenHideInputButton = 0x08,
+    FullScreenHideStartIcon = 0x20,
+    // What a full-screen reader asks for: everything of the shell out of the way.
+    FullScreenAll = FullScreenHideTaskBar | FullScreenHideInputButton | FullScreenHideStartIcon,
+};
 void fullScreenRequest(WindowHandle window, uint32_t flags);
 
 // Asks the desktop to open an address (a web page) in the user's browser. No error dialog.

@@ -217,9 +217,10 @@ void endDialog(WindowHandle dialog, intptr_t result) {
 
 void shellInitDialog(WindowHandle dialog, uint32_t flags) {
     if (!dialog || dialog->kind != PlatformWindow::Dialog) return;
-    if (flags & 0x1) showButtons(dialog);
+    if (flags & ShellDialogOkButton) showButtons(dialog);
     // The handheld's screen is the reader's window here.
-    if ((flags & 0x6) && dialog->owner && dialog->owner->widget) {
+    if ((flags & (ShellDialogSize | ShellDialogSizeFullScreen)) && dialog->owner &&
+        dialog->owner->widget) {
         QWidget* reader = dialog->owner->widget->window();
         dialog->widget->resize(reader->size());
         dialog->widget->move(reader->frameGeometry().topLeft());

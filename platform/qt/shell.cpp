@@ -34,7 +34,7 @@ std::vector<std::u16string> takeOpenedAddresses() {
 void fullScreenRequest(WindowHandle window, uint32_t flags) {
     // Hiding the task bar is the desktop's full screen; the input panel and start icon have
     // nothing to hide here.
-    if (window && window->kind == PlatformWindow::Main && (flags & 0x02) &&
+    if (window && window->kind == PlatformWindow::Main && (flags & FullScreenHideTaskBar) &&
         !window->widget->isFullScreen()) {
         window->widget->showFullScreen();
     }
@@ -42,10 +42,10 @@ void fullScreenRequest(WindowHandle window, uint32_t flags) {
 
 int systemMetric(int index) {
     switch (index) {
-    case 2:
+    case MetricScrollBarWidth:
         return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    case 45:
-    case 46:
+    case MetricEdgeWidth:
+    case MetricEdgeHeight:
         return 2;
     default:
         return 0;
