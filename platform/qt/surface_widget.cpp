@@ -54,14 +54,6 @@ void SurfaceWidget::paintEvent(QPaintEvent*) {
     }
     QPainter p(this);
     p.drawImage(0, 0, dc->image);
-    if (window_->kind != PlatformWindow::Main) return;
-    // For the start-up benchmark: end as soon as the first page is on the screen.
-    static const bool quitAfterFirstPaint =
-        qEnvironmentVariableIsSet("VERSEWELL_QUIT_AFTER_FIRST_PAINT");
-    if (quitAfterFirstPaint) {
-        QMetaObject::invokeMethod(
-            QCoreApplication::instance(), [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
-    }
 }
 
 void SurfaceWidget::resizeEvent(QResizeEvent*) {
