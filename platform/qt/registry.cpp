@@ -10,7 +10,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QString>
@@ -54,6 +53,27 @@ struct PlatformRegistryKey {
 };
 
 namespace {
+// A number as the file keeps it: "dword:" and one to eight hex digits, nothing else. True with
+// the number in *value (when given).
+bool readDword(const QString& text, uint32_t* value) {
+    static const QLatin1String kPrefix("dword:");
+    if (!text.startsWith(kPrefix) || text.size() == kPrefix.size() ||
+        text.size() > kPrefix.size() + 8)
+        return false;
+    uint32_t number = 0;
+    for (qsizetype i = kPrefix.size(); i < text.size(); ++i) {
+        char16_t c = text[i].unicode();
+        int d = c >= u'0' && c <= u'9'   ? c - u'0'
+                : c >= u'a' && c <= u'f' ? c - u'a' + 10
+                : c >= u'A' && c <= u'F' ? c - u'A' + 10
+                                         : -1;
+        if (d < 0) return false;
+        number = number << 4 | uint32_t(d);
+    }
+    if (value) *value = number;
+    return true;
+}
+
 // The key's file, or an empty string when the path cannot name one.
 QString keyFile(const char16_t* path, const QString& folder) {
     if (!path || !*path || folder.isEmpty()) return {};
@@ -93,10 +113,8 @@ Value storedValue(const QString& name, const QVariant& stored) {
     QString text = stored.typeId() == QMetaType::QStringList
                        ? stored.toStringList().join(QStringLiteral(", "))
                        : stored.toString();
-    static const QRegularExpression number(QStringLiteral("^dword:([0-9A-Fa-f]{1,8})$"));
-    QRegularExpressionMatch match = number.match(text);
-    if (match.hasMatch()) {
-        uint32_t value = match.captured(1).toUInt(nullptr, 16);
+    uint32_t value = 0;
+    if (readDword(text, &value)) {
         return {name, RegistryNumber,
                 QByteArray(reinterpret_cast<const char*>(&value), sizeof value)};
     }
@@ -180,8 +198,7 @@ bool storedForm(const RegistryValue& v, QVariant& stored) {
         qsizetype units = qsizetype(v.size / sizeof(char16_t));
         QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(v.data), units);
         if (text.endsWith(QChar(0))) text.chop(1);
-        static const QRegularExpression number(QStringLiteral("^dword:[0-9A-Fa-f]{1,8}$"));
-        if (number.match(text).hasMatch()) return false;
+        if (readDword(text, nullptr)) return false;
         stored = text;
         return true;
     }
