@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "content/book_constants.h"
+
 bool ParseNumber(const char* text, long low, long high, int& out) {
     if (!text || !*text) return false;
     char* end = nullptr;
@@ -15,4 +17,18 @@ bool ParseNumber(const char* text, long low, long high, int& out) {
 int CommandFailure(const std::string& message) {
     std::fprintf(stderr, "versewell: %s\n", message.c_str());
     return 2;
+}
+
+bool TakeLessonArgument(const std::string& a, bool& haveLesson, int& lesson, std::string& error) {
+    if (haveLesson || a.empty() || a[0] == '-') {
+        error = "unknown argument '" + a + "'";
+        return false;
+    }
+    if (!ParseNumber(a.c_str(), 1, kLessonCount, lesson)) {
+        error = "lesson must be a number from 1 to " + std::to_string(kLessonCount) + ", not '" +
+                a + "'";
+        return false;
+    }
+    haveLesson = true;
+    return true;
 }

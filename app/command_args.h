@@ -8,3 +8,6 @@
 bool ParseNumber(const char* text, long low, long high, int& out);
 // Prints "versewell: MESSAGE" on standard error; returns 2, the modes' failure status.
 int CommandFailure(const std::string& message);
+// The lesson named by a bare argument (1..kLessonCount), once: true with *lesson set and
+// haveLesson on; false with the error for a second lesson, an unknown option or a bad number.
+bool TakeLessonArgument(const std::string& a, bool& haveLesson, int& lesson, std::string& error);

@@ -79,14 +79,7 @@ bool ParseExportCommand(int argc, char** argv, ExportCommand& c, std::string& er
             if (!value) return needs("a file");
             (a == "--append-to" ? c.appendTo : a == "--book" ? c.book : c.output) = value;
             ++i;
-        } else if (!haveLesson && !a.empty() && a[0] != '-') {
-            if (!ParseNumber(a.c_str(), 1, kLessonCount, c.lesson)) {
-                error = "lesson must be a number from 1 to 53, not '" + a + "'";
-                return false;
-            }
-            haveLesson = true;
-        } else {
-            error = "unknown argument '" + a + "'";
+        } else if (!TakeLessonArgument(a, haveLesson, c.lesson, error)) {
             return false;
         }
     }

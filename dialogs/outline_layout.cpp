@@ -209,23 +209,13 @@ int32_t OutlineList_Resize(OutlineList* list, int width, int height) {
 
 FontHandle OutlineList_SelectStyle(OutlineList* list, int flags) {
     uint8_t key = uint8_t(flags & SectionKeyMask);
-    FontCacheEntry* entry = list->fontCache;
-    while (entry && !(entry->styleKey == key && entry->font))
-        entry = entry->next;
-    if (!entry) {
-        FontHandle font = createStyleFont(list->font, key);
-        entry = font ? static_cast<FontCacheEntry*>(plainAlloc(sizeof(FontCacheEntry))) : nullptr;
-        if (!entry) {
-            deleteFont(font);
-            return nullptr;
-        }
-        *entry = {list->fontCache, font, key};
-        list->fontCache = entry;
-    }
+    FontHandle font = FontCache_Find(list->fontCache, key);
+    if (!font) font = FontCache_Add(&list->fontCache, key, createStyleFont(list->font, key));
+    if (!font) return nullptr;
     if (flags & SelectWithColour)
         setTextColour(list->dc,
                       (key & (KeyLarge | KeyBold)) == (KeyLarge | KeyBold) ? kBlue : kBlack);
-    return selectFont(list->dc, entry->font);
+    return selectFont(list->dc, font);
 }
 
 void OutlineList_ComputeMaxTop(OutlineList* list) {
@@ -250,12 +240,6 @@ void OutlineList_Destroy(OutlineList* list, int freeRecord) {
     plainFree(list->rows);
     list->rows = nullptr;
     if (list->dc) selectFont(list->dc, stockFont());
-    for (FontCacheEntry* e = list->fontCache; e;) {
-        FontCacheEntry* next = e->next;
-        deleteFont(e->font);
-        plainFree(e);
-        e = next;
-    }
-    list->fontCache = nullptr;
+    FontCache_Free(&list->fontCache);
     if (freeRecord) plainFree(list);
 }

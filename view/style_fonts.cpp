@@ -30,26 +30,16 @@ FontHandle CreateStyleFont(TextView* view, int key) {
 
 FontHandle TextView_SelectStyle(TextView* view, int flags) {
     uint8_t key = uint8_t(flags & StyleKeyMask);
-    FontCacheEntry* entry = view->fontCache;
-    while (entry && !(entry->styleKey == key && entry->font))
-        entry = entry->next;
-    if (!entry) {
-        FontHandle font = CreateStyleFont(view, key);
-        entry = font ? static_cast<FontCacheEntry*>(plainAlloc(sizeof(FontCacheEntry))) : nullptr;
-        if (!entry) {
-            deleteFont(font);
-            return nullptr;
-        }
-        *entry = {view->fontCache, font, key};
-        view->fontCache = entry;
-    }
+    FontHandle font = FontCache_Find(view->fontCache, key);
+    if (!font) font = FontCache_Add(&view->fontCache, key, CreateStyleFont(view, key));
+    if (!font) return nullptr;
     if (flags & SelectWithColour) {
         Colour colour = (key & (StyleLarge | StyleBold)) == (StyleLarge | StyleBold) ? ColourHeading
                         : (key & StyleSmall)                                         ? ColourSmall
                                                                                      : ColourBody;
         setTextColour(view->dc, colour);
     }
-    return selectFont(view->dc, entry->font);
+    return selectFont(view->dc, font);
 }
 
 void DeleteStyleFonts(TextView* view) {
@@ -62,11 +52,34 @@ void DeleteStyleFonts(TextView* view) {
 }
 
 void FreeStyleFonts(TextView* view) {
-    DeleteStyleFonts(view);
-    for (FontCacheEntry* e = view->fontCache; e;) {
+    selectFont(view->dc, stockFont());
+    FontCache_Free(&view->fontCache);
+}
+
+FontHandle FontCache_Find(const FontCacheEntry* cache, uint8_t key) {
+    for (const FontCacheEntry* e = cache; e; e = e->next) {
+        if (e->styleKey == key && e->font) return e->font;
+    }
+    return nullptr;
+}
+
+FontHandle FontCache_Add(FontCacheEntry** cache, uint8_t key, FontHandle made) {
+    auto* entry = made ? static_cast<FontCacheEntry*>(plainAlloc(sizeof(FontCacheEntry))) : nullptr;
+    if (!entry) {
+        deleteFont(made);
+        return nullptr;
+    }
+    *entry = {*cache, made, key};
+    *cache = entry;
+    return made;
+}
+
+void FontCache_Free(FontCacheEntry** cache) {
+    for (FontCacheEntry* e = *cache; e;) {
         FontCacheEntry* next = e->next;
+        deleteFont(e->font);
         plainFree(e);
         e = next;
     }
-    view->fontCache = nullptr;
+    *cache = nullptr;
 }

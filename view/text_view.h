@@ -30,6 +30,14 @@ struct FontCacheEntry {
     uint8_t styleKey;
 };
 
+// A font cache (the view's, an outline list's): one font per style key, made on first use.
+// Find: the cached font of `key`, or null. Add: puts `made` (owned by the cache from then on)
+// in front and returns it; null when made is null or memory is short (made is deleted then).
+// Free: every font and entry (none may still be selected), the cache empty.
+FontHandle FontCache_Find(const FontCacheEntry* cache, uint8_t key);
+FontHandle FontCache_Add(FontCacheEntry** cache, uint8_t key, FontHandle made);
+void FontCache_Free(FontCacheEntry** cache);
+
 struct LinkHit {
     LineRecord* line; // null ends the array
     uint16_t y;       // top of that line, window pixels
