@@ -9,6 +9,7 @@
 #include "dialogs/search_box.h"
 #include "platform/memory.h"
 #include "state/state.h"
+#include "tests/support/fixtures.h"
 #include "tools/bookc/hebrew_text.h"
 
 namespace {
@@ -16,15 +17,6 @@ std::u16string utf16(const std::string& utf8) {
     std::u32string wide;
     EXPECT_TRUE(DecodeUtf8(utf8, wide, nullptr)) << utf8;
     return {wide.begin(), wide.end()}; // every character here is in the first plane
-}
-
-std::string stored(const std::string& hebrew) {
-    std::u32string written;
-    EXPECT_TRUE(DecodeUtf8(hebrew, written, nullptr));
-    std::string out;
-    TextError error;
-    EXPECT_TRUE(HebrewToStored(written, out, error)) << error.message;
-    return out;
 }
 
 class SearchBox : public testing::Test {
@@ -95,7 +87,8 @@ TEST_F(SearchBox, TypedWordsBecomeTheStoredOrder) {
     for (int letterBase : {97, 224, 1488}) {
         base(letterBase);
         for (const Case& c : cases)
-            EXPECT_EQ(confirm(utf16(c.typed)), stored(c.storedAs)) << letterBase << " " << c.typed;
+            EXPECT_EQ(confirm(utf16(c.typed)), storedHebrew(c.storedAs))
+                << letterBase << " " << c.typed;
     }
     base(1488);
     EXPECT_EQ(confirm(u""), "") << "OK with an empty box empties the pattern";
@@ -116,7 +109,7 @@ TEST_F(SearchBox, RoundTrip) {
                 // Under base 97 the unit '{' is the letter tav: a brace mirrored into reading
                 // order cannot be told from it.
                 if (letterBase == 97 && std::strchr(word, '{')) continue;
-                std::string pattern = stored(word);
+                std::string pattern = storedHebrew(word);
                 std::u16string box = fill(pattern);
                 EXPECT_EQ(confirm(box), pattern)
                     << word << " base " << letterBase << " flags " << flags;
@@ -125,11 +118,11 @@ TEST_F(SearchBox, RoundTrip) {
     }
     // The box shows the word as typed: reading order, letters at the letter base.
     base(1488);
-    EXPECT_EQ(fill(stored("שלום")), utf16("שלום"));
+    EXPECT_EQ(fill(storedHebrew("שלום")), utf16("שלום"));
     base(224);
-    EXPECT_EQ(fill(stored("אב")), u"\u00E0\u00E1");
+    EXPECT_EQ(fill(storedHebrew("אב")), u"\u00E0\u00E1");
     appState.Flags = FlagReverse;
-    EXPECT_EQ(fill(stored("אב")), u"\u00E0\u00E1") << "Reverse plays no part";
+    EXPECT_EQ(fill(storedHebrew("אב")), u"\u00E0\u00E1") << "Reverse plays no part";
     EXPECT_EQ(fill(""), u"");
 }
 } // namespace

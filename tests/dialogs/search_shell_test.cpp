@@ -2,25 +2,17 @@
 #include <cstring>
 
 #include "dialogs/search.h"
+#include "tests/support/fixtures.h"
 #include "tests/support/shell_fixture.h"
 #include "tools/bookc/hebrew_text.h"
 
 namespace {
 class SearchShell : public ShellTest {};
 
-std::string stored(const std::string& hebrew) {
-    std::u32string written;
-    EXPECT_TRUE(DecodeUtf8(hebrew, written, nullptr));
-    std::string out;
-    TextError error;
-    EXPECT_TRUE(HebrewToStored(written, out, error)) << error.message;
-    return out;
-}
-
 TEST_F(SearchShell, ReturnAndSearchAgainGoOnFromTheLastHit) {
     start();
     ASSERT_EQ(appState.Lesson, 33);
-    std::string word = stored("משה");
+    std::string word = storedHebrew("משה");
     std::memcpy(appState.searchPattern, word.c_str(), word.size() + 1);
     EXPECT_EQ(send(MsgKeyDown, KeyReturn), 0);
     uint16_t first = view()->highlightEnd;

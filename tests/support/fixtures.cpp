@@ -4,6 +4,7 @@
 
 #include "platform/book_bundle.h"
 #include "platform/resources.h"
+#include "tools/bookc/hebrew_text.h"
 
 void serveResources(const std::vector<std::pair<uint16_t, std::string>>& resources) {
     std::vector<BundleResource> list;
@@ -16,4 +17,13 @@ void serveResources(const std::vector<std::pair<uint16_t, std::string>>& resourc
 
 void serveEmbeddedBook() {
     useEmbeddedBook();
+}
+
+std::string storedHebrew(const std::string& hebrew) {
+    std::u32string written;
+    EXPECT_TRUE(DecodeUtf8(hebrew, written, nullptr));
+    std::string out;
+    TextError error;
+    EXPECT_TRUE(HebrewToStored(written, out, error)) << error.message;
+    return out;
 }

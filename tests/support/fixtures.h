@@ -25,3 +25,7 @@ void serveResources(const std::vector<std::pair<uint16_t, std::string>>& resourc
 
 // Back to the book embedded in the test program.
 void serveEmbeddedBook();
+
+// The stored form (letter code, display order) of Hebrew written in reading order, as bookc
+// stores it; a failure to convert is reported on the running test.
+std::string storedHebrew(const std::string& hebrew);

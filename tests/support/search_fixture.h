@@ -77,14 +77,7 @@ protected:
     }
 
     // The stored form (letter code, display order) of Hebrew written in reading order.
-    static std::string stored(const std::string& hebrew) {
-        std::u32string written;
-        EXPECT_TRUE(DecodeUtf8(hebrew, written, nullptr));
-        std::string out;
-        TextError error;
-        EXPECT_TRUE(HebrewToStored(written, out, error)) << error.message;
-        return out;
-    }
+    static std::string stored(const std::string& hebrew) { return storedHebrew(hebrew); }
 
     static void setPattern(const std::string& bytes) {
         ASSERT_LE(bytes.size(), size_t(kMaxPatternLength));
