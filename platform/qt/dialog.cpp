@@ -125,27 +125,17 @@ int32_t dialogBaseUnits() {
     return int32_t(uint32_t(uint16_t(baseUnitX())) | uint32_t(uint16_t(baseUnitY())) << 16);
 }
 
-intptr_t runDialog(const DialogTemplate* t, WindowHandle owner, DialogProc procedure,
-                   LParam parameter) {
-    if (!t || !qobject_cast<QApplication*>(QCoreApplication::instance())) return -1;
-    auto* window = new PlatformWindow;
-    window->kind = PlatformWindow::Dialog;
-    window->procedure = procedure;
-    window->owner = owner;
-    window->templateId = t->id;
-    window->style = t->style;
-    HostDialog dialog(window, owner && owner->widget ? owner->widget->window() : nullptr);
-    window->widget = &dialog;
-    attachWindow(&dialog, window);
-    dialog.setWindowTitle(QString::fromUtf16(t->title));
-    window->client = new SurfaceWidget(window, &dialog);
-    attachWindow(window->client, window);
-    // Without items of its own the client area takes the keys (a dialog that draws itself).
-    window->client->setFocusPolicy(t->itemCount ? Qt::NoFocus : Qt::StrongFocus);
+namespace {
+int toPixelsX(int units) {
+    return units * baseUnitX() / 4;
+}
+int toPixelsY(int units) {
+    return units * baseUnitY() / 8;
+}
 
-    auto ux = [](int v) { return v * baseUnitX() / 4; };
-    auto uy = [](int v) { return v * baseUnitY() / 8; };
-    window->client->resize(ux(t->width), uy(t->height));
+// The template's items on the dialog's client area, in template order; a run of radio buttons
+// is one group.
+std::vector<PlatformWindow*> makeItems(PlatformWindow* window, const DialogTemplate* t) {
     std::vector<PlatformWindow*> items;
     int radioGroup = 0;
     bool lastWasRadio = false;
@@ -163,41 +153,49 @@ intptr_t runDialog(const DialogTemplate* t, WindowHandle owner, DialogProc proce
         item->radioGroup = radio ? radioGroup : 0;
         lastWasRadio = radio;
         item->widget = makeDialogItem(window, item, it, window->client);
-        QSize natural = it.kind == DialogItemKind::StaticImage ? item->widget->sizeHint()
-                                                               : QSize(ux(it.width), uy(it.height));
-        item->widget->setGeometry(ux(it.x), uy(it.y), natural.width(), natural.height());
+        QSize natural = it.kind == DialogItemKind::StaticImage
+                            ? item->widget->sizeHint()
+                            : QSize(toPixelsX(it.width), toPixelsY(it.height));
+        item->widget->setGeometry(toPixelsX(it.x), toPixelsY(it.y), natural.width(),
+                                  natural.height());
         attachWindow(item->widget, item);
         growToText(item);
         items.push_back(item);
     }
+    return items;
+}
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+// The standard OK and Cancel buttons, sending commands 1 and 2; shown when the template asks.
+void addOkCancel(PlatformWindow* window, HostDialog* dialog, const DialogTemplate* t) {
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
     window->buttonBox = buttons;
     QObject::connect(buttons->button(QDialogButtonBox::Ok), &QPushButton::clicked,
-                     [window]() { sendMessage(window, MsgCommand, 1, 0); });
+                     [window]() { sendMessage(window, MsgCommand, DialogOk, 0); });
     QObject::connect(buttons->button(QDialogButtonBox::Cancel), &QPushButton::clicked,
-                     [window]() { sendMessage(window, MsgCommand, 2, 0); });
+                     [window]() { sendMessage(window, MsgCommand, DialogCancel, 0); });
     buttons->setVisible(t->extendedStyle & DialogExOkButton);
-    dialog.resize(window->client->width(), window->client->height() + dialog.buttonRowHeight());
-    dialog.placeChildren();
-    fitDialogToItems(window);
+}
 
+// Initialises the dialog and runs it until endDialog (or as the test script acts); returns
+// endDialog's result, -1 when it never ended, and destroys the dialog's windows.
+intptr_t runAndRelease(PlatformWindow* window, HostDialog* dialog, const DialogTemplate* t,
+                       std::vector<PlatformWindow*>& items, LParam parameter) {
     sendMessage(window, MsgInitDialog, 0, parameter);
     // The procedure may have given items new texts, fonts or sizes.
     fitDialogToItems(window);
     if (!window->ended) {
         if (gScript) {
-            dialog.show();
+            dialog->show();
             QCoreApplication::processEvents();
             gScript(window, t->id);
         } else {
-            dialog.exec();
+            dialog->exec();
         }
     }
     intptr_t result = window->ended ? window->result : -1;
     window->ended = true;
     sendMessage(window, MsgDestroy, 0, 0);
-    dialog.hide();
+    dialog->hide();
     for (PlatformWindow* item : items) {
         deleteFont(item->itemFont);
         deleteDc(item->surface);
@@ -206,6 +204,33 @@ intptr_t runDialog(const DialogTemplate* t, WindowHandle owner, DialogProc proce
     deleteDc(window->surface);
     delete window;
     return result;
+}
+} // namespace
+
+intptr_t runDialog(const DialogTemplate* t, WindowHandle owner, DialogProc procedure,
+                   LParam parameter) {
+    if (!t || !qobject_cast<QApplication*>(QCoreApplication::instance())) return -1;
+    auto* window = new PlatformWindow;
+    window->kind = PlatformWindow::Dialog;
+    window->procedure = procedure;
+    window->owner = owner;
+    window->templateId = t->id;
+    window->style = t->style;
+    HostDialog dialog(window, owner && owner->widget ? owner->widget->window() : nullptr);
+    window->widget = &dialog;
+    attachWindow(&dialog, window);
+    dialog.setWindowTitle(QString::fromUtf16(t->title));
+    window->client = new SurfaceWidget(window, &dialog);
+    attachWindow(window->client, window);
+    // Without items of its own the client area takes the keys (a dialog that draws itself).
+    window->client->setFocusPolicy(t->itemCount ? Qt::NoFocus : Qt::StrongFocus);
+    window->client->resize(toPixelsX(t->width), toPixelsY(t->height));
+    std::vector<PlatformWindow*> items = makeItems(window, t);
+    addOkCancel(window, &dialog, t);
+    dialog.resize(window->client->width(), window->client->height() + dialog.buttonRowHeight());
+    dialog.placeChildren();
+    fitDialogToItems(window);
+    return runAndRelease(window, &dialog, t, items, parameter);
 }
 
 void endDialog(WindowHandle dialog, intptr_t result) {
