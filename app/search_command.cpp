@@ -40,7 +40,8 @@ bool ParseSearchCommand(int argc, char** argv, SearchCommand& c, std::string& er
                 value ? std::string(value, colon ? colon : value + strlen(value)) : std::string();
             if (!ParseNumber(lesson.c_str(), 1, kLessonCount, c.view.lesson) ||
                 (colon && !ParseNumber(colon + 1, 0, 65535, c.view.top))) {
-                error = "--from needs a lesson from 1 to 53, or LESSON:TOPLINE";
+                error = "--from needs a lesson from 1 to " + std::to_string(kLessonCount) +
+                        ", or LESSON:TOPLINE";
                 return false;
             }
             ++i;

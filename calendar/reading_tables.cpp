@@ -76,7 +76,7 @@ constexpr const ReadingTable* R(int n) {
 
 // Rows: leap, weekday of 1 Tishri; in each, deficient, regular and complete years, each as
 // abroad then Israel.
-constinit const ReadingTable* const readingTableIndex[48] = {
+constinit const ReadingTable* const readingTableIndex[kYearKinds] = {
     // 12 months
     R(1), R(1), nullptr, nullptr, R(2), R(1),       // Monday
     nullptr, nullptr, R(2), R(1), nullptr, nullptr, // Tuesday
@@ -91,7 +91,7 @@ constinit const ReadingTable* const readingTableIndex[48] = {
 
 // The eleven portions of Exodus (12..22) and the combined reading of 21 and 22 (place 0).
 // clang-format off
-const uint8_t readingLesson[61] = {
+const uint8_t readingLesson[kLastPortion + 1 + kCombinedReadings] = {
     0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,                                 // Genesis, 0..11
     4, 7, 11, 14, 17, 20, 24, 27, 31, 33, 36,                           // Exodus, 12..22
     0, 0, 0, 0, 0, 0, 0, 0, 0, 0,                                       // Leviticus, 23..32
@@ -101,4 +101,4 @@ const uint8_t readingLesson[61] = {
 };
 // clang-format on
 
-const int8_t combinedReadings[8] = {21, 26, 28, 31, 38, 41, 50, 0};
+const int8_t combinedReadings[kCombinedReadings + 1] = {21, 26, 28, 31, 38, 41, 50, 0};

@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 
+constexpr int kLastPortion = 53; // the last of Deuteronomy
 constexpr int kReadingTableEntries = 56;
 constexpr int kReadingTableCount = 15;
 
@@ -22,12 +23,14 @@ extern const ReadingTable readingTables[kReadingTableCount];
 // israel + 2 * (kind + 3 * (weekdayHalf + 4 * leap)): israel 1 for the Israel schedule; kind
 // 0 deficient, 1 regular, 2 complete; weekdayHalf the weekday of 1 Tishri divided by 2
 // (Monday 0, Tuesday 1, Thursday 2, Saturday 3); leap 1 for a 13-month year.
-extern const ReadingTable* const readingTableIndex[48];
+constexpr int kYearKinds = 48;
+extern const ReadingTable* const readingTableIndex[kYearKinds];
 
 // The lesson of each reading: entries 0..53 by weekly portion, 54 + k for the k-th combined
 // reading of combinedReadings. 0: no lesson.
-extern const uint8_t readingLesson[61];
+constexpr int kCombinedReadings = 7;
+extern const uint8_t readingLesson[kLastPortion + 1 + kCombinedReadings];
 
 // The first portions n of the combined readings -n, in the order that gives their place k in
 // readingLesson, ending with 0.
-extern const int8_t combinedReadings[8];
+extern const int8_t combinedReadings[kCombinedReadings + 1];

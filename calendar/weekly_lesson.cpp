@@ -17,7 +17,7 @@ int prepareReadingYear(ReadingYear* record, int32_t hebrewYear) {
     int32_t index = israel + 2 * (kind + 3 * (weekdayHalf + 4 * leap));
     // Before year 3762 the New Year's day number is negative and its weekday meaningless; keep
     // the index inside the table all the same.
-    record->readings = index >= 0 && index < 48 ? readingTableIndex[index] : nullptr;
+    record->readings = index >= 0 && index < kYearKinds ? readingTableIndex[index] : nullptr;
     return record->readings ? 0 : 1;
 }
 
@@ -29,15 +29,15 @@ int32_t readingForSabbath(const ReadingYear* record, int32_t saturday) {
     while (v == -1) {
         ++i;
         v = i < kReadingTableEntries ? entries[i] : 0;
-        if (v == 0) v = 53;
+        if (v == 0) v = kLastPortion;
     }
     return v;
 }
 
 int32_t lessonOfReading(int32_t reading) {
-    if (reading >= 0) return reading <= 53 ? readingLesson[reading] : 0;
+    if (reading >= 0) return reading <= kLastPortion ? readingLesson[reading] : 0;
     for (int k = 0; combinedReadings[k] != 0; ++k) {
-        if (combinedReadings[k] == -reading) return readingLesson[54 + k];
+        if (combinedReadings[k] == -reading) return readingLesson[kLastPortion + 1 + k];
     }
     return 0;
 }
