@@ -1,12 +1,17 @@
 // Bitmap resources, embedded as XPM images under ":/bitmap/ID".
 #include <QImage>
+#include <QImageReader>
 
 #include <cmath>
 
 #include "platform/qt/qt_window.h"
 
 QImage bitmapResource(int id) {
-    QImage image(QStringLiteral(":/bitmap/%1.xpm").arg(id));
+    // Read as XPM without asking the image plug-ins: otherwise Qt loads every one of them (and
+    // the SVG library) at start to ask which reads the file.
+    QImageReader reader(QStringLiteral(":/bitmap/%1.xpm").arg(id), "xpm");
+    reader.setAutoDetectImageFormat(false);
+    QImage image = reader.read();
     return image.convertToFormat(QImage::Format_ARGB32);
 }
 

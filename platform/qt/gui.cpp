@@ -1,4 +1,5 @@
 #include "platform/gui.h"
+#include "platform/qt/reader_style.h"
 #include "platform/single_instance.h"
 
 #include <sys/socket.h>
@@ -82,6 +83,7 @@ bool startGraphics(int* argc, char** argv) {
     new QApplication(*argc, argv);
     if (knock >= 0) ::close(knock);
     QApplication::setApplicationName(QStringLiteral("versewell"));
+    installReaderStyle();
     // The installed desktop entry's name, by which the desktop finds the reader's icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("example.quillmere.Versewell"));
     serveSingleInstance();
