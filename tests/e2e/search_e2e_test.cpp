@@ -8,18 +8,10 @@ using namespace e2e;
 
 class Search : public Desktop {
 protected:
-    int readerWindows() {
-        std::string ids;
-        run("xdotool search --onlyvisible --name '^Versewell$'", &ids);
-        int n = 0;
-        for (char c : ids)
-            n += c == '\n';
-        return n;
-    }
     // Waits until `n` windows are titled "Versewell" (the reader, the dialog, a message box).
     bool windowsBecome(int n, int ms = 5000) {
         for (int waited = 0; waited <= ms; waited += 100) {
-            if (readerWindows() == n) return true;
+            if (windowCount() == n) return true;
             sleepMs(100);
         }
         return false;

@@ -79,6 +79,15 @@ template <typename F> F real(const char* name) {
 bool creates(int flags) {
     return (flags & (O_CREAT | O_WRONLY | O_RDWR | O_TRUNC)) != 0;
 }
+// Opens through `call` (the real open with the mode), failing with ENOSPC at the injected step
+// when it would create or write a watched file, and tracking the descriptor it gives.
+template <typename Call> int openWatched(const char* path, int flags, Call call) {
+    bool w = watched(path) && creates(flags);
+    if (w && !step(ENOSPC, path)) return -1;
+    int fd = call();
+    if (w) track(fd, true);
+    return fd;
+}
 } // namespace
 
 extern "C" {
@@ -87,44 +96,36 @@ int open(const char* path, int flags, ...) {
     va_start(args, flags);
     mode_t mode = (flags & (O_CREAT | O_TMPFILE)) ? mode_t(va_arg(args, int)) : 0;
     va_end(args);
-    bool w = watched(path) && creates(flags);
-    if (w && !step(ENOSPC, path)) return -1;
-    int fd = real<int (*)(const char*, int, ...)>("open")(path, flags, mode);
-    if (w) track(fd, true);
-    return fd;
+    return openWatched(path, flags, [&] {
+        return real<int (*)(const char*, int, ...)>("open")(path, flags, mode);
+    });
 }
 int open64(const char* path, int flags, ...) {
     va_list args;
     va_start(args, flags);
     mode_t mode = (flags & (O_CREAT | O_TMPFILE)) ? mode_t(va_arg(args, int)) : 0;
     va_end(args);
-    bool w = watched(path) && creates(flags);
-    if (w && !step(ENOSPC, path)) return -1;
-    int fd = real<int (*)(const char*, int, ...)>("open64")(path, flags, mode);
-    if (w) track(fd, true);
-    return fd;
+    return openWatched(path, flags, [&] {
+        return real<int (*)(const char*, int, ...)>("open64")(path, flags, mode);
+    });
 }
 int openat(int dirfd, const char* path, int flags, ...) {
     va_list args;
     va_start(args, flags);
     mode_t mode = (flags & (O_CREAT | O_TMPFILE)) ? mode_t(va_arg(args, int)) : 0;
     va_end(args);
-    bool w = watched(path) && creates(flags);
-    if (w && !step(ENOSPC, path)) return -1;
-    int fd = real<int (*)(int, const char*, int, ...)>("openat")(dirfd, path, flags, mode);
-    if (w) track(fd, true);
-    return fd;
+    return openWatched(path, flags, [&] {
+        return real<int (*)(int, const char*, int, ...)>("openat")(dirfd, path, flags, mode);
+    });
 }
 int openat64(int dirfd, const char* path, int flags, ...) {
     va_list args;
     va_start(args, flags);
     mode_t mode = (flags & (O_CREAT | O_TMPFILE)) ? mode_t(va_arg(args, int)) : 0;
     va_end(args);
-    bool w = watched(path) && creates(flags);
-    if (w && !step(ENOSPC, path)) return -1;
-    int fd = real<int (*)(int, const char*, int, ...)>("openat64")(dirfd, path, flags, mode);
-    if (w) track(fd, true);
-    return fd;
+    return openWatched(path, flags, [&] {
+        return real<int (*)(int, const char*, int, ...)>("openat64")(dirfd, path, flags, mode);
+    });
 }
 ssize_t write(int fd, const void* data, size_t size) {
     if (trackedFd(fd) && !step(ENOSPC, "write")) return -1;
