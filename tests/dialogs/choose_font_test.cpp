@@ -13,20 +13,11 @@
 namespace {
 void (*gBody)(WindowHandle) = nullptr;
 
-class ChooseFont : public ShellTest {
+class ChooseFont : public ScriptedDialogTest {
 protected:
-    void TearDown() override {
-        scriptDialogs(nullptr);
-        ShellTest::TearDown();
-    }
     // Runs the dialog on spec_ with `body` as the user; returns its result.
     intptr_t run(void (*body)(WindowHandle)) {
-        gBody = body;
-        scriptDialogs([](WindowHandle dialog, int id) {
-            EXPECT_EQ(id, 105);
-            gBody(dialog);
-        });
-        return runFontDialog(window_, &spec_);
+        return runScripted(105, body, [this] { return runFontDialog(window_, &spec_); });
     }
     FontSpec spec(const char16_t* face, int size, int base) {
         FontSpec s{};

@@ -9,21 +9,10 @@
 #include "tests/support/shell_fixture.h"
 
 namespace {
-void (*gBody)(WindowHandle) = nullptr;
-
-class SearchDialog : public ShellTest {
+class SearchDialog : public ScriptedDialogTest {
 protected:
-    void TearDown() override {
-        scriptDialogs(nullptr);
-        ShellTest::TearDown();
-    }
     intptr_t run(void (*body)(WindowHandle)) {
-        gBody = body;
-        scriptDialogs([](WindowHandle dialog, int id) {
-            EXPECT_EQ(id, 115);
-            gBody(dialog);
-        });
-        return sendOpen();
+        return runScripted(115, body, [this] { return sendOpen(); });
     }
     intptr_t sendOpen() {
         takeShownMessages();

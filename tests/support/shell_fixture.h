@@ -11,6 +11,7 @@
 #include "calendar/weekly_lesson.h"
 #include "platform/bars.h"
 #include "platform/clock.h"
+#include "platform/dialog.h"
 #include "platform/gui.h"
 #include "platform/message_box.h"
 #include "platform/quit.h"
@@ -65,4 +66,25 @@ protected:
 
     ConfigHome config_;
     WindowHandle window_ = nullptr;
+};
+
+// A shell test that acts in its dialogs: runScripted opens dialog `id` with `open` and has `body`
+// act in it as the user; the scripting ends with the test.
+class ScriptedDialogTest : public ShellTest {
+protected:
+    void TearDown() override {
+        scriptDialogs(nullptr);
+        ShellTest::TearDown();
+    }
+    template <typename Open> intptr_t runScripted(int id, void (*body)(WindowHandle), Open open) {
+        static int expected;
+        static void (*acting)(WindowHandle);
+        expected = id;
+        acting = body;
+        scriptDialogs([](WindowHandle dialog, int shown) {
+            EXPECT_EQ(shown, expected);
+            acting(dialog);
+        });
+        return open();
+    }
 };
