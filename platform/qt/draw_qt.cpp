@@ -44,8 +44,12 @@ NativeFont& nativeOf(FontHandle font) {
             QFont::Weight(font->description.weight > 0 ? font->description.weight : 400));
         n->font.setUnderline(font->description.underline);
         n->font.setKerning(false);
-        n->raw = QRawFont::fromFont(n->font, QFontDatabase::Hebrew);
         QFontMetrics m(n->font);
+        // The font's own engine, already loaded for its metrics; only a face without the Hebrew
+        // letters looks further, for the font the desktop gives Hebrew (a second engine).
+        n->raw = QRawFont::fromFont(n->font);
+        if (!n->raw.supportsCharacter(QChar(0x05D0)))
+            n->raw = QRawFont::fromFont(n->font, QFontDatabase::Hebrew);
         n->height = m.height();
         n->ascent = m.ascent();
         n->maxWidth = m.maxWidth();
