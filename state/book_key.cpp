@@ -56,6 +56,14 @@ int writeValue(const char16_t* name, uint32_t type, const uint8_t* data, uint32_
     return result;
 }
 
+// Whether the value is stored, with its size in bytes in *size.
+bool storedSize(const char16_t* name, uint32_t* size) {
+    RegistryKey key = openRegistryKey(kCurrentUser, kBookKey);
+    bool present = key && queryRegistryValue(key, name, nullptr, nullptr, size) == RegistryOk;
+    closeRegistryKey(key);
+    return present;
+}
+
 size_t unitsOf(const char16_t* text) {
     size_t n = 0;
     while (text[n])
@@ -73,13 +81,9 @@ int writeBookNumber(const char16_t* name, int32_t value) {
 }
 
 char16_t* readBookString(const char16_t* name) {
-    uint32_t length = 0;
+    uint32_t length = 0, size = 0;
     // Twice the reported size, as the string reader always has: room for a terminator.
-    RegistryKey key = openRegistryKey(kCurrentUser, kBookKey);
-    uint32_t size = 0;
-    bool present = key && queryRegistryValue(key, name, nullptr, nullptr, &size) == RegistryOk;
-    closeRegistryKey(key);
-    if (!present) return nullptr;
+    if (!storedSize(name, &size)) return nullptr;
     return reinterpret_cast<char16_t*>(readValue(name, size + 2, &length));
 }
 
@@ -152,14 +156,6 @@ int endGatheredWrite() {
     return result;
 }
 
-bool storedInBookKey(const char16_t* name) {
-    RegistryKey key = openRegistryKey(kCurrentUser, kBookKey);
-    uint32_t size = 0;
-    bool present = key && queryRegistryValue(key, name, nullptr, nullptr, &size) == RegistryOk;
-    closeRegistryKey(key);
-    return present;
-}
-
 int32_t readBookNumberIn(const char16_t* name, int32_t low, int32_t high, int32_t fallback,
                          bool* bad) {
     int32_t value = readBookNumber(name, fallback);
@@ -167,7 +163,8 @@ int32_t readBookNumberIn(const char16_t* name, int32_t low, int32_t high, int32_
     if (bad) {
         // Text that is no number gives whatever default is asked for.
         bool number = readBookNumber(name, 0) == readBookNumber(name, 1);
-        *bad = storedInBookKey(name) && (outside || !number);
+        uint32_t size = 0;
+        *bad = storedSize(name, &size) && (outside || !number);
     }
     return outside ? fallback : value;
 }

@@ -129,30 +129,19 @@ TEST_F(HiDpi, TheWindowAndItsBitmapsAreDrawnAtDevicePixels) {
     }
     deleteDc(shot);
 
-    // The index's signs and the search keyboard, in their dialogs.
-    keys(id, "ctrl+d");
-    DcHandle index = grab();
-    EXPECT_GE(findDoubled(index, blockOf(203, 0, 0, 0, 0), Rect{700, 0, 1000, 300}).x, 0)
-        << "a lesson's sign in the index";
-    deleteDc(index);
-    run("xdotool key Escape");
-    sleepMs(500);
-
-    keys(id, "alt+F3");
-    DcHandle search = grab();
-    EXPECT_GE(findDoubled(search, blockOf(119, 0, 0, 0, 0), Rect{0, 0, 1100, 1400}).x, 0)
-        << "the keyboard";
-    deleteDc(search);
-    run("xdotool key Escape");
-    sleepMs(500);
-
-    keys(id, "alt+g Return"); // About
-    DcHandle about = grab();
-    EXPECT_GE(findDoubled(about, blockOf(113, 0, 0, 0, 0), Rect{0, 0, 1100, 1400}).x, 0)
-        << "the About emblem";
-    deleteDc(about);
-    run("xdotool key Escape");
-    sleepMs(500);
+    // The index's signs, the search keyboard and the About emblem, each in its dialog: the
+    // dialog opened with `keysToOpen`, bitmap `bitmap` found doubled in `area`, then closed.
+    auto expectDoubledIn = [&](const char* keysToOpen, int bitmap, Rect area, const char* what) {
+        keys(id, keysToOpen);
+        DcHandle dialog = grab();
+        EXPECT_GE(findDoubled(dialog, blockOf(bitmap, 0, 0, 0, 0), area).x, 0) << what;
+        deleteDc(dialog);
+        run("xdotool key Escape");
+        sleepMs(500);
+    };
+    expectDoubledIn("ctrl+d", 203, Rect{700, 0, 1000, 300}, "a lesson's sign in the index");
+    expectDoubledIn("alt+F3", 119, Rect{0, 0, 1100, 1400}, "the keyboard");
+    expectDoubledIn("alt+g Return", 113, Rect{0, 0, 1100, 1400}, "the About emblem"); // About
     EXPECT_EQ(quit(pid, id), 0);
 }
 } // namespace
