@@ -2,7 +2,8 @@
 #pragma once
 #include <cstdint>
 
-// Fills the reader's state from the book key at start (and writes "Program Path").
+// Fills the reader's state from the book key at start (and stores "Program Path" when
+// the key does not hold it already).
 void loadSettings();
 
 // Stores the reader's state for the next run, releases the owned buffers and posts the quit

@@ -2,7 +2,9 @@
 #include <QImage>
 #include <QImageReader>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "platform/qt/qt_window.h"
 
@@ -15,10 +17,32 @@ QImage bitmapResource(int id) {
     return image.convertToFormat(QImage::Format_ARGB32);
 }
 
+namespace {
+// Each pixel as a square of `factor` pixels: what Qt's fast scaling gives at a whole ratio,
+// without its transformed drawing (which starts a pool of threads for it).
+QImage repeatedPixels(const QImage& image, int factor) {
+    QImage source = image.convertToFormat(QImage::Format_ARGB32);
+    QImage scaled(source.width() * factor, source.height() * factor, QImage::Format_ARGB32);
+    if (scaled.isNull()) return scaled;
+    const size_t rowBytes = size_t(scaled.width()) * sizeof(QRgb);
+    for (int y = 0; y < source.height(); ++y) {
+        const auto* from = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+        auto* to = reinterpret_cast<QRgb*>(scaled.scanLine(y * factor));
+        for (int x = 0; x < source.width(); ++x)
+            std::fill_n(to + x * factor, factor, from[x]);
+        for (int copy = 1; copy < factor; ++copy)
+            std::memcpy(scaled.scanLine(y * factor + copy), to, rowBytes);
+    }
+    return scaled;
+}
+} // namespace
+
 QImage atDeviceRatio(const QImage& image, double ratio) {
     if (image.isNull() || ratio <= 0) return image;
     QImage scaled = image;
-    if (ratio != 1.0) {
+    if (ratio == std::floor(ratio) && ratio > 1.0 && ratio <= 8.0) {
+        scaled = repeatedPixels(image, int(ratio));
+    } else if (ratio != 1.0) {
         scaled = image.scaled(int(std::ceil(image.width() * ratio)),
                               int(std::ceil(image.height() * ratio)), Qt::IgnoreAspectRatio,
                               Qt::FastTransformation);

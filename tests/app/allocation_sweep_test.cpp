@@ -39,7 +39,7 @@ protected:
         ShellTest::TearDown();
     }
 
-    // The settings file, without "Program Path" (written at every start).
+    // The settings file, without "Program Path" (written at a start that finds it missing).
     std::string stored() const {
         std::string text;
         ReadFile((config_.dir() / "quillmere/versewell.ini").string(), text);

@@ -46,6 +46,27 @@ protected:
         ReadFile((config_.dir() / kBookFile).string(), text);
         return text;
     }
+    // How often the settings file is replaced while `step` runs: a replacement shows as a
+    // rename onto the file.
+    int replacementsDuring(void (*step)()) const {
+        int watch = inotify_init1(IN_NONBLOCK);
+        EXPECT_GE(watch, 0);
+        EXPECT_GE(inotify_add_watch(watch, (config_.dir() / "quillmere").c_str(),
+                                    IN_MOVED_TO | IN_CLOSE_WRITE | IN_CREATE),
+                  0);
+        step();
+        int replaced = 0;
+        alignas(inotify_event) char events[8192];
+        ssize_t n = read(watch, events, sizeof events);
+        for (ssize_t at = 0; at < n;) {
+            auto* e = reinterpret_cast<inotify_event*>(events + at);
+            if (e->len && std::string(e->name) == "versewell.ini" && (e->mask & IN_MOVED_TO))
+                ++replaced;
+            at += ssize_t(sizeof(inotify_event) + e->len);
+        }
+        close(watch);
+        return replaced;
+    }
     ConfigHome config_;
 };
 
@@ -62,7 +83,7 @@ TEST_F(Settings, DefaultsOnAFreshConfiguration) {
     EXPECT_EQ(appState.PreviousPosition, 0);
     EXPECT_EQ(appState.bookmarks, nullptr);
     EXPECT_NE(appState.outlineIcons[0], nullptr);
-    EXPECT_NE(stored().find("Program%20Path="), std::string::npos) << "written at every start";
+    EXPECT_NE(stored().find("Program%20Path="), std::string::npos) << "written at the first start";
 }
 
 TEST_F(Settings, ValuesWrittenAtExit) {
@@ -213,6 +234,27 @@ TEST_F(Settings, ValuesOutOfRangeReadAsMissing) {
     EXPECT_EQ(stored().find("FontSize"), std::string::npos) << stored();
 }
 
+// A start stores the program's path only when the file does not hold it already: a start that
+// changes nothing leaves the file alone.
+TEST_F(Settings, AStartStoresTheProgramPathOnlyWhenItDiffers) {
+    struct Case {
+        const char* file;
+        int replacements;
+    } cases[] = {
+        {"[General]\nFontName=David CLM\n", 1},
+        {"[General]\nFontName=David CLM\nProgram%20Path=/elsewhere/versewell\n", 1},
+        {nullptr, 0}, // the file as the start before left it
+    };
+    for (const Case& c : cases) {
+        if (c.file) config_.write(kBookFile, c.file);
+        EXPECT_EQ(replacementsDuring([] { loadSettings(); }), c.replacements)
+            << (c.file ? c.file : "unchanged");
+        EXPECT_EQ(stored().find("/elsewhere"), std::string::npos);
+        EXPECT_NE(stored().find("Program%20Path="), std::string::npos);
+        freeBookmarks();
+    }
+}
+
 // The save at exit replaces the settings file once, so that a stop in the middle of it leaves
 // the old values or the new ones, never some of each.
 TEST_F(Settings, TheSaveAtExitIsOneWrite) {
@@ -222,23 +264,7 @@ TEST_F(Settings, TheSaveAtExitIsOneWrite) {
     appState.Lesson = 12;
     appState.Flags |= FlagLessonChosen;
     std::strcpy(appState.searchPattern, "abc");
-    int watch = inotify_init1(IN_NONBLOCK);
-    ASSERT_GE(watch, 0);
-    ASSERT_GE(inotify_add_watch(watch, (config_.dir() / "quillmere").c_str(),
-                                IN_MOVED_TO | IN_CLOSE_WRITE | IN_CREATE),
-              0);
-    saveSettingsAndQuit();
-    int replaced = 0;
-    alignas(inotify_event) char events[8192];
-    ssize_t n = read(watch, events, sizeof events);
-    for (ssize_t at = 0; at < n;) {
-        auto* e = reinterpret_cast<inotify_event*>(events + at);
-        // A replacement appears as a rename onto the file, or as the file written in place.
-        if (e->len && std::string(e->name) == "versewell.ini" && (e->mask & IN_MOVED_TO))
-            ++replaced;
-        at += ssize_t(sizeof(inotify_event) + e->len);
-    }
-    close(watch);
+    int replaced = replacementsDuring([] { saveSettingsAndQuit(); });
     EXPECT_EQ(replaced, 1);
     std::string text = stored();
     for (const char* value : {"FontSize=dword:00000014", "Lesson=dword:0000000c",
