@@ -64,6 +64,13 @@ int textFitBytes(DcHandle dc, const uint8_t* bytes, int count, const char16_t* m
 // prefix processing. The text's own box is filled with the background colour first.
 void drawTextCell(DcHandle dc, const char16_t* units, int count, const Rect& cell);
 
+// Text on plain images is drawn from glyph masks where the platform's own drawing of the same
+// glyphs, colour and background has been learnt, pixel for pixel the same (platform/qt/
+// glyph_blit.h). Off, every glyph is drawn by the platform; for comparing the two. The count is
+// of the glyphs drawn from masks so far.
+void setGlyphMasksEnabled(bool enabled);
+long glyphsDrawnFromMasks();
+
 // Colours of text and of the box behind it; each returns the previous colour.
 Colour setTextColour(DcHandle dc, Colour colour);
 Colour setBackgroundColour(DcHandle dc, Colour colour);

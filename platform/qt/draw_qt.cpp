@@ -8,9 +8,11 @@
 #include <QGuiApplication>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <memory>
 #include <vector>
 
 #include "platform/qt/qt_drawing.h"
@@ -155,15 +157,36 @@ int QtImageDc::fitBytes(const uint8_t* bytes, int count, const char16_t* map, in
     return i;
 }
 
+namespace {
+// The pixels of r on the image, all of one opaque colour.
+void fillPixels(QImage& image, QRect r, QRgb colour) {
+    r &= image.rect();
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        std::fill(row + r.left(), row + r.right() + 1, colour);
+    }
+}
+} // namespace
+
 void QtImageDc::text(const char16_t* units, int count, int x, int y, int width, int height) {
-    {
+    NativeFont& n = nativeOf(font);
+    std::vector<quint32> glyphs;
+    std::vector<int> prefix(size_t(count) + 1);
+    glyphsOf(n, units, count, glyphs, prefix.data());
+    QRgb colour = toQColor(textColour).rgb(), background = toQColor(backgroundColour).rgb();
+    if (image.format() == QImage::Format_RGB32 && image.devicePixelRatio() == 1.0 &&
+        !n.font.underline() && width > 0 && height > 0) {
+        // Whole pixels on a plain image: the glyphs from their masks, where Qt's drawing of
+        // them has been learnt.
+        fillPixels(image, QRect(x, y, width, height), background);
+        std::unique_ptr<QPainter> painter;
+        blitGlyphRun(image, painter, n.raw, n.masks, glyphs.data(), prefix.data(), count, x,
+                     y + n.ascent, colour, background);
+    } else {
         QPainter p(&image);
         p.fillRect(QRect(x, y, width, height), toQColor(backgroundColour));
-        NativeFont& n = nativeOf(font);
-        std::vector<quint32> glyphs;
-        std::vector<int> prefix(size_t(count) + 1);
-        glyphsOf(n, units, count, glyphs, prefix.data());
         QList<QPointF> positions;
+        positions.reserve(count);
         for (int i = 0; i < count; ++i)
             positions.append(QPointF(prefix[size_t(i)], 0));
         QGlyphRun run;

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "platform/dc_backend.h"
+#include "platform/qt/glyph_blit.h"
 
 QColor toQColor(Colour c);
 Colour fromQColor(QRgb rgb);
@@ -24,6 +25,7 @@ struct NativeFont {
     // shaping). An advance of NaN is not known yet.
     std::vector<quint32> glyph;
     std::vector<double> advance;
+    GlyphMasks masks; // of `raw`'s glyphs, for drawing them without Qt's blending
 };
 
 // The Qt font behind a font handle, made on first use.
