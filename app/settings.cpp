@@ -1,7 +1,5 @@
 #include "app/settings.h"
 
-#include <string_view>
-
 #include "content/book_constants.h"
 #include "dialogs/bookmarks.h"
 #include "platform/bitmaps.h"
@@ -21,21 +19,13 @@ bool gSettingsLoaded = false;
 bool gBadFontSize = false;
 bool gBadLesson = false;
 
-// Stores the program's path, unless the key already holds it: a start that changes nothing
-// writes nothing (the write syncs the file to disk twice).
-void writeProgramPath(const char16_t* path) {
-    char16_t* stored = readBookString(u"Program Path");
-    bool same = stored && std::u16string_view(stored) == std::u16string_view(path);
-    plainFree(stored);
-    if (!same) writeBookString(u"Program Path", path);
-}
 } // namespace
 
 void loadSettings() {
     gSettingsLoaded = false;
     bool quitBefore = quitRequested();
     char16_t path[260];
-    if (programPath(path, 260) > 0) writeProgramPath(path);
+    if (programPath(path, 260) > 0) writeBookString(u"Program Path", path);
     if (char16_t* name = readBookString(u"FontName")) {
         if (name[0]) {
             size_t n = 0;

@@ -76,7 +76,9 @@ constexpr uint32_t RegistryRemove = 0;
 // Sets (or removes) `count` values of a key from createRegistryKey in one atomic write of its
 // file: a crash at any moment leaves the old file or the new one with every value of the
 // batch. Same checks and result as setRegistryValue; when any value is refused nothing is
-// written. `error`, when not null, receives a short reason on failure (static text).
+// written. A batch whose values the file holds already does not touch the file (it is not
+// written, nor synced to disk). `error`, when not null, receives a short reason on failure
+// (static text).
 int setRegistryValues(RegistryKey key, const RegistryValue* values, size_t count,
                       const char** error = nullptr);
 

@@ -246,9 +246,11 @@ int setRegistryValues(RegistryKey key, const RegistryValue* values, size_t count
         for (const QString& name : existing) {
             if (name.compare(spelled, Qt::CaseInsensitive) == 0) spelled = name;
         }
+        // A value the file holds already is left alone: a write that changes nothing leaves
+        // the file as it is (QSettings writes only what was set).
         if (values[i].type == RegistryRemove) {
-            settings.remove(spelled);
-        } else {
+            if (settings.contains(spelled)) settings.remove(spelled);
+        } else if (settings.value(spelled) != stored[i]) {
             settings.setValue(spelled, stored[i]);
         }
     }

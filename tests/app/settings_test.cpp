@@ -33,7 +33,9 @@ protected:
         clearQuitRequest();
         takeShownMessages();
     }
-    void TearDown() override {
+    void TearDown() override { release(); }
+    // What a start took: the bookmarks and the outline's icons.
+    void release() {
         freeBookmarks();
         for (BitmapHandle& icon : appState.outlineIcons) {
             deleteBitmap(icon);
@@ -234,25 +236,44 @@ TEST_F(Settings, ValuesOutOfRangeReadAsMissing) {
     EXPECT_EQ(stored().find("FontSize"), std::string::npos) << stored();
 }
 
-// A start stores the program's path only when the file does not hold it already: a start that
-// changes nothing leaves the file alone.
-TEST_F(Settings, AStartStoresTheProgramPathOnlyWhenItDiffers) {
-    struct Case {
-        const char* file;
+// A start or an exit that would write only what the file holds already leaves the file alone;
+// one that changes a value replaces it. Each step starts from the file the one before left.
+TEST_F(Settings, WritesThatChangeNothingLeaveTheFileAlone) {
+    struct Step {
+        const char* name;
+        const char* file; // written first, unless null
+        void (*run)();
         int replacements;
-    } cases[] = {
-        {"[General]\nFontName=David CLM\n", 1},
-        {"[General]\nFontName=David CLM\nProgram%20Path=/elsewhere/versewell\n", 1},
-        {nullptr, 0}, // the file as the start before left it
+    } steps[] = {
+        {"start, no path stored", "[General]\nFontName=David CLM\n", [] { loadSettings(); }, 1},
+        {"start, another path stored",
+         "[General]\nFontName=David CLM\nProgram%20Path=/elsewhere/versewell\n",
+         [] { loadSettings(); }, 1},
+        {"start, its own path stored", nullptr, [] { loadSettings(); }, 0},
+        {"exit after a change", nullptr,
+         [] {
+             loadSettings();
+             appState.Lesson = 7;
+             appState.Flags |= FlagLessonChosen;
+             saveSettingsAndQuit();
+         },
+         1},
+        {"start and exit, nothing changed", nullptr,
+         [] {
+             loadSettings();
+             saveSettingsAndQuit();
+         },
+         0},
     };
-    for (const Case& c : cases) {
-        if (c.file) config_.write(kBookFile, c.file);
-        EXPECT_EQ(replacementsDuring([] { loadSettings(); }), c.replacements)
-            << (c.file ? c.file : "unchanged");
-        EXPECT_EQ(stored().find("/elsewhere"), std::string::npos);
-        EXPECT_NE(stored().find("Program%20Path="), std::string::npos);
-        freeBookmarks();
+    for (const Step& step : steps) {
+        release();
+        appState = AppState{};
+        if (step.file) config_.write(kBookFile, step.file);
+        EXPECT_EQ(replacementsDuring(step.run), step.replacements) << step.name;
+        EXPECT_EQ(stored().find("/elsewhere"), std::string::npos) << step.name;
+        EXPECT_NE(stored().find("Program%20Path="), std::string::npos) << step.name;
     }
+    EXPECT_NE(stored().find("Lesson=dword:00000007"), std::string::npos) << stored();
 }
 
 // The save at exit replaces the settings file once, so that a stop in the middle of it leaves
