@@ -13,19 +13,21 @@ bool gEnabled = true;
 long gFromMasks = 0;
 
 // A few pairs are in use (body, headings, small type, the highlight); past the limit Qt draws.
-constexpr size_t kMaxTables = 16;
+constexpr size_t kMaxTables = 16; // GlyphMask::learntIn has a bit for each
 
-BlendTable* tableFor(GlyphMasks& masks, QRgb colour, QRgb background) {
-    for (auto& t : masks.tables) {
-        if (t->colour == colour && t->background == background) return t.get();
+// The font's table for the pair and its number, or -1 when there is no room for another.
+int tableFor(GlyphMasks& masks, QRgb colour, QRgb background) {
+    for (size_t k = 0; k < masks.tables.size(); ++k) {
+        const BlendTable& t = *masks.tables[k];
+        if (t.colour == colour && t.background == background) return int(k);
     }
-    if (masks.tables.size() == kMaxTables) return nullptr;
+    if (masks.tables.size() == kMaxTables) return -1;
     auto t = std::make_unique<BlendTable>();
     t->colour = colour;
     t->background = background;
     std::fill(std::begin(t->known), std::end(t->known), false);
     masks.tables.push_back(std::move(t));
-    return masks.tables.back().get();
+    return int(masks.tables.size() - 1);
 }
 
 // The mask of glyph g, read from the font on first use; QtOnly when its map is not plain 8-bit
@@ -41,9 +43,9 @@ GlyphMask& maskOf(const QRawFont& raw, GlyphMasks& masks, quint32 g) {
         if (!box.isEmpty()) m.state = GlyphMask::QtOnly;
         return m;
     }
-    if (map.format() != QImage::Format_Alpha8 || box.x() != std::floor(box.x()) ||
-        box.y() != std::floor(box.y()) || int(box.width()) != map.width() ||
-        int(box.height()) != map.height()) {
+    if (map.format() != QImage::Format_Alpha8 || map.width() > 0xFFFF || map.height() > 0xFFFF ||
+        box.x() != std::floor(box.x()) || box.y() != std::floor(box.y()) ||
+        int(box.width()) != map.width() || int(box.height()) != map.height()) {
         m.state = GlyphMask::QtOnly;
         return m;
     }
@@ -52,8 +54,20 @@ GlyphMask& maskOf(const QRawFont& raw, GlyphMasks& masks, quint32 g) {
     m.left = int(box.x());
     m.top = int(box.y());
     m.coverage.resize(size_t(m.width) * size_t(m.height));
-    for (int row = 0; row < m.height; ++row)
-        std::copy_n(map.constScanLine(row), m.width, m.coverage.data() + size_t(row) * m.width);
+    for (int row = 0; row < m.height; ++row) {
+        const uint8_t* line = map.constScanLine(row);
+        std::copy_n(line, m.width, m.coverage.data() + size_t(row) * m.width);
+        for (int i = 0; i < m.width;) {
+            if (!line[i]) {
+                ++i;
+                continue;
+            }
+            int start = i;
+            while (i < m.width && line[i])
+                ++i;
+            m.spans.push_back({uint16_t(row), uint16_t(start), uint16_t(i - start)});
+        }
+    }
     return m;
 }
 
@@ -80,28 +94,32 @@ struct Pixels {
 enum class Ground { Clear, Unknown, Inked };
 
 // What lies under the glyph's covered pixels: all background with every coverage value known
-// (Clear), all background but with a value not learnt yet (Unknown), or something else.
-Ground groundOf(const Pixels& image, const GlyphMask& m, Place p, const BlendTable& t) {
-    Ground ground = Ground::Clear;
-    for (int row = 0; row < m.height; ++row) {
-        const uint8_t* cover = m.coverage.data() + size_t(row) * m.width;
-        const QRgb* dst = image.row(p.top + row) + p.left;
-        for (int i = 0; i < m.width; ++i) {
-            if (!cover[i]) continue;
+// in table `k` (Clear), all background but with a value not learnt yet (Unknown), or something
+// else.
+Ground groundOf(const Pixels& image, GlyphMask& m, Place p, const BlendTable& t, int k) {
+    for (const GlyphMask::Span& s : m.spans) {
+        const QRgb* dst = image.row(p.top + s.row) + p.left + s.start;
+        for (int i = 0; i < s.length; ++i) {
             if (dst[i] != t.background) return Ground::Inked;
-            if (!t.known[cover[i]]) ground = Ground::Unknown;
         }
     }
-    return ground;
+    if (m.learntIn & (1u << k)) return Ground::Clear;
+    for (const GlyphMask::Span& s : m.spans) {
+        const uint8_t* cover = m.coverage.data() + size_t(s.row) * m.width + s.start;
+        for (int i = 0; i < s.length; ++i) {
+            if (!t.known[cover[i]]) return Ground::Unknown;
+        }
+    }
+    m.learntIn |= uint16_t(1u << k);
+    return Ground::Clear;
 }
 
 void blit(const Pixels& image, const GlyphMask& m, Place p, const BlendTable& t) {
-    for (int row = 0; row < m.height; ++row) {
-        const uint8_t* cover = m.coverage.data() + size_t(row) * m.width;
-        QRgb* dst = image.row(p.top + row) + p.left;
-        for (int i = 0; i < m.width; ++i) {
-            if (cover[i]) dst[i] = t.out[cover[i]];
-        }
+    for (const GlyphMask::Span& s : m.spans) {
+        const uint8_t* cover = m.coverage.data() + size_t(s.row) * m.width + s.start;
+        QRgb* dst = image.row(p.top + s.row) + p.left + s.start;
+        for (int i = 0; i < s.length; ++i)
+            dst[i] = t.out[cover[i]];
     }
 }
 
@@ -187,7 +205,8 @@ void drawAndLearn(QImage& image, std::unique_ptr<QPainter>& painter, const QRawF
 void blitGlyphRun(QImage& image, std::unique_ptr<QPainter>& painter, const QRawFont& raw,
                   GlyphMasks& masks, const quint32* glyphs, const int* offsets, int count, int x,
                   int baseline, QRgb colour, QRgb background) {
-    BlendTable* t = gEnabled ? tableFor(masks, colour, background) : nullptr;
+    int k = gEnabled ? tableFor(masks, colour, background) : -1;
+    BlendTable* t = k >= 0 ? masks.tables[size_t(k)].get() : nullptr;
     const Pixels pixels{image.bits(), image.bytesPerLine()};
     for (int i = 0; i < count; ++i) {
         int penX = x + offsets[i];
@@ -197,7 +216,7 @@ void blitGlyphRun(QImage& image, std::unique_ptr<QPainter>& painter, const QRawF
             drawByQt(image, painter, raw, glyphs[i], penX, baseline, colour);
             continue;
         }
-        Ground ground = groundOf(pixels, *m, p, *t);
+        Ground ground = groundOf(pixels, *m, p, *t, k);
         if (m->state == GlyphMask::Matches && ground == Ground::Clear) {
             blit(pixels, *m, p, *t);
             ++gFromMasks;

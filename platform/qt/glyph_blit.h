@@ -20,9 +20,15 @@
 // A glyph's coverage map as Qt draws it, and its corner against the pen position.
 struct GlyphMask {
     std::vector<uint8_t> coverage; // width x height, row after row
+    // The runs of covered pixels, row by row: all that drawing the glyph touches.
+    struct Span {
+        uint16_t row, start, length;
+    };
+    std::vector<Span> spans;
     int width = 0, height = 0;
     int left = 0, top = 0;
     enum State : uint8_t { Unchecked, Matches, QtOnly } state = Unchecked;
+    uint16_t learntIn = 0; // bit k: every coverage value of the glyph is known in table k
 };
 
 // The colour each coverage value gives a background pixel in one pen colour, as Qt drew it.
