@@ -75,6 +75,20 @@ uint64_t operandsOf(uint64_t controls) {
     return (even ^ (sum << 1)) & follows;
 }
 
+// What each space pair (0xC0 to 0xFF) stands for, 16 bytes apiece so that it is copied as a
+// back-reference is: a space and the byte with bit 7 cleared.
+struct SpacePairs {
+    uint8_t entry[64][16];
+};
+constexpr SpacePairs kSpacePairs = [] {
+    SpacePairs t{};
+    for (int k = 0; k < 64; ++k) {
+        t.entry[k][0] = ' ';
+        t.entry[k][1] = uint8_t(0x40 + k);
+    }
+    return t;
+}();
+
 // A back-reference at distance 1 to 7, byte by byte (its copy overlaps what it writes).
 uint8_t* copyNear(uint8_t* out, size_t distance, size_t n) {
     const uint8_t* from = out - distance;
@@ -88,10 +102,6 @@ uint8_t* copyNear(uint8_t* out, size_t distance, size_t n) {
                                      const uint8_t*& src, const uint8_t* srcEnd) {
     uint8_t* o = out;
     const uint8_t* s = src;
-    // Where the copy of a token that is not a back-reference goes, so that each token runs the
-    // same instructions whatever its kind.
-    alignas(16) uint8_t sink[16];
-    static const uint8_t zeros[16] = {};
     // distance - 8 >= o - nearest: a distance below 8, or one that reaches before the buffer.
     const uint8_t* const nearest = buffer + 7;
     // Room for a window's tokens, and at least 8 bytes written, so that one comparison below
@@ -103,63 +113,66 @@ uint8_t* copyNear(uint8_t* out, size_t distance, size_t n) {
         uint64_t starts = ~operandsOf(controls);
         uint64_t special = starts & (m.high | m.literal) & ((uint64_t(1) << kTokens) - 1);
         const uint8_t* base = s;
-        size_t pos = 0;
+        const uint8_t* plain = s; // the next byte not yet expanded
+        const uint8_t* const last = s + kTokens;
         bool literal = false;
         while (special) {
-            size_t q = size_t(__builtin_ctzll(special));
+            const uint8_t* t = base + __builtin_ctzll(special);
             special &= special - 1;
             // The plain bytes before the token: 16 of them whether there are any or not (no
             // branch on a count that is as often 0 as not).
-            size_t run = q - pos;
-            copy16(o, base + pos);
+            size_t run = size_t(t - plain);
+            copy16(o, plain);
             if (run > 16) [[unlikely]] {
                 for (size_t k = 16; k < run; k += 16)
-                    copy16(o + k, base + pos + k);
+                    copy16(o + k, plain + k);
             }
             o += run;
-            unsigned c = base[q];
+            unsigned c = t[0];
             if (c < 0x80) [[unlikely]] {
-                copy8(o, base + q + 1);
+                copy8(o, t + 1);
                 o += c;
-                pos = q + 1 + c;
+                plain = t + 1 + c;
                 literal = true; // the starts after it are not known
                 break;
             }
-            unsigned v = c << 8 | base[q + 1];
+            unsigned v = c << 8 | t[1];
             size_t distance = (v >> 3) & 0x7FF;
-            size_t isRef = c < 0xC0;
-            size_t ref = size_t(0) - isRef; // all ones for a back-reference
-            if (ref & (distance - 8 >= size_t(o - nearest))) [[unlikely]] {
+            bool isRef = c < 0xC0;
+            if (isRef & (distance - 8 >= size_t(o - nearest))) [[unlikely]] {
                 if (distance == 0 || distance > size_t(o - buffer)) {
                     out = o;
-                    src = base + q;
+                    src = t;
                     return false;
                 }
                 o = copyNear(o, distance, (v & 7) + 3);
-                pos = q + 2;
+                plain = t + 2;
                 continue;
             }
-            // A space pair writes its two bytes; a back-reference writes over them.
-            o[0] = ' ';
-            o[1] = uint8_t(c ^ 0x80);
-            auto* to = reinterpret_cast<uint8_t*>((uintptr_t(o) & ref) | (uintptr_t(sink) & ~ref));
-            auto* from = reinterpret_cast<const uint8_t*>((uintptr_t(o - distance) & ref) |
-                                                          (uintptr_t(zeros) & ~ref));
-            // Each 8-byte step reads only bytes written before it (the distance is 8 or more).
-            copy8(to, from);
-            copy8(to + 8, from + 8);
-            o += (((v & 7) + 1) & ref) + 2;
-            pos = q + 1 + isRef;
+            // A back-reference copies from the output, a space pair from its table entry, each
+            // 16 bytes; the source is picked by a mask (a branch on the kind would often be
+            // mispredicted). Each 8-byte step reads only bytes written before it (a
+            // back-reference's distance is 8 or more).
+            uintptr_t ref = uintptr_t(0) - isRef;
+            const uint8_t* from =
+                reinterpret_cast<const uint8_t*>(((uintptr_t(o) - distance) & ref) |
+                                                 (uintptr_t(kSpacePairs.entry[c & 0x3F]) & ~ref));
+            size_t n = (((v & 7) + 1) & ref) + 2;
+            copy8(o, from);
+            copy8(o + 8, from + 8);
+            o += n;
+            plain = t + 1 + isRef;
         }
-        if (!literal && pos < kTokens) {
+        if (!literal && plain < last) {
             // Only plain bytes are left before the window's end.
-            copy16(o, base + pos);
-            for (size_t k = 16; k < kTokens - pos; k += 16)
-                copy16(o + k, base + pos + k);
-            o += kTokens - pos;
-            pos = kTokens;
+            size_t run = size_t(last - plain);
+            copy16(o, plain);
+            for (size_t k = 16; k < run; k += 16)
+                copy16(o + k, plain + k);
+            o += run;
+            plain = last;
         }
-        s = base + pos;
+        s = plain;
     }
     out = o;
     src = s;
