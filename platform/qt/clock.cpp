@@ -7,6 +7,8 @@
 #include <QLocale>
 #include <QTimeZone>
 
+#include <unicode/ucal.h>
+
 #include <optional>
 #include <string>
 
@@ -22,6 +24,28 @@ std::optional<Fixed> gFixed;
 QByteArray gNamedZone;
 std::u16string gZoneName;
 bool gNamed = false;
+
+// A zone's standard-time name in the C locale, from ICU directly; nothing when ICU does not know
+// the id. Qt asks ICU the same, but first lists every zone ICU knows (some 600) to check the id,
+// which cost a start more than all the rest of its time-zone work.
+std::optional<std::u16string> icuStandardName(const QByteArray& id) {
+    QString zone = QString::fromLatin1(id);
+    const auto* units = reinterpret_cast<const UChar*>(zone.utf16());
+    auto length = int32_t(zone.size());
+    UErrorCode status = U_ZERO_ERROR;
+    UChar canonical[128];
+    UBool known = false;
+    ucal_getCanonicalTimeZoneID(units, length, canonical, 128, &known, &status);
+    if (U_FAILURE(status) || !known) return std::nullopt;
+    UCalendar* calendar = ucal_open(units, length, "C", UCAL_GREGORIAN, &status);
+    UChar name[128];
+    int32_t n = U_SUCCESS(status)
+                    ? ucal_getTimeZoneDisplayName(calendar, UCAL_STANDARD, "C", name, 128, &status)
+                    : 0;
+    if (calendar) ucal_close(calendar);
+    if (U_FAILURE(status) || n < 0 || n > 128) return std::nullopt;
+    return std::u16string(reinterpret_cast<const char16_t*>(name), size_t(n));
+}
 
 void copyOut(const std::u16string& text, char16_t (&buffer)[64]) {
     size_t n = text.copy(buffer, 63);
@@ -44,10 +68,14 @@ void localTimeZone(TimeZoneNames* names) {
     QByteArray id = QTimeZone::systemTimeZoneId();
     if (!gNamed || id != gNamedZone) {
         QTimeZone zone(id);
-        gZoneName = zone.isValid() ? zone.displayName(QTimeZone::StandardTime, QTimeZone::LongName,
-                                                      QLocale::c())
-                                         .toStdU16String()
-                                   : std::u16string();
+        std::optional<std::u16string> name;
+        if (zone.isValid()) name = icuStandardName(id);
+        // A zone ICU does not know (a rule written out in TZ): Qt names it by its abbreviation.
+        if (zone.isValid() && !name) {
+            name = zone.displayName(QTimeZone::StandardTime, QTimeZone::LongName, QLocale::c())
+                       .toStdU16String();
+        }
+        gZoneName = name.value_or(std::u16string());
         gNamedZone = id;
         gNamed = true;
     }
