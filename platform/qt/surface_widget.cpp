@@ -21,8 +21,11 @@ void fitSurface(PlatformWindow* window) {
     QWidget* client = window->client;
     if (!dc || !client) return;
     double ratio = client->devicePixelRatioF();
-    QImage fitted(int(std::ceil(client->width() * ratio)), int(std::ceil(client->height() * ratio)),
-                  QImage::Format_RGB32);
+    QSize size(int(std::ceil(client->width() * ratio)), int(std::ceil(client->height() * ratio)));
+    // The first show of a window sized as made: its surface fits already (a new one would cost
+    // a start its megabytes of fresh pages twice over, to fill and to copy).
+    if (dc->image.size() == size && dc->image.devicePixelRatio() == ratio) return;
+    QImage fitted(size, QImage::Format_RGB32);
     fitted.setDevicePixelRatio(ratio);
     fitted.fill(Qt::white);
     {
