@@ -65,7 +65,7 @@ private:
     // Draws a tall scroll bar strip by strip, each on an image of its own over a copy of what
     // lies under it, then copied back: the same pixels, blended on this thread. False (nothing
     // drawn) where that cannot be done as drawing directly would: a painter that does not
-    // draw into a plain image at whole pixels, or that draws only part of the bar.
+    // draw into a plain 32-bit image at whole pixels, or that draws only part of the bar.
     bool drawnInStrips(const QStyleOptionComplex* option, QPainter* painter,
                        const QWidget* widget) const {
         QPaintEngine* engine = painter->paintEngine();
@@ -74,15 +74,15 @@ private:
         auto* target = static_cast<QImage*>(device);
         const QTransform t = painter->deviceTransform();
         const QRect bar = t.mapRect(option->rect);
-        if (t.type() > QTransform::TxTranslate || target->devicePixelRatio() != 1 ||
-            !target->isDetached() || bar.height() < kPooledRows || painter->hasClipping() ||
-            !target->rect().contains(bar) ||
+        if (t.type() > QTransform::TxTranslate || target->depth() != 32 ||
+            target->devicePixelRatio() != 1 || !target->isDetached() ||
+            bar.height() < kPooledRows || painter->hasClipping() || !target->rect().contains(bar) ||
             (!engine->systemClip().isEmpty() && !engine->systemClip().contains(bar))) {
             return false;
         }
         const int strips = (bar.height() + kPooledRows - 2) / (kPooledRows - 1);
         const int rows = (bar.height() + strips - 1) / strips;
-        const size_t rowBytes = size_t(bar.width()) * size_t(target->depth() / 8);
+        const size_t rowBytes = size_t(bar.width()) * sizeof(QRgb);
         for (int top = bar.top(); top <= bar.bottom(); top += rows) {
             const QRect part(bar.left(), top, bar.width(), std::min(rows, bar.bottom() + 1 - top));
             QImage piece = std::as_const(*target).copy(part);
@@ -93,12 +93,15 @@ private:
                 p.setFont(painter->font());
                 p.setPen(painter->pen());
                 p.setBrush(painter->brush());
+                p.setBrushOrigin(painter->brushOrigin());
+                p.setBackground(painter->background());
+                p.setBackgroundMode(painter->backgroundMode());
                 p.setOpacity(painter->opacity());
                 p.setLayoutDirection(painter->layoutDirection());
                 QProxyStyle::drawComplexControl(CC_ScrollBar, option, &p, widget);
             }
             for (int y = 0; y < part.height(); ++y) {
-                std::memcpy(target->scanLine(part.top() + y) + part.left() * (target->depth() / 8),
+                std::memcpy(target->scanLine(part.top() + y) + size_t(part.left()) * sizeof(QRgb),
                             piece.constScanLine(y), rowBytes);
             }
         }
