@@ -1,20 +1,21 @@
-// Bitmap resources, embedded as XPM images under ":/bitmap/ID".
+// Bitmap resources: pixels converted from resources/bitmaps/ by the build.
 #include <QImage>
-#include <QImageReader>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
+#include "platform/qt/bitmap_pixels.h"
 #include "platform/qt/qt_window.h"
 
 QImage bitmapResource(int id) {
-    // Read as XPM without asking the image plug-ins: otherwise Qt loads every one of them (and
-    // the SVG library) at start to ask which reads the file.
-    QImageReader reader(QStringLiteral(":/bitmap/%1.xpm").arg(id), "xpm");
-    reader.setAutoDetectImageFormat(false);
-    QImage image = reader.read();
-    return image.convertToFormat(QImage::Format_ARGB32);
+    const BitmapPixels* end = kBitmapPixels + kBitmapPixelsCount;
+    const BitmapPixels* b =
+        std::find_if(kBitmapPixels, end, [id](const BitmapPixels& p) { return p.id == id; });
+    if (b == end) return QImage();
+    QImage indexed(b->pixels, b->width, b->height, b->width, QImage::Format_Indexed8);
+    indexed.setColorTable(QList<QRgb>(b->palette, b->palette + b->colours));
+    return indexed.convertToFormat(QImage::Format_ARGB32);
 }
 
 namespace {
