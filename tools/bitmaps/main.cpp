@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <string>
 #include <vector>
 
 namespace {
@@ -107,12 +108,15 @@ int main(int argc, char** argv) {
         }
         bitmaps.push_back(b);
     }
-    std::ofstream out(argv[1]);
-    if (!writeTable(out, bitmaps)) return 1;
+    // Written aside and renamed, so that a failed run leaves no table the build takes as made.
+    std::string temporary = std::string(argv[1]) + ".tmp";
+    std::ofstream out(temporary);
+    bool written = writeTable(out, bitmaps);
     out.close();
-    if (!out) {
+    if (written && (!out || std::rename(temporary.c_str(), argv[1]) != 0)) {
         std::fprintf(stderr, "vw-bitmaps: cannot write %s\n", argv[1]);
-        return 1;
+        written = false;
     }
-    return 0;
+    if (!written) std::remove(temporary.c_str());
+    return written ? 0 : 1;
 }
