@@ -2,14 +2,18 @@
 // makes of their sources: every bitmap in resources/bitmaps/, every pixel.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
-#include <QGuiApplication>
 #include <QImage>
 #include <QImageReader>
 
 #include "platform/qt/qt_window.h"
 
 TEST(Bitmaps, EveryPixelAsItsSourceReads) {
+    int argc = 1;
+    char name[] = "bitmaps_check";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
     QDir sources(QStringLiteral(VW_SOURCE_DIR "/resources/bitmaps"));
     QStringList files = sources.entryList({QStringLiteral("*.xpm")}, QDir::Files);
     ASSERT_FALSE(files.isEmpty());
@@ -32,10 +36,4 @@ TEST(Bitmaps, EveryPixelAsItsSourceReads) {
 TEST(Bitmaps, UnknownIdIsNull) {
     for (int id : {0, -1, 100, 999})
         EXPECT_TRUE(bitmapResource(id).isNull()) << id;
-}
-
-int main(int argc, char** argv) {
-    QGuiApplication app(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }
