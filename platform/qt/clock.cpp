@@ -7,8 +7,12 @@
 #include <QLocale>
 #include <QTimeZone>
 
+#include <unicode/locid.h>
+#include <unicode/timezone.h>
 #include <unicode/ucal.h>
+#include <unicode/unistr.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -37,14 +41,16 @@ std::optional<std::u16string> icuStandardName(const QByteArray& id) {
     UBool known = false;
     ucal_getCanonicalTimeZoneID(units, length, canonical, 128, &known, &status);
     if (U_FAILURE(status) || !known) return std::nullopt;
-    UCalendar* calendar = ucal_open(units, length, "C", UCAL_GREGORIAN, &status);
-    UChar name[128];
-    int32_t n = U_SUCCESS(status)
-                    ? ucal_getTimeZoneDisplayName(calendar, UCAL_STANDARD, "C", name, 128, &status)
-                    : 0;
-    if (calendar) ucal_close(calendar);
-    if (U_FAILURE(status) || n < 0 || n > 128) return std::nullopt;
-    return std::u16string(reinterpret_cast<const char16_t*>(name), size_t(n));
+    // The zone alone: a calendar made around it (the C API's way) would load calendar data
+    // that the name does not need.
+    std::unique_ptr<icu::TimeZone> tz(
+        icu::TimeZone::createTimeZone(icu::UnicodeString(false, units, length)));
+    if (!tz) return std::nullopt;
+    icu::UnicodeString name;
+    tz->getDisplayName(false, icu::TimeZone::LONG, icu::Locale("C"), name);
+    if (name.isBogus()) return std::nullopt;
+    return std::u16string(reinterpret_cast<const char16_t*>(name.getBuffer()),
+                          size_t(name.length()));
 }
 
 void copyOut(const std::u16string& text, char16_t (&buffer)[64]) {
