@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "platform/qt/bitmap_pixels.h"
 #include "platform/qt/qt_window.h"
@@ -20,16 +21,21 @@ QImage bitmapResource(int id) {
 
 namespace {
 // Each pixel as a square of `factor` pixels: what Qt's fast scaling gives at a whole ratio,
-// without its transformed drawing (which starts a pool of threads for it).
+// without its transformed drawing (which starts a pool of threads for it). A premultiplied image
+// stays premultiplied; any other comes out as ARGB32.
 QImage repeatedPixels(const QImage& image, int factor) {
-    QImage source = image.convertToFormat(QImage::Format_ARGB32);
-    QImage scaled(source.width() * factor, source.height() * factor, QImage::Format_ARGB32);
+    QImage::Format format = image.format() == QImage::Format_ARGB32_Premultiplied
+                                ? QImage::Format_ARGB32_Premultiplied
+                                : QImage::Format_ARGB32;
+    QImage source = image.convertToFormat(format);
+    QImage scaled(source.width() * factor, source.height() * factor, format);
     if (scaled.isNull()) return scaled;
     const size_t rowBytes = size_t(scaled.width()) * sizeof(QRgb);
-    for (int y = 0; y < source.height(); ++y) {
+    const int width = source.width(), height = source.height();
+    for (int y = 0; y < height; ++y) {
         const auto* from = reinterpret_cast<const QRgb*>(source.constScanLine(y));
         auto* to = reinterpret_cast<QRgb*>(scaled.scanLine(y * factor));
-        for (int x = 0; x < source.width(); ++x)
+        for (int x = 0; x < width; ++x)
             std::fill_n(to + x * factor, factor, from[x]);
         for (int copy = 1; copy < factor; ++copy)
             std::memcpy(scaled.scanLine(y * factor + copy), to, rowBytes);
@@ -53,11 +59,14 @@ QImage atDeviceRatio(const QImage& image, double ratio) {
 }
 
 QIcon sharpIcon(const QImage& image) {
+    // Premultiplied once, at one ratio: a pixmap takes a premultiplied image as it is, where it
+    // would convert (copy) every ratio's pixels.
+    const QImage premultiplied = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     QIcon icon;
     for (int ratio = 1; ratio <= 4; ++ratio) {
-        QImage scaled = atDeviceRatio(image, ratio);
+        QImage scaled = atDeviceRatio(premultiplied, ratio);
         scaled.setDevicePixelRatio(1.0); // the icon picks its pixmap by device size
-        icon.addPixmap(QPixmap::fromImage(scaled));
+        icon.addPixmap(QPixmap::fromImage(std::move(scaled)));
     }
     return icon;
 }
