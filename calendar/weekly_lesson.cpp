@@ -82,9 +82,21 @@ uint32_t deviceReadingOptions() {
     return readNumberValue(kMakerKey, u"Israel", 0) != 0 ? ReadingIsrael : 0;
 }
 
-int32_t weeklyLessonForDay(int32_t dayNumber) {
+namespace {
+int32_t lessonInSchedule(int32_t dayNumber, uint32_t options) {
     int32_t reading = 0;
     // A year without a table has no lesson: lesson 1 follows.
-    if (weekReading(dayNumber, deviceReadingOptions(), &reading) != 0) return 0;
+    if (weekReading(dayNumber, options, &reading) != 0) return 0;
     return lessonOfReading(reading);
+}
+} // namespace
+
+int32_t weeklyLessonForDay(int32_t dayNumber) {
+    // The device's schedule is asked only for a week whose lesson it decides. The schedules
+    // part after Passover, in weeks whose portions have no lesson (no week from year 2 to 9997
+    // has two lessons); and asking costs a start ICU's zone data for the zone's name (2 MB).
+    int32_t abroad = lessonInSchedule(dayNumber, 0);
+    int32_t israel = lessonInSchedule(dayNumber, ReadingIsrael);
+    if (abroad == israel) return abroad;
+    return deviceReadingOptions() & ReadingIsrael ? israel : abroad;
 }

@@ -206,6 +206,23 @@ TEST_F(FixedDevice, WeeklyLessonForDay) {
     EXPECT_EQ(weeklyLessonForDay(day(2007, 2, 10)), 17); // a Saturday, reading 16
 }
 
+// Week after week, in a zone of each schedule, the lesson is the one that schedule ties to the
+// week, through years where the two schedules read different portions after Passover.
+TEST_F(FixedDevice, WeeklyLessonIsTheDeviceSchedulesLesson) {
+    const DeviceCase zones[] = {
+        {u"Israel Standard Time", u"Asia/Jerusalem", nullptr, ReadingIsrael},
+        {u"Eastern Standard Time", u"America/New_York", nullptr, 0},
+    };
+    for (const DeviceCase& zone : zones) {
+        fix(2007, 1, 10, zone.standardName, zone.zoneId);
+        for (int32_t d = day(1990, 1, 6); d < day(2100, 1, 1); d += 7) {
+            int32_t reading = 0;
+            ASSERT_EQ(weekReading(d, zone.options, &reading), 0);
+            ASSERT_EQ(weeklyLessonForDay(d), lessonOfReading(reading)) << d;
+        }
+    }
+}
+
 struct SelectCase {
     const char* name;
     CivilDate today;
