@@ -1,7 +1,8 @@
-// Start-up to the first painted page of the real program (offscreen), side by side with a bare
-// Qt widget program that only opens a window and paints once: the time to the end of each, and
-// the resident memory each has then. The two are run in turn, so that a machine whose load
-// changes while the bench runs slows both alike; the medians are compared. The same follows
+// Start-up to the first painted page of the real program (offscreen), side by side with two Qt
+// widget programs: a bare one that only opens a window and paints once, and one that makes the
+// reader's first window the plain Qt way (tools/qt_peer/plain_window.cpp): the time to the end
+// of each, and the resident memory each has then. They are run in turn, so that a machine whose
+// load changes while the bench runs slows all alike; the medians are compared. The same follows
 // under an X server (Xvfb), for comparison.
 #include <fcntl.h>
 #include <poll.h>
@@ -31,14 +32,24 @@ struct Run {
     double residentMb;      // peak resident set: the memory held once the first page is up
 };
 
-// Runs the program to its end, with `preload` (when given) preloaded into it. False when it
-// does not end cleanly.
-bool runToEnd(const char* program, Run* run, const char* preload = nullptr) {
-    char* argv[] = {const_cast<char*>(program), nullptr};
+// A program the bench starts: its arguments after its name, and what is preloaded into it.
+struct Program {
+    const char* path;
+    std::vector<std::string> args;
+    const char* preload = nullptr;
+};
+
+// Runs the program to its end. False when it does not end cleanly.
+bool runToEnd(const Program& program, Run* run) {
+    std::vector<char*> argv{const_cast<char*>(program.path)};
+    std::vector<std::string> args = program.args;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
     std::vector<std::string> settings;
     for (char** e = environ; *e; ++e)
         settings.emplace_back(*e);
-    if (preload) settings.push_back(std::string("LD_PRELOAD=") + preload);
+    if (program.preload) settings.push_back(std::string("LD_PRELOAD=") + program.preload);
     std::vector<char*> env;
     for (std::string& e : settings)
         env.push_back(e.data());
@@ -50,7 +61,7 @@ bool runToEnd(const char* program, Run* run, const char* preload = nullptr) {
     int status = -1;
     struct rusage usage {};
     auto start = std::chrono::steady_clock::now();
-    if (posix_spawn(&pid, program, &actions, nullptr, argv, env.data()) == 0)
+    if (posix_spawn(&pid, program.path, &actions, nullptr, argv.data(), env.data()) == 0)
         wait4(pid, &status, 0, &usage);
     auto end = std::chrono::steady_clock::now();
     posix_spawn_file_actions_destroy(&actions);
@@ -66,34 +77,43 @@ double median(std::vector<double> v) {
     return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
 }
 
-struct Pair {
-    double readerMs, bareMs, readerMb, bareMb, readerCpu, bareCpu;
-    bool ok;
-};
-
-// Both programs `runs` times, in turn (after one warming run of each); their medians.
-Pair measure(int runs) {
-    std::vector<double> readerMs, bareMs, readerMb, bareMb, readerCpu, bareCpu;
-    Run warm{};
-    bool ok = runToEnd(VW_READER, &warm, VW_FIRST_PAINT_SHIM) && runToEnd(VW_BARE, &warm);
-    for (int i = 0; ok && i < runs; ++i) {
-        Run reader{}, bare{};
-        ok = runToEnd(VW_READER, &reader, VW_FIRST_PAINT_SHIM) && runToEnd(VW_BARE, &bare);
-        readerMs.push_back(reader.milliseconds);
-        bareMs.push_back(bare.milliseconds);
-        readerMb.push_back(reader.residentMb);
-        bareMb.push_back(bare.residentMb);
-        readerCpu.push_back(reader.cpuMilliseconds);
-        bareCpu.push_back(bare.cpuMilliseconds);
+// Every program `runs` times, in turn (after one warming run of each): the medians of each, in
+// the programs' order. Empty when one does not end cleanly.
+std::vector<Run> measure(const std::vector<Program>& programs, int runs) {
+    std::vector<std::vector<Run>> all(programs.size());
+    for (int i = -1; i < runs; ++i) {
+        for (size_t k = 0; k < programs.size(); ++k) {
+            Run run{};
+            if (!runToEnd(programs[k], &run)) return {};
+            if (i >= 0) all[k].push_back(run);
+        }
     }
-    if (!ok) return {0, 0, 0, 0, 0, 0, false};
-    return {median(readerMs),
-            median(bareMs),
-            median(readerMb),
-            median(bareMb),
-            median(readerCpu),
-            median(bareCpu),
-            true};
+    std::vector<Run> medians;
+    for (const std::vector<Run>& each : all) {
+        std::vector<double> ms, cpu, mb;
+        for (const Run& r : each) {
+            ms.push_back(r.milliseconds);
+            cpu.push_back(r.cpuMilliseconds);
+            mb.push_back(r.residentMb);
+        }
+        medians.push_back({median(ms), median(cpu), median(mb)});
+    }
+    return medians;
+}
+
+// The text of the lesson the reader opens with the bench's settings (this week's, or the first
+// when the week has none), as the plain window peer reads it, written to `file`.
+bool writeFirstLesson(const fs::path& file) {
+    std::string week = std::string("'") + VW_READER + "' --week";
+    FILE* out = popen(week.c_str(), "r");
+    if (!out) return false;
+    int lesson = 0;
+    int fields = std::fscanf(out, "%*s %*s %*d %d", &lesson);
+    if (pclose(out) != 0 || fields != 1) return false;
+    Program text{VW_READER,
+                 {"--export", std::to_string(lesson ? lesson : 1), "--text", "-o", file.string()}};
+    Run run{};
+    return runToEnd(text, &run);
 }
 
 // An X server on a display of its own (its number from -displayfd); 0 when none could start.
@@ -130,6 +150,7 @@ pid_t startXvfb(std::string* display) {
 } // namespace
 
 int main() {
+    const char kFace[] = "David CLM"; // the reader's face, and the plain window's
     // A configuration of a reader that has run before (a font chosen), kept apart from the
     // user's, and the offscreen platform.
     fs::path home = fs::temp_directory_path() / ("vw-startup-" + std::to_string(getpid()));
@@ -137,44 +158,64 @@ int main() {
     fs::create_directories(home / "runtime");
     fs::permissions(home / "runtime", fs::perms::owner_all, fs::perm_options::replace);
     std::ofstream(home / "config/quillmere/versewell.ini")
-        << "[General]\nFontName=David CLM\nFontSize=dword:00000012\n";
+        << "[General]\nFontName=" << kFace << "\nFontSize=dword:00000012\n";
     setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
     setenv("XDG_RUNTIME_DIR", (home / "runtime").c_str(), 1);
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
 
+    fs::path lesson = home / "lesson.txt";
+    if (!writeFirstLesson(lesson)) {
+        std::printf("the reader could not write its first lesson's text\n");
+        fs::remove_all(home);
+        return 1;
+    }
+    const std::vector<Program> programs = {
+        {VW_READER, {}, VW_FIRST_PAINT_SHIM},
+        {VW_BARE, {}},
+        {VW_PLAIN_WINDOW, {lesson.string(), kFace}},
+    };
     constexpr int kRuns = 31;
-    Pair offscreen = measure(kRuns);
+    std::vector<Run> offscreen = measure(programs, kRuns);
     // The same under an X server, when one can be had.
-    Pair x11{0, 0, 0, 0, 0, 0, false};
+    std::vector<Run> x11;
     std::string display;
     if (pid_t server = startXvfb(&display)) {
         setenv("QT_QPA_PLATFORM", "xcb", 1);
         setenv("DISPLAY", display.c_str(), 1);
-        x11 = measure(kRuns / 2);
+        x11 = measure(programs, kRuns / 2);
         kill(server, SIGTERM);
         waitpid(server, nullptr, 0);
     }
     fs::remove_all(home);
-    if (!offscreen.ok) {
+    if (offscreen.empty()) {
         std::printf("a program did not end cleanly\n");
         return 1;
     }
+    const Run &reader = offscreen[0], &bare = offscreen[1], &plain = offscreen[2];
     std::printf("%d runs of each, in turn; medians\n", kRuns);
     std::printf("offscreen: reader to its first page %.1f ms (%.1f ms of CPU), %.1f MB resident; "
                 "bare Qt window %.1f ms (%.1f ms of CPU), %.1f MB\n",
-                offscreen.readerMs, offscreen.readerCpu, offscreen.readerMb, offscreen.bareMs,
-                offscreen.bareCpu, offscreen.bareMb);
+                reader.milliseconds, reader.cpuMilliseconds, reader.residentMb, bare.milliseconds,
+                bare.cpuMilliseconds, bare.residentMb);
     std::printf("CPU time, offscreen: reader/bare = %.2f\n",
-                offscreen.readerCpu / offscreen.bareCpu);
-    if (x11.ok) {
-        std::printf("under Xvfb (%d runs): reader %.1f ms, %.1f MB; bare %.1f ms, %.1f MB: "
-                    "reader/bare = %.2f, reader - bare = %.1f MB\n",
-                    kRuns / 2, x11.readerMs, x11.readerMb, x11.bareMs, x11.bareMb,
-                    x11.readerMs / x11.bareMs, x11.readerMb - x11.bareMb);
+                reader.cpuMilliseconds / bare.cpuMilliseconds);
+    std::printf("the reader's window made the plain Qt way (tool bar, menu, scroll bar, the page "
+                "by QTextLayout): %.1f ms (%.1f ms of CPU), %.1f MB; it/bare = %.2f, "
+                "reader/it = %.2f\n",
+                plain.milliseconds, plain.cpuMilliseconds, plain.residentMb,
+                plain.milliseconds / bare.milliseconds, reader.milliseconds / plain.milliseconds);
+    if (!x11.empty()) {
+        std::printf(
+            "under Xvfb (%d runs): reader %.1f ms, %.1f MB; bare %.1f ms, %.1f MB; plain "
+            "Qt window %.1f ms: reader/bare = %.2f, reader/plain = %.2f, reader - bare = "
+            "%.1f MB\n",
+            kRuns / 2, x11[0].milliseconds, x11[0].residentMb, x11[1].milliseconds,
+            x11[1].residentMb, x11[2].milliseconds, x11[0].milliseconds / x11[1].milliseconds,
+            x11[0].milliseconds / x11[2].milliseconds, x11[0].residentMb - x11[1].residentMb);
     }
     std::printf("start-up (offscreen): reader/bare = %.2f; memory: reader - bare = %.1f MB\n",
-                offscreen.readerMs / offscreen.bareMs, offscreen.readerMb - offscreen.bareMb);
-    std::printf("figure startup %.2f\n", offscreen.readerMs / offscreen.bareMs);
-    std::printf("figure memory-mb %.1f\n", offscreen.readerMb - offscreen.bareMb);
+                reader.milliseconds / bare.milliseconds, reader.residentMb - bare.residentMb);
+    std::printf("figure startup %.2f\n", reader.milliseconds / bare.milliseconds);
+    std::printf("figure memory-mb %.1f\n", reader.residentMb - bare.residentMb);
     return 0;
 }
