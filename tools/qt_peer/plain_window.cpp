@@ -18,6 +18,8 @@
 #include <QToolButton>
 #include <QWidget>
 
+#include <cstdio>
+
 #include "resources/bitmaps/114.xpm"
 
 namespace {
@@ -120,11 +122,17 @@ void addGoMenu(QToolBar* bar, QWidget* window) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) return 2;
+    if (argc != 3) {
+        std::fputs("usage: plain_window TEXT FACE\n", stderr);
+        return 2;
+    }
     QApplication app(argc, argv);
     QApplication::setStyle(new NoArrowStyle);
     QFile file(QString::fromLocal8Bit(argv[1]));
-    if (!file.open(QIODevice::ReadOnly)) return 1;
+    if (!file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "plain_window: cannot read %s\n", argv[1]);
+        return 1;
+    }
     QStringList paragraphs;
     for (const QString& line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
         if (!line.trimmed().isEmpty()) paragraphs << line.trimmed();
