@@ -1,5 +1,5 @@
 // A peer of the reader's start-up: the reader's first window made the plain Qt way, and ended
-// after its first paint. A tool bar with the reader's seven icons and its "Go" menu, a scroll
+// after its first paint. A tool bar with the reader's buttons, tips and "Go" menu, a scroll
 // bar, and the page: the lesson's text (as `versewell --export N --text` writes it) laid out
 // and drawn by QTextLayout, right to left, in the reader's face at the sizes of its styles.
 // Like the reader it reads no image through Qt's plug-ins: the icons are the reader's XPM
@@ -21,6 +21,7 @@
 #include <cstdio>
 
 #include "resources/bitmaps/114.xpm"
+#include "resources/menus.h"
 
 namespace {
 class NoArrowStyle : public QProxyStyle {
@@ -90,31 +91,24 @@ private:
     QString face_;
 };
 
+// The reader's "Go" menu on a tool button (a \b parts an item's text from its shortcut).
 void addGoMenu(QToolBar* bar, QWidget* window) {
-    const char* const items[][2] = {{"&About", ""},
-                                    {"Check For &Updates", ""},
-                                    {"F&ont", "Ctrl+F"},
-                                    {"Re&verse", ""},
-                                    {"&This Week", "Ctrl+Home"},
-                                    {"&Index", "Ctrl+D"},
-                                    {"&Bookmark", ""},
-                                    {"&Previous Article", ""},
-                                    {"&Next Article", ""},
-                                    {"&Search", "Alt+F3"},
-                                    {"Search A&gain", "F3"},
-                                    {"&Copy", "Ctrl+C"},
-                                    {"&Append to ClipBoard", "Ctrl+E"},
-                                    {"E&xit", "Ctrl+Q"}};
-    auto* menu = new QMenu(QStringLiteral("&Go"), bar);
-    for (const auto& item : items) {
-        QAction* action = menu->addAction(QString::fromUtf8(item[0]));
-        if (*item[1]) {
-            action->setShortcut(QKeySequence(QString::fromUtf8(item[1])));
+    auto* menu = new QMenu(QString::fromUtf16(kGoMenu.title), bar);
+    for (int i = 0; i < kGoMenu.itemCount; ++i) {
+        const MenuItemTemplate& item = kGoMenu.items[i];
+        if (item.command == 0) {
+            menu->addSeparator();
+            continue;
+        }
+        QStringList parts = QString::fromUtf16(item.text).split(QLatin1Char('\b'));
+        QAction* action = menu->addAction(parts[0]);
+        if (parts.size() > 1) {
+            action->setShortcut(QKeySequence(parts[1]));
             window->addAction(action);
         }
     }
     auto* go = new QToolButton(bar);
-    go->setText(QStringLiteral("&Go"));
+    go->setText(QString::fromUtf16(kGoMenu.title));
     go->setMenu(menu);
     go->setPopupMode(QToolButton::InstantPopup);
     bar->addWidget(go);
@@ -146,10 +140,10 @@ int main(int argc, char** argv) {
     bar->setIconSize(QSize(16, 16));
     bar->setMovable(false);
     const QImage strip(tool_buttons);
-    const char* const tips[] = {"Previous Article", "This Week",    "Next Article",  "Choose Font",
-                                "Search",           "Search Again", "Choose Article"};
-    for (int i = 0; i < 7; ++i)
-        bar->addAction(QIcon(QPixmap::fromImage(strip.copy(i * 16, 0, 16, 16))), tips[i]);
+    for (const BarButton& button : kToolButtons) {
+        QPixmap icon = QPixmap::fromImage(strip.copy(button.image * 16, 0, 16, 16));
+        bar->addAction(QIcon(icon), QString::fromUtf16(kToolTips[&button - kToolButtons + 1]));
+    }
     addGoMenu(bar, &window);
     int barHeight = bar->sizeHint().height();
     bar->setGeometry(0, 0, window.width() - scrollWidth, barHeight);
