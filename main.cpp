@@ -111,7 +111,7 @@ int main(int argc, char** argv) {
     }
     graphicsArgc = &argc;
     graphicsArgv = argv;
-    int code = appMain(today ? u"/today" : u"", ShowNormal);
+    int code = appMain(today ? u"/today" : u"");
     stopGraphics();
     return code;
 }

@@ -23,8 +23,7 @@ FontHandle makeLinkFont(WindowHandle dialog) {
     WindowHandle button = dialogItem(dialog, kAboutLinkId);
     if (!button) return nullptr;
     DcHandle dc = getWindowDc(button);
-    FontDescription d =
-        fontDescription(reinterpret_cast<FontHandle>(sendMessage(button, MsgGetFont, 0, 0)));
+    FontDescription d = fontDescription(itemFont(button));
     d.underline = true;
     if (d.face[0] == 0) std::memcpy(d.face, u"Tahoma", sizeof(u"Tahoma"));
     if (d.height == 0) d.height = (10 * pixelsPerInchY(dc)) / 72;
@@ -37,17 +36,17 @@ FontHandle makeLinkFont(WindowHandle dialog) {
     selectFont(dc, font);
     char16_t text[101];
     int n = getItemText(button, text, 101);
-    sendMessage(button, MsgSetFont, reinterpret_cast<WParam>(font), 1);
+    setItemFont(button, font);
     int cx = 0, cy = 0;
     textExtent(dc, text, n, &cx, &cy);
-    resizeItem(button, cx + 2 * systemMetric(MetricEdgeWidth),
-               cy + 2 * systemMetric(MetricEdgeHeight));
+    resizeItem(button, cx + 2 * systemMetric(Metric::EdgeWidth),
+               cy + 2 * systemMetric(Metric::EdgeHeight));
     releaseWindowDc(button, dc);
     return font;
 }
 
-void drawLinkButton(WindowHandle dialog, WParam controlId, const DrawItem* item) {
-    WindowHandle button = dialogItem(dialog, int(controlId));
+void drawLinkButton(WindowHandle dialog, int controlId, const DrawItem* item) {
+    WindowHandle button = dialogItem(dialog, controlId);
     if (!button || !item) return;
     char16_t text[101];
     int n = getItemText(button, text, 101);
@@ -57,33 +56,37 @@ void drawLinkButton(WindowHandle dialog, WParam controlId, const DrawItem* item)
     fillRect(item->dc, item->rect, getStockBrush(WhiteBrush));
     int w = 0, h = 0;
     textExtent(item->dc, text, n, &w, &h);
-    int x = systemMetric(MetricEdgeWidth) / 2;
+    int x = systemMetric(Metric::EdgeWidth) / 2;
     drawTextCell(item->dc, text, n, Rect{x, 0, x + w, h});
 }
 
-intptr_t aboutDialogProc(WindowHandle dialog, uint32_t message, WParam wParam, LParam lParam) {
-    switch (message) {
-    case MsgInitDialog:
-        appState.aboutLinkFont = makeLinkFont(dialog);
-        return 0;
-    case MsgDrawItem:
-        drawLinkButton(dialog, wParam, reinterpret_cast<const DrawItem*>(lParam));
-        return 0;
-    case MsgCommand: {
-        int id = int(wParam & 0xFFFF);
-        if (id == DialogOk || id == DialogCancel) {
-            endDialog(dialog, id);
-            deleteFont(appState.aboutLinkFont);
-            appState.aboutLinkFont = nullptr;
-            return 1;
-        }
-        if (id == kAboutLinkId) openHomePage(dialogItem(dialog, kAboutLinkId));
-        return 0;
-    }
-    default:
-        return 0;
-    }
+namespace {
+void onCreated(WindowHandle dialog) {
+    appState.aboutLinkFont = makeLinkFont(dialog);
 }
+
+void onDrawItem(WindowHandle dialog, const DrawItem& item) {
+    drawLinkButton(dialog, item.controlId, &item);
+}
+} // namespace
+
+int onAboutCommand(WindowHandle dialog, int item) {
+    if (item == DialogOk || item == DialogCancel) {
+        endDialog(dialog, item);
+        deleteFont(appState.aboutLinkFont);
+        appState.aboutLinkFont = nullptr;
+        return 1;
+    }
+    if (item == kAboutLinkId) openHomePage(dialogItem(dialog, kAboutLinkId));
+    return 0;
+}
+
+const WindowEvents kAboutDialogEvents = {
+    .created = onCreated,
+    .itemCommand = [](WindowHandle dialog, int item,
+                      ItemNotification) { onAboutCommand(dialog, item); },
+    .drawItem = onDrawItem,
+};
 
 void openHomePage(WindowHandle owner) {
     char16_t address[200] = {};
@@ -133,5 +136,5 @@ void openUrl(WindowHandle, const char16_t* address) {
 }
 
 intptr_t runAboutDialog(WindowHandle owner) {
-    return runDialog(&kAboutDialog, owner, aboutDialogProc, 0);
+    return runDialog(&kAboutDialog, owner, &kAboutDialogEvents, nullptr);
 }

@@ -4,9 +4,12 @@
 
 #include "platform/dialog.h"
 
-intptr_t aboutDialogProc(WindowHandle dialog, uint32_t message, WParam wParam, LParam lParam);
+// The dialog's handlers.
+extern const WindowEvents kAboutDialogEvents;
+// An item of the dialog chosen: OK and Cancel end it (1), the link opens the home page (0).
+int onAboutCommand(WindowHandle dialog, int item);
 FontHandle makeLinkFont(WindowHandle dialog);
-void drawLinkButton(WindowHandle dialog, WParam controlId, const DrawItem* item);
+void drawLinkButton(WindowHandle dialog, int controlId, const DrawItem* item);
 void openHomePage(WindowHandle owner);
 // Appends `text` to the zero-terminated `buffer` (capacity units) as an address's query value:
 // a blank as '+', digits, letters, '.' and '/' as they are, anything else as %XX.

@@ -41,7 +41,7 @@ bool isTodayCommandLine(const char16_t* commandLine) {
 }
 
 void registerMainClass(const char16_t* className) {
-    registerWindowClass(className, mainWindowProc);
+    registerWindowClass(className, &kMainWindowEvents);
 }
 
 void onSecondStart() {
@@ -51,11 +51,11 @@ void onSecondStart() {
     WindowHandle top = foreground;
     while (top && parentWindow(top))
         top = parentWindow(top);
-    if (foreground == main) sendMessage(main, MsgCommand, CmdThisWeek, 0);
+    if (foreground == main) onCommand(main, CmdThisWeek);
     if (top != main) setForegroundWindow(main);
 }
 
-WindowHandle launchInstance(int showState) {
+WindowHandle launchInstance() {
     InstanceClaim claim = claimSingleInstance(onSecondStart);
     if (claim == InstanceClaim::Other) return nullptr;
     if (claim == InstanceClaim::NoAnswer) {
@@ -82,13 +82,12 @@ WindowHandle launchInstance(int showState) {
     if (quitRequested()) return nullptr;
     selectLesson(0, appState.todayLaunch);
     registerMainClass(kMainClass);
-    uint32_t style =
-        WindowVisible |
-        ((appState.Flags & (FlagScrollBar | FlagScrollBarAlt)) ? uint32_t(WindowVScroll) : 0u);
-    WindowHandle window = createWindow(kMainClass, kMainClass, style);
+    WindowOptions options =
+        (appState.Flags & (FlagScrollBar | FlagScrollBarAlt)) ? WindowVScroll : WindowPlain;
+    WindowHandle window = createWindow(kMainClass, kMainClass, options);
     if (!window) return nullptr;
     if (appState.FullScreen) fullScreenRequest(window, FullScreenAll);
-    showWindow(window, showState);
+    showWindow(window);
     updateWindow(window);
     if (appState.fontSpec.FontName[0] == 0) {
         // The first run asks for a font; whatever the answer, the view takes the record.
@@ -99,7 +98,7 @@ WindowHandle launchInstance(int showState) {
     return window;
 }
 
-int appMain(const char16_t* commandLine, int showState) {
+int appMain(const char16_t* commandLine) {
     appState = AppState{};
     appState.IgnoreActivate = readNumberValue(kMakerKey, u"IgnoreActivate", 0);
     appState.FullScreen = readNumberValue(kMakerKey, u"FullScreen", 0);
@@ -108,7 +107,7 @@ int appMain(const char16_t* commandLine, int showState) {
     appState.SurroundingGutter = readNumberValue(kMakerKey, u"SurroundingGutter", 0);
     if (commandLine && commandLine[0] && isTodayCommandLine(commandLine)) appState.todayLaunch = 1;
     gExitCode = 0;
-    WindowHandle window = launchInstance(showState);
+    WindowHandle window = launchInstance();
     if (!window) {
         releaseSingleInstance();
         return gExitCode;

@@ -1,4 +1,4 @@
-// Start-up, the main window's creation and the message loop.
+// Start-up, the main window's creation and the event loop.
 #pragma once
 #include <cstdint>
 
@@ -14,9 +14,9 @@ extern char** graphicsArgv;
 // The whole run: switches, command line, single instance, settings, window, loop. `commandLine`
 // is the text after the program name (null or empty: none). Returns the exit code: 0, or 2
 // when there is no display to open the window on (after saying so).
-int appMain(const char16_t* commandLine, int showState);
+int appMain(const char16_t* commandLine);
 // Claims the reader's place and creates the main window; null when the program is to end.
-WindowHandle launchInstance(int showState);
+WindowHandle launchInstance();
 void registerMainClass(const char16_t* className);
 // What the running reader does when another start knocks: this week's lesson when it is in
 // front, else come to the front (nothing when one of its own dialogs is in front).

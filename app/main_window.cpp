@@ -20,87 +20,92 @@ void scrollAndSync(WindowHandle window, int delta) {
     syncScrollBar(window);
 }
 
-intptr_t onKeyDown(WindowHandle window, WParam key) {
-    TextView* view = appState.view;
+// The Page keys, Home, End and the arrows up and down.
+void scrollKey(WindowHandle window, TextView* view, Key key) {
+    int page = pageStep(view, FlagKeyPageStep);
     switch (key) {
-    case KeyReturn:
-        if (appState.searchPattern[0]) SearchAgain(window);
-        return 0;
-    case KeyLeft:
-        goPreviousLesson(window);
-        return 0;
-    case KeyRight:
-        goNextLesson(window);
-        return 0;
+    case Key::PageUp:
+        scrollAndSync(window, -page);
+        break;
+    case Key::PageDown:
+        scrollAndSync(window, page);
+        break;
+    case Key::End:
+        scrollAndSync(window, view->maxTopLine ? view->maxTopLine : page);
+        break;
+    case Key::Home:
+        scrollAndSync(window, view->topLine ? -view->topLine : -page);
+        break;
+    case Key::Up:
+        scrollAndSync(window, -1);
+        break;
+    case Key::Down:
+        scrollAndSync(window, 1);
+        break;
     default:
         break;
     }
-    if (!view) return key >= KeyPageUp && key <= KeyDown ? 0 : 1;
+}
+
+// The scroll bar's requests, the wheel's among them, in lines.
+void onScroll(WindowHandle window, ScrollRequest request, int position) {
+    TextView* view = appState.view;
+    if (!view) return;
+    int d = scrollDelta(request, position, view->topLine, view->linesPainted - 1);
+    if (!d) return;
+    TextView_ScrollBy(view, d, 1, 1);
+    syncScrollBar(window);
+}
+
+void onDestroyed(WindowHandle window) {
+    if (appState.view) releaseWindowDc(window, appState.view->dc);
+    destroyBar(appState.barWindow);
+    appState.barWindow = nullptr;
+    saveSettingsAndQuit();
+}
+
+void onActivate(WindowHandle window, bool active) {
+    if (appState.IgnoreActivate || !active) return;
+    fullScreenRequest(window, appState.FullScreen ? FullScreenAll : FullScreenHideInputButton);
+}
+
+void onPaint(WindowHandle window) {
+    paintView(nullptr, window, RepaintAll);
+}
+
+bool onKeyEvent(WindowHandle window, Key key, KeyModifiers) {
+    return onKey(window, key) == 0;
+}
+
+void onCommandEvent(WindowHandle window, int command) {
+    onCommand(window, command);
+}
+} // namespace
+
+int onKey(WindowHandle window, Key key) {
+    TextView* view = appState.view;
     switch (key) {
-    case KeyPageUp:
-        scrollAndSync(window, -pageStep(view, FlagKeyPageStep));
+    case Key::Return:
+        if (appState.searchPattern[0]) SearchAgain(window);
         return 0;
-    case KeyPageDown:
-        scrollAndSync(window, pageStep(view, FlagKeyPageStep));
+    case Key::Left:
+        goPreviousLesson(window);
         return 0;
-    case KeyEnd:
-        scrollAndSync(window,
-                      view->maxTopLine ? view->maxTopLine : pageStep(view, FlagKeyPageStep));
+    case Key::Right:
+        goNextLesson(window);
         return 0;
-    case KeyHome:
-        scrollAndSync(window, view->topLine ? -view->topLine : -pageStep(view, FlagKeyPageStep));
-        return 0;
-    case KeyUp:
-        scrollAndSync(window, -1);
-        return 0;
-    case KeyDown:
-        scrollAndSync(window, 1);
+    case Key::PageUp:
+    case Key::PageDown:
+    case Key::End:
+    case Key::Home:
+    case Key::Up:
+    case Key::Down:
+        if (view) scrollKey(window, view, key);
         return 0;
     default:
         return 1;
     }
 }
-
-intptr_t onVScroll(WindowHandle window, WParam wParam, LParam lParam) {
-    TextView* view = appState.view;
-    int request = int(wParam & 0xFFFF);
-    int position = int16_t(wParam >> 16);
-    int d = 0;
-    if (view) {
-        int lp = view->linesPainted;
-        switch (request) {
-        case ScrollLineUp:
-            d = -1;
-            break;
-        case ScrollLineDown:
-            d = 1;
-            break;
-        case ScrollPageUp:
-            d = 1 - lp;
-            break;
-        case ScrollPageDown:
-            d = lp - 1;
-            break;
-        case ScrollThumbPosition:
-        case ScrollThumbTrack:
-            d = position - view->topLine;
-            break;
-        case ScrollTop:
-            d = -int(int16_t(view->topLine));
-            break;
-        case ScrollBottom:
-            d = 1;
-            break;
-        default:
-            break;
-        }
-        if (d) TextView_ScrollBy(view, d, 1, 1);
-    }
-    defWindowProc(window, MsgVScroll, wParam, lParam);
-    if (d) syncScrollBar(window);
-    return 1;
-}
-} // namespace
 
 int pageStep(const TextView* view, uint32_t fieldMask) {
     uint32_t field = appState.Flags & fieldMask;
@@ -141,13 +146,12 @@ int handleTap(WindowHandle window, TextView* view, int x, int y, int redraw) {
     return 1;
 }
 
-void onTap(WindowHandle window, WParam, LParam lParam) {
-    int x = int(int16_t(lParam & 0xFFFF)), y = int(int16_t((lParam >> 16) & 0xFFFF));
-    if (appState.view) handleTap(window, appState.view, x, y, 1);
+void onTap(WindowHandle window, Point at) {
+    if (appState.view) handleTap(window, appState.view, at.x, at.y, 1);
 }
 
-void onSize(WindowHandle window, LParam lParam) {
-    int w = int(lParam & 0xFFFF), h = int((lParam >> 16) & 0xFFFF);
+void onSize(WindowHandle window, int width, int height) {
+    int w = width, h = height;
     int g = appState.SurroundingGutter;
     if (w > 2 * g) w -= 2 * g;
     if (h > 2 * g) h -= 2 * g;
@@ -162,9 +166,8 @@ void onSize(WindowHandle window, LParam lParam) {
     }
 }
 
-int onCommand(WindowHandle window, WParam wParam) {
-    int id = int(wParam & 0xFFFF);
-    switch (id) {
+int onCommand(WindowHandle window, int command) {
+    switch (command) {
     case CmdThisWeek:
         goToLesson(window, 0, 0, 0);
         return 0;
@@ -224,53 +227,14 @@ int onCommand(WindowHandle window, WParam wParam) {
     }
 }
 
-intptr_t mainWindowProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
-    switch (message) {
-    case MsgCreate:
-        onCreate(window);
-        return 0;
-    case MsgDestroy:
-        if (appState.view) releaseWindowDc(window, appState.view->dc);
-        destroyBar(appState.barWindow);
-        appState.barWindow = nullptr;
-        saveSettingsAndQuit();
-        return 0;
-    case MsgSize:
-        onSize(window, lParam);
-        return 0;
-    case MsgActivate:
-        if (appState.IgnoreActivate) return defWindowProc(window, message, wParam, lParam);
-        if (wParam & 0xFFFF)
-            fullScreenRequest(window,
-                              appState.FullScreen ? FullScreenAll : FullScreenHideInputButton);
-        return 0;
-    case MsgPaint:
-        paintView(reinterpret_cast<DcHandle>(wParam), window, RepaintAll);
-        return 0;
-    case MsgSettingChange:
-        return 0;
-    case MsgPositionChanged: {
-        auto* position = reinterpret_cast<const WindowPosition*>(lParam);
-        if (position && (position->flags & 0xFFFF0000u) && (position->flags & 0x10))
-            destroyWindow(window);
-        return 0;
-    }
-    case MsgHelp:
-        runAboutDialog(window);
-        return 0;
-    case MsgKeyDown:
-        return onKeyDown(window, wParam);
-    case MsgCommand:
-        return onCommand(window, wParam) == 1 ? defWindowProc(window, message, wParam, lParam) : 0;
-    case MsgVScroll:
-        return onVScroll(window, wParam, lParam);
-    case MsgLButtonDown:
-        onTap(window, wParam, lParam);
-        return 0;
-    case MsgPrivateClose:
-        destroyWindow(window);
-        return 0;
-    default:
-        return defWindowProc(window, message, wParam, lParam);
-    }
-}
+const WindowEvents kMainWindowEvents = {
+    .created = onCreate,
+    .destroyed = onDestroyed,
+    .size = onSize,
+    .activate = onActivate,
+    .paint = onPaint,
+    .key = onKeyEvent,
+    .tap = onTap,
+    .scroll = onScroll,
+    .command = onCommandEvent,
+};

@@ -1,15 +1,20 @@
-// The main window's procedure: messages, keys, the scroll bar, taps and commands.
+// The main window's handlers: keys, the scroll bar, taps, commands and its life.
 #pragma once
 #include <cstdint>
 
 #include "platform/window.h"
 #include "view/text_view.h"
 
-intptr_t mainWindowProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam);
-// 0 when the command was handled, 1 when it goes on to the default handling.
-int onCommand(WindowHandle window, WParam wParam);
-void onSize(WindowHandle window, LParam lParam);
-void onTap(WindowHandle window, WParam wParam, LParam lParam);
+// The handlers of the main window's class (registerMainClass registers them).
+extern const WindowEvents kMainWindowEvents;
+
+// A key on the reading page: 0 when handled, 1 when the window has no use for it.
+int onKey(WindowHandle window, Key key);
+// A command of the menu, the bar or the reader: 0 when handled, 1 when unknown.
+int onCommand(WindowHandle window, int command);
+// The client area's new size, pixels.
+void onSize(WindowHandle window, int width, int height);
+void onTap(WindowHandle window, Point at);
 int handleTap(WindowHandle window, TextView* view, int x, int y, int redraw);
 bool isInTextArea(const TextView* view, int x, int y);
 // One page step from linesPainted and a 3-bit field of Flags (field mask).

@@ -12,9 +12,6 @@
 #include "view/text_view.h"
 
 void createBars(WindowHandle window) {
-    int major = 0, minor = 0;
-    systemVersion(&major, &minor);
-    if ((major == 4 && minor >= 21) || major > 4) appState.MenuBarOnBottom = 1;
     if (appState.MenuBarOnBottom == 0) {
         appState.barWindow = createCommandBar(window, 1);
         appState.barHeight = commandBarHeight(appState.barWindow);
@@ -25,7 +22,7 @@ void createBars(WindowHandle window) {
         Rect r = windowRect(appState.barWindow);
         appState.barHeight = r.bottom - r.top;
         moveWindow(appState.barWindow, r.left, r.top,
-                   r.right - r.left - systemMetric(MetricScrollBarWidth), r.bottom - r.top, true);
+                   r.right - r.left - systemMetric(Metric::ScrollBarWidth), r.bottom - r.top, true);
     }
     barSetToolTips(appState.barWindow, kToolTips, 8);
     barAddBitmap(appState.barWindow, kToolBitmap, 7, 16, 16);

@@ -9,11 +9,6 @@
 #include "resources/dialogs.h"
 #include "view/letters.h"
 
-FontDescription previewRequest;
-FontHandle previewFont = nullptr;
-char16_t previewText[28];
-FontSpec* editedFontSpec = nullptr;
-
 namespace {
 constexpr int kLetterForms = 27;
 
@@ -48,7 +43,7 @@ void fillSizeList(WindowHandle dialog, int32_t size) {
 void fillFaceList(WindowHandle dialog, const char16_t* current) {
     WindowHandle list = dialogItem(dialog, FontFaceList);
     listReset(list);
-    for (const FontFace* f = fontList.first; f; f = f->next)
+    for (const FontFace* f = fontDialogState(dialog).fontList.first; f; f = f->next)
         listAddString(list, f->faceName);
     int found = listFindPrefix(list, -1, current);
     if (found >= 0) listSetSelection(list, found);
@@ -65,36 +60,98 @@ void checkBase(WindowHandle dialog, int base) {
 int checked(WindowHandle dialog, int id) {
     return buttonCheck(dialogItem(dialog, id));
 }
+
+void deletePreviewFont(FontDialogState& s) {
+    if (s.previewFont) {
+        deleteFont(s.previewFont);
+        s.previewFont = nullptr;
+    }
+}
+
+void onCreated(WindowHandle dialog) {
+    initFontDialog(dialog, fontDialogState(dialog).editedFontSpec);
+}
+
+void onItemCommand(WindowHandle dialog, int item, ItemNotification) {
+    switch (item) {
+    case DialogOk:
+        applyFontChoice(dialog, FontChoice::Ok);
+        freeFontList(fontDialogState(dialog).fontList);
+        endDialog(dialog, DialogOk);
+        return;
+    case DialogCancel:
+        freeFontList(fontDialogState(dialog).fontList);
+        endDialog(dialog, DialogCancel);
+        return;
+    case FontFaceList:
+    case FontSizeList:
+        applyFontChoice(dialog, FontChoice::ListSelection);
+        return;
+    case FontBase97:
+    case FontBase224:
+    case FontBase1488:
+        showPreviewText(dialog, item == FontBase97    ? LetterBaseLatin
+                                : item == FontBase224 ? LetterBaseCodePage
+                                                      : LetterBaseUnicode);
+        applyFontChoice(dialog, FontChoice::BaseButton);
+        return;
+    default:
+        return;
+    }
+}
+
+void onDestroyed(WindowHandle dialog) {
+    FontDialogState& s = fontDialogState(dialog);
+    deletePreviewFont(s);
+    // A dialog ended without OK or Cancel (the reader stopping) leaves no blocks behind.
+    freeFontList(s.fontList);
+}
 } // namespace
 
+// The desktop has no shell task bar to hide when the dialog is activated.
+const WindowEvents kFontDialogEvents = {
+    .created = onCreated,
+    .destroyed = onDestroyed,
+    .size = layoutFontDialog,
+    .itemCommand = onItemCommand,
+};
+
+FontDialogState& fontDialogState(WindowHandle dialog) {
+    return *static_cast<FontDialogState*>(dialogState(dialog));
+}
+
 void showPreviewText(WindowHandle dialog, int base) {
+    char16_t* text = fontDialogState(dialog).previewText;
     for (int i = 0; i < kLetterForms; ++i)
-        previewText[i] = char16_t(base + kLetterForms - 1 - i);
-    previewText[kLetterForms] = 0;
-    setItemText(dialogItem(dialog, FontPreview), previewText);
+        text[i] = char16_t(base + kLetterForms - 1 - i);
+    text[kLetterForms] = 0;
+    setItemText(dialogItem(dialog, FontPreview), text);
 }
 
 void initFontDialog(WindowHandle dialog, FontSpec* spec) {
+    FontDialogState& s = fontDialogState(dialog);
     DcHandle dc = getWindowDc(parentWindow(dialog));
     SetupFullScreenDialog(dialog, ShellDialogFullScreen);
-    resetFontList();
-    editedFontSpec = spec;
+    resetFontList(s.fontList);
+    s.editedFontSpec = spec;
     if (spec->FontAsciiBase == 0) spec->FontAsciiBase = LetterBaseUnicode;
     showPreviewText(dialog, spec->FontAsciiBase);
     checkBase(dialog, spec->FontAsciiBase);
-    if (!fontList.first) enumerateFontFamilies(dc, addFontFace, nullptr);
+    if (!s.fontList.first) enumerateFontFamilies(dc, addFontFace, &s.fontList);
     releaseWindowDc(parentWindow(dialog), dc);
     fillFaceList(dialog, spec->FontName);
     fillSizeList(dialog, spec->FontSize);
     setFocusItem(dialogItem(dialog, FontFaceList));
 }
 
-void applyFontChoice(WindowHandle dialog, int mode) {
+void applyFontChoice(WindowHandle dialog, FontChoice choice) {
+    FontDialogState& s = fontDialogState(dialog);
+    FontDescription& request = s.previewRequest;
     WindowHandle faces = dialogItem(dialog, FontFaceList);
     int face = listSelection(faces);
     if (face >= 0) {
-        std::memset(previewRequest.face, 0, sizeof previewRequest.face);
-        listItemText(faces, face, previewRequest.face, 32);
+        std::memset(request.face, 0, sizeof request.face);
+        listItemText(faces, face, request.face, 32);
     }
     WindowHandle sizes = dialogItem(dialog, FontSizeList);
     int size = listSelection(sizes);
@@ -104,15 +161,12 @@ void applyFontChoice(WindowHandle dialog, int mode) {
         int height = 0;
         for (const char16_t* c = text; *c; ++c)
             height = height * 10 + (*c - 48);
-        previewRequest.height = height;
+        request.height = height;
     }
-    if (previewFont) {
-        deleteFont(previewFont);
-        previewFont = nullptr;
-    }
-    if (mode == 2 && previewRequest.face[0]) {
+    deletePreviewFont(s);
+    if (choice == FontChoice::ListSelection && request.face[0]) {
         // A face that holds the Hebrew letters puts them at their Unicode places.
-        const FontFace* f = findFontFace(previewRequest.face);
+        const FontFace* f = findFontFace(s.fontList, request.face);
         if (f && f->charSet == CharSetHebrew && !checked(dialog, FontBase1488)) {
             setButtonCheck(dialogItem(dialog, FontBase224), 0);
             setButtonCheck(dialogItem(dialog, FontBase97), 0);
@@ -120,23 +174,21 @@ void applyFontChoice(WindowHandle dialog, int mode) {
             showPreviewText(dialog, LetterBaseUnicode);
         }
     }
-    if (mode == 0 || mode == 2) {
-        previewFont = createFont(previewRequest);
-        if (previewFont)
-            sendMessage(dialogItem(dialog, FontPreview), MsgSetFont,
-                        reinterpret_cast<WParam>(previewFont), 1);
+    if (choice != FontChoice::Ok) {
+        s.previewFont = createFont(request);
+        if (s.previewFont) setItemFont(dialogItem(dialog, FontPreview), s.previewFont);
         return;
     }
-    if (mode != 1 || !editedFontSpec) return;
-    if (previewRequest.height != 0) editedFontSpec->FontSize = previewRequest.height;
+    FontSpec* edited = s.editedFontSpec;
+    if (!edited) return;
+    if (request.height != 0) edited->FontSize = request.height;
     if (checked(dialog, FontBase224))
-        editedFontSpec->FontAsciiBase = LetterBaseCodePage;
+        edited->FontAsciiBase = LetterBaseCodePage;
     else if (checked(dialog, FontBase97))
-        editedFontSpec->FontAsciiBase = LetterBaseLatin;
+        edited->FontAsciiBase = LetterBaseLatin;
     else if (checked(dialog, FontBase1488))
-        editedFontSpec->FontAsciiBase = LetterBaseUnicode;
-    if (previewRequest.face[0])
-        std::memcpy(editedFontSpec->FontName, previewRequest.face, sizeof previewRequest.face);
+        edited->FontAsciiBase = LetterBaseUnicode;
+    if (request.face[0]) std::memcpy(edited->FontName, request.face, sizeof request.face);
 }
 
 void layoutFontDialog(WindowHandle dialog, int width, int height) {
@@ -149,59 +201,9 @@ void layoutFontDialog(WindowHandle dialog, int width, int height) {
         moveWindow(dialogItem(dialog, bases[i]), d + 7, 7 + 17 * i, c - d, 10, true);
 }
 
-intptr_t fontDialogProc(WindowHandle dialog, uint32_t message, WParam wParam, LParam lParam) {
-    switch (message) {
-    case MsgInitDialog:
-        initFontDialog(dialog, reinterpret_cast<FontSpec*>(lParam));
-        return 0;
-    case MsgCommand:
-        switch (int(wParam & 0xFFFF)) {
-        case DialogOk:
-            applyFontChoice(dialog, 1);
-            freeFontList();
-            endDialog(dialog, DialogOk);
-            return 1;
-        case DialogCancel:
-            freeFontList();
-            endDialog(dialog, DialogCancel);
-            return 1;
-        case FontFaceList:
-        case FontSizeList:
-            applyFontChoice(dialog, 2);
-            return 0;
-        case FontBase97:
-        case FontBase224:
-        case FontBase1488: {
-            int id = int(wParam & 0xFFFF);
-            showPreviewText(dialog, id == FontBase97    ? LetterBaseLatin
-                                    : id == FontBase224 ? LetterBaseCodePage
-                                                        : LetterBaseUnicode);
-            applyFontChoice(dialog, 0);
-            return 0;
-        }
-        default:
-            return 0;
-        }
-    case MsgSize:
-        layoutFontDialog(dialog, int(lParam & 0xFFFF), int((lParam >> 16) & 0xFFFF));
-        return 0;
-    case MsgActivate:
-        // The desktop has no shell task bar to hide.
-        return 0;
-    case MsgDestroy:
-        if (previewFont) {
-            deleteFont(previewFont);
-            previewFont = nullptr;
-        }
-        // A dialog ended without OK or Cancel (the reader stopping) leaves no blocks behind.
-        freeFontList();
-        return 1;
-    default:
-        return 0;
-    }
-}
-
 intptr_t runFontDialog(WindowHandle owner, FontSpec* spec) {
-    previewRequest = FontDescription{};
-    return runDialog(&kChooseFontDialog, owner, fontDialogProc, reinterpret_cast<LParam>(spec));
+    FontDialogState s{};
+    s.editedFontSpec = spec;
+    resetFontList(s.fontList);
+    return runDialog(&kChooseFontDialog, owner, &kFontDialogEvents, &s);
 }

@@ -10,77 +10,128 @@
 #include "resources/dialogs.h"
 
 namespace {
-SectionDialogState& state() {
-    return appState.sectionDialog;
-}
-
 // The client area less the scroll bar along its right edge.
 Rect listArea(int width, int height) {
-    return Rect{0, 0, width - systemMetric(MetricScrollBarWidth), height};
+    return Rect{0, 0, width - systemMetric(Metric::ScrollBarWidth), height};
 }
 
-intptr_t onVScroll(WindowHandle dialog, WParam wParam, LParam lParam) {
-    OutlineList* list = state().list;
-    int step = 0;
-    if (list) {
-        switch (wParam & 0xFFFF) {
-        case ScrollLineUp:
-            step = -1;
-            break;
-        case ScrollLineDown:
-        case ScrollBottom:
-            step = 1;
-            break;
-        case ScrollPageUp:
-            step = -list->rowsPainted;
-            break;
-        case ScrollPageDown:
-            step = list->rowsPainted;
-            break;
-        case ScrollThumbPosition:
-        case ScrollThumbTrack:
-            step = int(int16_t(wParam >> 16)) - list->topRow;
-            break;
-        case ScrollTop:
-            step = -list->topRow;
-            break;
-        default:
-            break;
-        }
-        if (step) OutlineList_ScrollBy(list, step);
-    }
-    defWindowProc(dialog, MsgVScroll, wParam, lParam);
-    if (step) UpdateSectionScrollBar();
-    return 1;
+void onScroll(WindowHandle dialog, ScrollRequest request, int position) {
+    SectionDialogState& s = sectionState(dialog);
+    OutlineList* list = s.list;
+    if (!list) return;
+    int step = scrollDelta(request, position, list->topRow, list->rowsPainted);
+    if (!step) return;
+    OutlineList_ScrollBy(list, step);
+    UpdateSectionScrollBar(s);
 }
 
-void onSize(LParam lParam) {
-    int width = int(lParam & 0xFFFF), height = int((lParam >> 16) & 0xFFFF);
-    state().listRect = listArea(width, height);
-    OutlineList* list = state().list;
+void onSize(WindowHandle dialog, int width, int height) {
+    SectionDialogState& s = sectionState(dialog);
+    s.listRect = listArea(width, height);
+    OutlineList* list = s.list;
     if (!list) return;
     uint16_t* saved = OutlineList_SaveOpenState(list);
     // The outline leaves room for the scroll bar, as it does when it is made.
-    OutlineList_Resize(list, state().listRect.right, height);
+    OutlineList_Resize(list, s.listRect.right, height);
     OutlineList_RestoreOpenState(list, saved);
     plainFree(saved);
     if (list->maxTopRow == 0) list->topRow = 0;
     OutlineList_Paint(list, 1);
-    UpdateSectionScrollBar();
+    UpdateSectionScrollBar(s);
+}
+
+void onCreated(WindowHandle dialog) {
+    SectionDialogState& s = sectionState(dialog);
+    s.dialog = dialog;
+    s.dc = getWindowDc(dialog);
+    Rect client = clientRect(dialog);
+    s.listRect = listArea(client.right, client.bottom);
+    BuildSectionList(s);
+    SetupFullScreenDialog(dialog, ShellDialogFullScreen);
+}
+
+void onPaint(WindowHandle dialog) {
+    OutlineList_Paint(sectionState(dialog).list, 1);
+}
+
+bool onEraseBackground(WindowHandle dialog, DcHandle dc) {
+    const Rect& r = sectionState(dialog).listRect;
+    FillWithStockBrush(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, WhiteBrush);
+    invalidateWindow(dialog, &r, false);
+    return true;
+}
+
+bool onKey(WindowHandle dialog, Key key, KeyModifiers) {
+    SectionDialogState& s = sectionState(dialog);
+    switch (key) {
+    case Key::PageUp:
+    case Key::Up:
+        OutlineList_ScrollBy(s.list, -1);
+        break;
+    case Key::PageDown:
+    case Key::Down:
+        OutlineList_ScrollBy(s.list, 1);
+        break;
+    default:
+        return false;
+    }
+    UpdateSectionScrollBar(s);
+    return true;
+}
+
+void onItemCommand(WindowHandle dialog, int item, ItemNotification) {
+    SectionDialogState& s = sectionState(dialog);
+    if (item == DialogCancel) s.chosenLesson = 0;
+    if (item == DialogOk || item == DialogCancel) endDialog(dialog, item);
+}
+
+void onTap(WindowHandle dialog, Point at) {
+    SectionDialogState& s = sectionState(dialog);
+    int32_t r = OutlineList_HitTest(s.list, at.x, at.y);
+    if (r > 0) {
+        s.chosenLesson = uint16_t(r);
+        endDialog(dialog, DialogOk);
+    } else if (r < 0) {
+        UpdateSectionScrollBar(s);
+    }
+}
+
+void onDestroyed(WindowHandle dialog) {
+    SectionDialogState& s = sectionState(dialog);
+    releaseWindowDc(dialog, s.dc);
+    OutlineList_Destroy(s.list, 1);
+    s.list = nullptr;
 }
 } // namespace
 
-void UpdateSectionScrollBar() {
-    OutlineList* list = state().list;
-    if (!list) {
-        setScrollRange(state().dialog, 0, 0, 0, true);
-        return;
-    }
-    setScrollRange(state().dialog, 0, list->maxTopRow, list->topRow, true);
+// The desktop has no shell task bar to hide when the dialog is activated: in full-screen mode
+// the reader's own window already covers the screen.
+const WindowEvents kChooseSectionEvents = {
+    .created = onCreated,
+    .destroyed = onDestroyed,
+    .size = onSize,
+    .paint = onPaint,
+    .eraseBackground = onEraseBackground,
+    .key = onKey,
+    .tap = onTap,
+    .scroll = onScroll,
+    .itemCommand = onItemCommand,
+};
+
+SectionDialogState& sectionState(WindowHandle dialog) {
+    return *static_cast<SectionDialogState*>(dialogState(dialog));
 }
 
-void BuildSectionList() {
-    SectionDialogState& s = state();
+void UpdateSectionScrollBar(const SectionDialogState& s) {
+    OutlineList* list = s.list;
+    if (!list) {
+        setScrollRange(s.dialog, 0, 0, 0, true);
+        return;
+    }
+    setScrollRange(s.dialog, 0, list->maxTopRow, list->topRow, true);
+}
+
+void BuildSectionList(SectionDialogState& s) {
     uint8_t* indexText = withBookmarkGroup(LoadBookResource(kIndexBookNumber, nullptr));
     s.list = OutlineList_Create(s.dc, &s.listRect, s.fontSpec, 100);
     if (!s.list) {
@@ -91,93 +142,14 @@ void BuildSectionList() {
     // An index the list did not take (empty, malformed, no memory) is freed here.
     if (s.list->indexText != indexText) plainFree(indexText);
     OutlineList_RevealLesson(s.list, s.chosenLesson);
-    UpdateSectionScrollBar();
-}
-
-intptr_t ChooseSectionDialogProc(WindowHandle dialog, uint32_t message, WParam wParam,
-                                 LParam lParam) {
-    SectionDialogState& s = state();
-    switch (message) {
-    case MsgInitDialog: {
-        s.dialog = dialog;
-        s.dc = getWindowDc(dialog);
-        Rect client = clientRect(dialog);
-        s.listRect = listArea(client.right, client.bottom);
-        BuildSectionList();
-        SetupFullScreenDialog(dialog, ShellDialogFullScreen);
-        return 0;
-    }
-    case MsgSize:
-        onSize(lParam);
-        return 0;
-    case MsgPaint:
-        OutlineList_Paint(s.list, 1);
-        return 0;
-    case MsgEraseBackground:
-        FillWithStockBrush(reinterpret_cast<DcHandle>(wParam), s.listRect.left, s.listRect.top,
-                           s.listRect.right - s.listRect.left, s.listRect.bottom - s.listRect.top,
-                           WhiteBrush);
-        invalidateWindow(dialog, &s.listRect, false);
-        return 1;
-    case MsgActivate:
-        // The desktop has no shell task bar to hide: in full-screen mode the reader's own window
-        // already covers the screen.
-        return 0;
-    case MsgKeyDown:
-        switch (wParam) {
-        case KeyPageUp:
-        case KeyUp:
-            OutlineList_ScrollBy(s.list, -1);
-            break;
-        case KeyPageDown:
-        case KeyDown:
-            OutlineList_ScrollBy(s.list, 1);
-            break;
-        default:
-            return 1;
-        }
-        UpdateSectionScrollBar();
-        return 0;
-    case MsgVScroll:
-        return onVScroll(dialog, wParam, lParam);
-    case MsgCommand:
-        switch (wParam & 0xFFFF) {
-        case DialogOk:
-            endDialog(dialog, DialogOk);
-            return 1;
-        case DialogCancel:
-            s.chosenLesson = 0;
-            endDialog(dialog, DialogCancel);
-            return 1;
-        default:
-            return 0;
-        }
-    case MsgLButtonDown: {
-        int32_t r =
-            OutlineList_HitTest(s.list, int16_t(lParam & 0xFFFF), int16_t((lParam >> 16) & 0xFFFF));
-        if (r > 0) {
-            s.chosenLesson = uint16_t(r);
-            endDialog(dialog, DialogOk);
-        } else if (r < 0) {
-            UpdateSectionScrollBar();
-        }
-        return 0;
-    }
-    case MsgDestroy:
-        releaseWindowDc(dialog, s.dc);
-        OutlineList_Destroy(s.list, 1);
-        s.list = nullptr;
-        return 0;
-    default:
-        return 0;
-    }
+    UpdateSectionScrollBar(s);
 }
 
 uint16_t ChooseSection(InstanceHandle, WindowHandle parent, uint16_t currentLesson,
                        const FontSpec* fontSpec) {
-    appState.sectionDialog = SectionDialogState{};
-    appState.sectionDialog.chosenLesson = currentLesson;
-    appState.sectionDialog.fontSpec = fontSpec;
-    runDialog(&kChooseSectionDialog, parent, ChooseSectionDialogProc, 0);
-    return appState.sectionDialog.chosenLesson;
+    SectionDialogState s{};
+    s.chosenLesson = currentLesson;
+    s.fontSpec = fontSpec;
+    runDialog(&kChooseSectionDialog, parent, &kChooseSectionEvents, &s);
+    return s.chosenLesson;
 }

@@ -5,13 +5,12 @@
 
 #include "platform/memory.h"
 
-FontList fontList = {nullptr, &fontList.first, nullptr, 0};
-
-void resetFontList() {
-    fontList = {nullptr, &fontList.first, nullptr, 0};
+void resetFontList(FontList& list) {
+    list = {nullptr, &list.first, nullptr, 0};
 }
 
-int addFontFace(const FontDescription* description, const TextMetrics* metrics, void*) {
+int addFontFace(const FontDescription* description, const TextMetrics* metrics, void* context) {
+    FontList& fontList = *static_cast<FontList*>(context);
     if (fontList.freeCount == 0) {
         auto* block = static_cast<FontFace*>(plainAlloc(kFontBlockEntries * sizeof(FontFace)));
         if (!block) return 0;
@@ -30,8 +29,8 @@ int addFontFace(const FontDescription* description, const TextMetrics* metrics, 
     return 1;
 }
 
-void freeFontList() {
-    FontFace* entry = fontList.first;
+void freeFontList(FontList& list) {
+    FontFace* entry = list.first;
     while (entry) {
         // Each block is released through its first entry once its entries have been passed.
         FontFace* block = entry;
@@ -40,11 +39,11 @@ void freeFontList() {
         } while (entry && !entry->blockStart);
         plainFree(block);
     }
-    resetFontList();
+    resetFontList(list);
 }
 
-const FontFace* findFontFace(const char16_t* face) {
-    for (const FontFace* f = fontList.first; f; f = f->next) {
+const FontFace* findFontFace(const FontList& list, const char16_t* face) {
+    for (const FontFace* f = list.first; f; f = f->next) {
         if (std::u16string_view(f->faceName) == std::u16string_view(face)) return f;
     }
     return nullptr;

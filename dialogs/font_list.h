@@ -1,5 +1,5 @@
 // The font families offered by the Choose Font dialog: a list in enumeration order, its entries
-// carved from blocks of 25 allocated at once. Valid while the dialog is open.
+// carved from blocks of 25 allocated at once. The dialog's state holds it while it is open.
 #pragma once
 #include <cstdint>
 
@@ -19,16 +19,14 @@ struct FontList {
     int freeCount;       // entries left in the current block
 };
 
-// The process-wide list.
-extern FontList fontList;
 constexpr int kFontBlockEntries = 25;
 
 // Empties the list without releasing anything (its blocks must have been freed).
-void resetFontList();
-// The enumeration's callback: appends the family. 1 to go on, 0 (the list unchanged) when a
-// new block cannot be had.
+void resetFontList(FontList& list);
+// The enumeration's callback, with the FontList as its context: appends the family. 1 to go
+// on, 0 (the list unchanged) when a new block cannot be had.
 int addFontFace(const FontDescription* description, const TextMetrics* metrics, void* context);
 // Releases every block and empties the list.
-void freeFontList();
+void freeFontList(FontList& list);
 // The first entry whose face name equals `face` exactly, or null.
-const FontFace* findFontFace(const char16_t* face);
+const FontFace* findFontFace(const FontList& list, const char16_t* face);

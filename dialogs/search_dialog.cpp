@@ -23,17 +23,16 @@ void closeDialog(WindowHandle dialog, int id) {
 
 void initDialog(WindowHandle dialog) {
     WindowHandle box = dialogItem(dialog, SearchBoxId);
-    int32_t units = dialogBaseUnits();
-    appState.dialogUnitX = units & 0xFFFF;
-    appState.dialogUnitY = (units >> 16) & 0xFFFF;
+    DialogUnits units = dialogBaseUnits();
+    appState.dialogUnitX = units.x;
+    appState.dialogUnitY = units.y;
     const FontSpec& spec = appState.view ? appState.view->font : appState.fontSpec;
     FontDescription d{};
     d.height = spec.FontSize;
     std::memcpy(d.face, spec.FontName, sizeof d.face);
     d.face[31] = 0;
     appState.searchBoxFont = createFont(d);
-    if (appState.searchBoxFont)
-        sendMessage(box, MsgSetFont, reinterpret_cast<WParam>(appState.searchBoxFont), 1);
+    if (appState.searchBoxFont) setItemFont(box, appState.searchBoxFont);
     editLimitText(box, kMaxPatternLength);
     // The box holds the word in reading order, as it was typed.
     if (char16_t* text = PatternToBoxText(appState.searchPattern)) {
@@ -58,7 +57,38 @@ void onOk(WindowHandle dialog) {
     editSetSelection(box, 0, -1);
     setFocusItem(box);
 }
+
+// The shell's input-panel button and task bar have no desktop counterpart to show or hide;
+// the request is made as the handheld makes it.
+void onActivate(WindowHandle, bool active) {
+    if (active && appState.AllowSipInHebrewSearch)
+        fullScreenRequest(appState.mainWindow, FullScreenShowInputButton);
+}
+
+void onTap(WindowHandle dialog, Point at) {
+    TapToLetter(dialog, at.x, at.y);
+}
+
+void onItemCommand(WindowHandle dialog, int item, ItemNotification) {
+    if (item == DialogOk) onOk(dialog);
+    if (item == DialogCancel) closeDialog(dialog, DialogCancel);
+}
+
+void onDestroyed(WindowHandle) {
+    if (appState.searchBoxFont) {
+        deleteFont(appState.searchBoxFont);
+        appState.searchBoxFont = nullptr;
+    }
+}
 } // namespace
+
+const WindowEvents kSearchDialogEvents = {
+    .created = initDialog,
+    .destroyed = onDestroyed,
+    .activate = onActivate,
+    .tap = onTap,
+    .itemCommand = onItemCommand,
+};
 
 int TapToLetter(WindowHandle dialog, int x, int y) {
     int bx = x - (appState.dialogUnitX * kKeyboardLeft) / 4;
@@ -81,41 +111,6 @@ void InsertLetter(WindowHandle dialog, int position) {
     setFocusItem(box);
 }
 
-intptr_t SearchDialogProc(WindowHandle dialog, uint32_t message, WParam wParam, LParam lParam) {
-    switch (message) {
-    case MsgInitDialog:
-        initDialog(dialog);
-        return 1;
-    case MsgActivate:
-        // The shell's input-panel button and task bar have no desktop counterpart to show or
-        // hide; the request is made as the handheld makes it.
-        if ((wParam & 0xFFFF) && appState.AllowSipInHebrewSearch)
-            fullScreenRequest(appState.mainWindow, FullScreenShowInputButton);
-        return 0;
-    case MsgLButtonDown:
-        return TapToLetter(dialog, int16_t(lParam & 0xFFFF), int16_t((lParam >> 16) & 0xFFFF));
-    case MsgCommand:
-        switch (wParam & 0xFFFF) {
-        case DialogOk:
-            onOk(dialog);
-            return 1;
-        case DialogCancel:
-            closeDialog(dialog, 2);
-            return 1;
-        default:
-            return 0;
-        }
-    case MsgDestroy:
-        if (appState.searchBoxFont) {
-            deleteFont(appState.searchBoxFont);
-            appState.searchBoxFont = nullptr;
-        }
-        return 1;
-    default:
-        return 0;
-    }
-}
-
 intptr_t runSearchDialog(WindowHandle owner) {
-    return runDialog(&kSearchDialog, owner, SearchDialogProc, 0);
+    return runDialog(&kSearchDialog, owner, &kSearchDialogEvents, nullptr);
 }

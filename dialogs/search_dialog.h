@@ -4,12 +4,12 @@
 #include <cstdint>
 
 #include "platform/window.h"
-
-enum : int { SearchBoxId = 1013 };
+#include "resources/dialogs.h"
 
 // Runs the dialog over `owner` (command 116). Returns 1 after OK, 2 after Cancel.
 intptr_t runSearchDialog(WindowHandle owner);
-intptr_t SearchDialogProc(WindowHandle dialog, uint32_t message, WParam wParam, LParam lParam);
+// The dialog's handlers.
+extern const WindowEvents kSearchDialogEvents;
 // A tap at dialog client (x, y): 0 when it hit a key (its character typed), 1 otherwise.
 int TapToLetter(WindowHandle dialog, int x, int y);
 // Types the character of key `position` (0 the space bar, 1..27 the letters) at the box's

@@ -1,7 +1,8 @@
 // Modal dialogs built from in-memory templates (positions in dialog units), and the
-// operations on their items. A dialog's procedure receives the reader's messages with their
-// numbers and parameters: initialise, command (id and notification), draw item, size, paint,
-// erase background, key down, vertical scroll, left button down, activate and destroy.
+// operations on their items. A dialog runs with a table of handlers (events.h): created (its
+// initialisation), item command, draw item, size, paint, erase background, key, scroll, tap,
+// activate and destroyed; and with a working state of its own that its handlers reach through
+// dialogState.
 #pragma once
 #include <cstdint>
 
@@ -19,29 +20,28 @@ enum class DialogItemKind {
     RadioButton,     // an automatic radio button; consecutive ones form a group
 };
 
-// Item styles the host reads (the platform's own values, so that templates keep them).
-enum : uint32_t {
-    DialogStaticCenter = 0x0001,
-    DialogStaticRight = 0x0002,
-    DialogEditCenter = 0x0001,
-    DialogEditRight = 0x0002, // right-aligned and laid out right to left
-    DialogEditMultiLine = 0x0004,
-    DialogEditAutoVScroll = 0x0040,
-    DialogEditAutoHScroll = 0x0080,
-    DialogEditReadOnly = 0x0800,
-    DialogEditWantReturn = 0x1000, // Return is a new line, not OK
-    DialogListNotify = 0x0001,     // selection changes are sent as commands
-    DialogListSort = 0x0002,       // strings are kept in order (case ignored)
-    DialogBorder = 0x00800000,
-    DialogVScroll = 0x00200000, // list boxes and edit boxes: a vertical scroll bar when needed
+// Item styles: each applies to the kinds it names.
+enum ItemStyle : uint32_t {
+    ItemPlain = 0,
+    StaticCenter = 1 << 0,    // Static: centred
+    StaticRight = 1 << 1,     // Static: right-aligned
+    EditCenter = 1 << 2,      // Edit: centred
+    EditRight = 1 << 3,       // Edit: right-aligned and laid out right to left
+    EditMultiLine = 1 << 4,   // Edit
+    EditAutoHScroll = 1 << 5, // Edit, multi-line: no wrapping, the text scrolls sideways
+    EditReadOnly = 1 << 6,    // Edit
+    EditWantReturn = 1 << 7,  // Edit, multi-line: Return is a new line, not OK
+    // Edit: the text is shown in exactly the order it is held, left to right, with no bidi
+    // reordering (for text already in display order); reading it gives it back unchanged.
+    EditDisplayOrder = 1 << 8,
+    ListNotify = 1 << 9,   // ListBox: selection changes and double clicks reach itemCommand
+    ListSort = 1 << 10,    // ListBox: strings are kept in order (case ignored)
+    ItemBorder = 1 << 11,  // Edit, ListBox: a frame
+    ItemVScroll = 1 << 12, // Edit, ListBox: a vertical scroll bar when needed
 };
-
-// Host styles of our own, beside the platform's.
-enum : uint32_t {
-    // Edit box: the text is shown in exactly the order it is held, left to right, with no
-    // bidi reordering (for text already in display order); reading it gives it back unchanged.
-    HostDisplayOrder = 0x0001,
-};
+constexpr ItemStyle operator|(ItemStyle a, ItemStyle b) {
+    return ItemStyle(uint32_t(a) | uint32_t(b));
+}
 
 struct DialogItemTemplate {
     DialogItemKind kind;
@@ -49,55 +49,45 @@ struct DialogItemTemplate {
     const char16_t* text; // or null
     int bitmapId;         // StaticImage: bitmap resource
     int x, y, width, height;
-    uint32_t style;
-    uint32_t hostStyle = 0; // HostDisplayOrder
+    ItemStyle style;
 };
 
-// Dialog styles and extended styles the host reads.
-enum : uint32_t {
-    DialogStyleVScroll = 0x00200000, // the dialog has its own vertical scroll bar
-    DialogExOkButton = 0x80000000,   // the handheld's title-bar OK: OK and Cancel buttons here
+// Dialog styles.
+enum DialogStyle : uint32_t {
+    DialogPlain = 0,
+    // The handheld's title-bar OK: standard OK and Cancel buttons below the client area.
+    DialogOkCancel = 1 << 0,
 };
 
 struct DialogTemplate {
     int id;
     const char16_t* title;
     int x, y, width, height;
-    uint32_t style, extendedStyle;
-    const char16_t* fontFace;
-    int fontSize;
+    DialogStyle style;
     const DialogItemTemplate* items;
     int itemCount;
 };
 
-// What an owner-drawn item is to draw: its context, its rectangle and its id.
-struct DrawItem {
-    int controlId;
-    DcHandle dc;
-    Rect rect;
-};
-
-// Notifications of a list box (high 16 bits of a command's wParam; lParam is the item).
-enum : uint16_t { ListSelectionChanged = 1, ListDoubleClicked = 2 };
-
-using DialogProc = intptr_t (*)(WindowHandle dialog, uint32_t message, WParam wParam,
-                                LParam lParam);
-
 // The results a dialog ends with on OK and on Cancel (also their commands' ids).
 enum : intptr_t { DialogOk = 1, DialogCancel = 2 };
 
-// Runs the dialog modally, owned by `owner` (centred over it): the initialise message (with
-// `parameter`), then the others as they come, until endDialog; then the destroy message.
-// Returns endDialog's result, or -1 when the template is null or there are no windows.
-// Return is OK (command 1) unless a button or a want-return edit box has the focus; Escape and
-// closing the window are Cancel (command 2).
-intptr_t runDialog(const DialogTemplate* dialog, WindowHandle owner, DialogProc procedure,
-                   LParam parameter);
+// Runs the dialog modally, owned by `owner` (centred over it), with `events` and `state` (both
+// the caller's, kept for the run): `created`, then the other handlers as events come, until
+// endDialog; then `destroyed`. Returns endDialog's result, or -1 when the template is null or
+// there are no windows. Return is OK (item DialogOk) unless a button or a want-return edit box
+// has the focus; Escape and closing the window are Cancel (item DialogCancel).
+intptr_t runDialog(const DialogTemplate* dialog, WindowHandle owner, const WindowEvents* events,
+                   void* state);
 void endDialog(WindowHandle dialog, intptr_t result);
+// The state runDialog was given, for the dialog or any of its items; null for other windows.
+void* dialogState(WindowHandle dialogOrItem);
 
-// The platform's dialog base units: horizontal in the low 16 bits, vertical in the high 16.
-// A template position of (x, y) dialog units is the client pixel (x * low / 4, y * high / 8).
-int32_t dialogBaseUnits();
+// The platform's dialog base units. A template position of (x, y) dialog units is the client
+// pixel (x * unit.x / 4, y * unit.y / 8).
+struct DialogUnits {
+    int x, y;
+};
+DialogUnits dialogBaseUnits();
 
 // The shell's dialog set-up: the OK and Cancel buttons shown; sized to the reader's window (the
 // owner's), at its position; the input panel down and no menu bar (no-ops on a desktop).
@@ -113,13 +103,18 @@ enum : uint32_t {
 void shellInitDialog(WindowHandle dialog, uint32_t flags);
 
 // Marks the whole client area (rect null) or `rect` for painting; with `erase` the next paint
-// first sends the erase-background message with the dialog's context.
+// first calls `eraseBackground` with the dialog's context.
 void invalidateWindow(WindowHandle window, const Rect* rect, bool erase);
 
 // The item with `id`, or null.
 WindowHandle dialogItem(WindowHandle dialog, int id);
 // The item's id.
 int dialogItemId(WindowHandle item);
+// The font an item shows its text in: the one given with setItemFont, else its own (owned by
+// the item). Null for what is not an item.
+FontHandle itemFont(WindowHandle item);
+// Shows the item's text in `font` (the caller's; it must outlive its use) and redraws it.
+void setItemFont(WindowHandle item, FontHandle font);
 // An item's text (UTF-16, at most capacity - 1 units and a 0). Returns the units copied.
 int getItemText(WindowHandle item, char16_t* text, int capacity);
 void setItemText(WindowHandle item, const char16_t* text);
@@ -173,9 +168,9 @@ void scriptDialogs(DialogScript script);
 
 // Test hooks that act as the user would, through the platform's own event handling: typing
 // text into the focused widget of `window`'s dialog (or into `window` itself when it is an
-// item), pressing one key (a virtual-key code), clicking at client coordinates, closing.
+// item), pressing one key, clicking at client coordinates, closing.
 void userTypes(WindowHandle window, const char16_t* text);
-void userPressesKey(WindowHandle window, uint32_t virtualKey);
+void userPressesKey(WindowHandle window, Key key);
 void userClicks(WindowHandle window, int x, int y);
 void userCloses(WindowHandle dialog);
 

@@ -8,7 +8,6 @@
 #include "platform/handles.h"
 
 struct TextView;
-struct OutlineList;
 
 // The chosen font: face name, height (0 = not chosen yet) and letter base (97, 224 or 1488).
 struct FontSpec {
@@ -34,16 +33,6 @@ constexpr int32_t kDefaultLetterBase = 1488;
 // The largest stored FontSize the reader takes (pixels); a larger one reads as not chosen.
 constexpr int32_t kMaxFontSize = 200;
 
-// The Choose Section dialog while it is open; cleared when it opens.
-struct SectionDialogState {
-    uint16_t chosenLesson; // the lesson tapped, the current one after OK, 0 after Cancel
-    WindowHandle dialog;
-    DcHandle dc;              // the dialog's own surface
-    Rect listRect;            // client area less the scroll bar, pixels
-    OutlineList* list;        // owned while the dialog is open
-    const FontSpec* fontSpec; // the font in use
-};
-
 struct AppState {
     InstanceHandle instance;
     FontSpec fontSpec;
@@ -64,10 +53,9 @@ struct AppState {
     uint16_t* bookmarks;        // lesson numbers ending in 0, owned; null when empty
     uint16_t skipRemoveConfirm; // bit 0: do not ask before removing a bookmark (this run only)
     int32_t todayLaunch;        // 1 when started with "/today"
-    SectionDialogState sectionDialog;
-    FontHandle searchBoxFont; // the search box's font while the search dialog is open, owned
-    FontHandle aboutLinkFont; // the About dialog's underlined link font while it is open, owned
-    int32_t dialogUnitX;      // the platform's dialog base units, read when it opens
+    FontHandle searchBoxFont;   // the search box's font while the search dialog is open, owned
+    FontHandle aboutLinkFont;   // the About dialog's underlined link font while it is open, owned
+    int32_t dialogUnitX;        // the platform's dialog base units, read when it opens
     int32_t dialogUnitY;
     // Maker-wide switches, read from the maker key at start.
     int32_t FullScreen;     // non-zero: the window and full-screen dialogs fill the screen

@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "platform/qt/qt_events.h"
 #include "platform/qt/qt_window.h"
 
 namespace {
@@ -29,7 +30,7 @@ PlatformMenu* buildMenu(PlatformWindow* owner, const MenuTemplate* t, QWidget* p
         QObject::connect(action, &QAction::triggered, [owner, action, command]() {
             // A checkable item flips itself when chosen; the reader keeps its marks itself.
             if (action->isCheckable()) action->setChecked(!action->isChecked());
-            sendMessage(owner, MsgCommand, WParam(command), 0);
+            deliverCommand(owner, command);
         });
         menu->actions[command] = action;
     }
@@ -156,9 +157,8 @@ void barAddButtons(WindowHandle bar, const BarButton* buttons, int count) {
         action->setObjectName(QStringLiteral("tool%1").arg(b.command));
         PlatformWindow* owner = bar->owner;
         int command = b.command;
-        QObject::connect(action, &QAction::triggered, [owner, command]() {
-            sendMessage(owner, MsgCommand, WParam(command), 0);
-        });
+        QObject::connect(action, &QAction::triggered,
+                         [owner, command]() { deliverCommand(owner, command); });
     }
     placeBars(bar->owner);
 }
@@ -169,7 +169,7 @@ void barAddAdornments(WindowHandle bar) {
     QAction* close = tools->addAction(QStringLiteral("\u2715"));
     close->setToolTip(QStringLiteral("Close"));
     PlatformWindow* owner = bar->owner;
-    QObject::connect(close, &QAction::triggered, [owner]() { sendMessage(owner, MsgClose, 0, 0); });
+    QObject::connect(close, &QAction::triggered, [owner]() { deliverClose(owner); });
 }
 
 void barShow(WindowHandle bar) {

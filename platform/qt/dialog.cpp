@@ -1,5 +1,5 @@
-// The dialog host: Qt dialogs built from in-memory templates, delivering the reader's dialog
-// messages to the dialog procedure. A dialog is a frame holding its client area (a
+// The dialog host: Qt dialogs built from in-memory templates, calling the dialog's handlers
+// as Qt's events come. A dialog is a frame holding its client area (a
 // SurfaceWidget, parent of the items) and, where the handheld had a title-bar OK, a row of
 // OK and Cancel buttons below it.
 #include <QApplication>
@@ -13,11 +13,18 @@
 #include <algorithm>
 
 #include "platform/qt/dialog_items.h"
+#include "platform/qt/qt_events.h"
 #include "platform/qt/qt_window.h"
 #include "platform/qt/surface_widget.h"
 
 namespace {
 DialogScript gScript = nullptr;
+
+// OK or Cancel, as the buttons, the keys and the close box give them.
+void deliverItemCommand(PlatformWindow* dialog, int id) {
+    const WindowEvents* events = liveEvents(dialog);
+    if (events && events->itemCommand) events->itemCommand(dialog, id, ItemNotification::Clicked);
+}
 constexpr int kButtonMargin = 6;
 
 class HostDialog : public QDialog {
@@ -37,23 +44,23 @@ public:
                                             width() - 2 * kButtonMargin, row - 2 * kButtonMargin);
         }
     }
-    void reject() override { command(2); }
+    void reject() override { command(DialogCancel); }
 
 protected:
     void closeEvent(QCloseEvent* e) override {
         e->ignore();
-        command(2);
+        command(DialogCancel);
     }
     void keyPressEvent(QKeyEvent* e) override {
         switch (e->key()) {
         case Qt::Key_Escape:
-            command(2);
+            command(DialogCancel);
             return;
         case Qt::Key_Return:
         case Qt::Key_Enter:
             // Reaches the dialog when the focused item leaves it: a focused button has already
             // pressed itself, a want-return edit box has taken it as a new line.
-            command(1);
+            command(DialogOk);
             return;
         default:
             QDialog::keyPressEvent(e);
@@ -61,14 +68,15 @@ protected:
     }
     void resizeEvent(QResizeEvent*) override { placeChildren(); }
     void changeEvent(QEvent* e) override {
-        if (e->type() == QEvent::ActivationChange && !window_->ended)
-            sendMessage(window_, MsgActivate, isActiveWindow() ? 1 : 0, 0);
+        const WindowEvents* events = window_->events;
+        if (e->type() == QEvent::ActivationChange && !window_->ended && events && events->activate)
+            events->activate(window_, isActiveWindow());
         QDialog::changeEvent(e);
     }
 
 private:
     void command(int id) {
-        if (!window_->ended) sendMessage(window_, MsgCommand, WParam(id), 0);
+        if (!window_->ended) deliverItemCommand(window_, id);
     }
     PlatformWindow* window_;
 };
@@ -121,8 +129,8 @@ void fitDialogToItems(PlatformWindow* window) {
     dialog->placeChildren();
 }
 
-int32_t dialogBaseUnits() {
-    return int32_t(uint32_t(uint16_t(baseUnitX())) | uint32_t(uint16_t(baseUnitY())) << 16);
+DialogUnits dialogBaseUnits() {
+    return {baseUnitX(), baseUnitY()};
 }
 
 namespace {
@@ -147,7 +155,6 @@ std::vector<PlatformWindow*> makeItems(PlatformWindow* window, const DialogTempl
         item->id = it.id;
         item->itemKind = it.kind;
         item->itemStyle = it.style;
-        item->hostStyle = it.hostStyle;
         bool radio = it.kind == DialogItemKind::RadioButton;
         if (radio && !lastWasRadio) ++radioGroup;
         item->radioGroup = radio ? radioGroup : 0;
@@ -165,23 +172,24 @@ std::vector<PlatformWindow*> makeItems(PlatformWindow* window, const DialogTempl
     return items;
 }
 
-// The standard OK and Cancel buttons, sending commands 1 and 2; shown when the template asks.
+// The standard OK and Cancel buttons, giving items DialogOk and DialogCancel; shown when the
+// template asks.
 void addOkCancel(PlatformWindow* window, HostDialog* dialog, const DialogTemplate* t) {
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
     window->buttonBox = buttons;
     QObject::connect(buttons->button(QDialogButtonBox::Ok), &QPushButton::clicked,
-                     [window]() { sendMessage(window, MsgCommand, DialogOk, 0); });
+                     [window]() { deliverItemCommand(window, DialogOk); });
     QObject::connect(buttons->button(QDialogButtonBox::Cancel), &QPushButton::clicked,
-                     [window]() { sendMessage(window, MsgCommand, DialogCancel, 0); });
-    buttons->setVisible(t->extendedStyle & DialogExOkButton);
+                     [window]() { deliverItemCommand(window, DialogCancel); });
+    buttons->setVisible(t->style & DialogOkCancel);
 }
 
 // Initialises the dialog and runs it until endDialog (or as the test script acts); returns
 // endDialog's result, -1 when it never ended, and destroys the dialog's windows.
 intptr_t runAndRelease(PlatformWindow* window, HostDialog* dialog, const DialogTemplate* t,
-                       std::vector<PlatformWindow*>& items, LParam parameter) {
-    sendMessage(window, MsgInitDialog, 0, parameter);
-    // The procedure may have given items new texts, fonts or sizes.
+                       std::vector<PlatformWindow*>& items) {
+    if (window->events && window->events->created) window->events->created(window);
+    // The handler may have given items new texts, fonts or sizes.
     fitDialogToItems(window);
     if (!window->ended) {
         if (gScript) {
@@ -194,10 +202,10 @@ intptr_t runAndRelease(PlatformWindow* window, HostDialog* dialog, const DialogT
     }
     intptr_t result = window->ended ? window->result : -1;
     window->ended = true;
-    sendMessage(window, MsgDestroy, 0, 0);
+    if (window->events && window->events->destroyed) window->events->destroyed(window);
     dialog->hide();
     for (PlatformWindow* item : items) {
-        deleteFont(item->itemFont);
+        deleteFont(item->ownFont);
         deleteDc(item->surface);
         delete item;
     }
@@ -207,15 +215,15 @@ intptr_t runAndRelease(PlatformWindow* window, HostDialog* dialog, const DialogT
 }
 } // namespace
 
-intptr_t runDialog(const DialogTemplate* t, WindowHandle owner, DialogProc procedure,
-                   LParam parameter) {
+intptr_t runDialog(const DialogTemplate* t, WindowHandle owner, const WindowEvents* events,
+                   void* state) {
     if (!t || !qobject_cast<QApplication*>(QCoreApplication::instance())) return -1;
     auto* window = new PlatformWindow;
     window->kind = PlatformWindow::Dialog;
-    window->procedure = procedure;
+    window->events = events;
+    window->dialogState = state;
     window->owner = owner;
     window->templateId = t->id;
-    window->style = t->style;
     HostDialog dialog(window, owner && owner->widget ? owner->widget->window() : nullptr);
     window->widget = &dialog;
     attachWindow(&dialog, window);
@@ -230,7 +238,7 @@ intptr_t runDialog(const DialogTemplate* t, WindowHandle owner, DialogProc proce
     dialog.resize(window->client->width(), window->client->height() + dialog.buttonRowHeight());
     dialog.placeChildren();
     fitDialogToItems(window);
-    return runAndRelease(window, &dialog, t, items, parameter);
+    return runAndRelease(window, &dialog, t, items);
 }
 
 void endDialog(WindowHandle dialog, intptr_t result) {
@@ -264,6 +272,11 @@ void invalidateWindow(WindowHandle window, const Rect* rect, bool erase) {
     } else {
         window->client->update();
     }
+}
+
+void* dialogState(WindowHandle dialogOrItem) {
+    PlatformWindow* dialog = dialogOf(dialogOrItem);
+    return dialog ? dialog->dialogState : nullptr;
 }
 
 PlatformWindow* dialogOf(PlatformWindow* window) {

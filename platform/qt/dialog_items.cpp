@@ -13,6 +13,7 @@
 #include <QStyle>
 #include <QTextEdit>
 
+#include "platform/qt/qt_events.h"
 #include "platform/qt/qt_window.h"
 
 namespace {
@@ -20,13 +21,13 @@ namespace {
 // exactly as it is held.
 constexpr char16_t kLeftToRightOverride = 0x202D;
 
-void command(PlatformWindow* dialog, int id, int notification, PlatformWindow* item) {
-    sendMessage(dialog, MsgCommand, WParam(uint16_t(id)) | WParam(uint16_t(notification)) << 16,
-                reinterpret_cast<LParam>(item));
+void command(PlatformWindow* dialog, int id, ItemNotification notification) {
+    const WindowEvents* events = liveEvents(dialog);
+    if (events && events->itemCommand) events->itemCommand(dialog, id, notification);
 }
 
 bool displayOrder(const PlatformWindow* item) {
-    return item->hostStyle & HostDisplayOrder;
+    return item->itemStyle & EditDisplayOrder;
 }
 
 QString withMarks(const QString& text) {
@@ -59,7 +60,7 @@ int heldPosition(const QString& shown, int position) {
     return held;
 }
 
-// A button the dialog procedure draws through the draw-item message.
+// A button the dialog draws itself, through its drawItem handler.
 class OwnerDrawnButton : public QPushButton {
 public:
     OwnerDrawnButton(PlatformWindow* dialog, int id, QWidget* parent)
@@ -73,7 +74,8 @@ protected:
         QtImageDc* dc = makeImageDc(width(), height(), devicePixelRatioF());
         if (!dc) return;
         DrawItem item{id_, dc, Rect{0, 0, width(), height()}};
-        sendMessage(dialog_, MsgDrawItem, WParam(id_), reinterpret_cast<LParam>(&item));
+        const WindowEvents* events = liveEvents(dialog_);
+        if (events && events->drawItem) events->drawItem(dialog_, item);
         QPainter p(this);
         p.drawImage(0, 0, dc->image);
         deleteDc(dc);
@@ -107,29 +109,29 @@ private:
 };
 
 QWidget* makeEdit(PlatformWindow* item, const DialogItemTemplate& t, QWidget* parent) {
-    uint32_t s = t.style;
-    Qt::Alignment align = (s & DialogEditRight)    ? Qt::AlignRight | Qt::AlignAbsolute
-                          : (s & DialogEditCenter) ? Qt::AlignHCenter
-                                                   : Qt::AlignLeft | Qt::AlignAbsolute;
+    ItemStyle s = t.style;
+    Qt::Alignment align = (s & EditRight)    ? Qt::AlignRight | Qt::AlignAbsolute
+                          : (s & EditCenter) ? Qt::AlignHCenter
+                                             : Qt::AlignLeft | Qt::AlignAbsolute;
     QString text = t.text ? QString::fromUtf16(t.text) : QString();
-    if (!(s & DialogEditMultiLine)) {
+    if (!(s & EditMultiLine)) {
         auto* edit = new QLineEdit(parent);
         edit->setAlignment(align);
-        if (s & DialogEditRight) edit->setLayoutDirection(Qt::RightToLeft);
-        edit->setFrame(s & DialogBorder);
-        edit->setReadOnly(s & DialogEditReadOnly);
+        if (s & EditRight) edit->setLayoutDirection(Qt::RightToLeft);
+        edit->setFrame(s & ItemBorder);
+        edit->setReadOnly(s & EditReadOnly);
         edit->setText(displayOrder(item) ? withMarks(text) : text);
         return edit;
     }
-    auto* edit = new MultiLineEdit(s & DialogEditWantReturn, parent);
+    auto* edit = new MultiLineEdit(s & EditWantReturn, parent);
     QTextOption option = edit->document()->defaultTextOption();
     option.setAlignment(align);
     edit->document()->setDefaultTextOption(option);
-    edit->setLineWrapMode((s & DialogEditAutoHScroll) ? QTextEdit::NoWrap : QTextEdit::WidgetWidth);
-    edit->setVerticalScrollBarPolicy((s & DialogVScroll) ? Qt::ScrollBarAsNeeded
-                                                         : Qt::ScrollBarAlwaysOff);
-    if (!(s & DialogBorder)) edit->setFrameShape(QFrame::NoFrame);
-    edit->setReadOnly(s & DialogEditReadOnly);
+    edit->setLineWrapMode((s & EditAutoHScroll) ? QTextEdit::NoWrap : QTextEdit::WidgetWidth);
+    edit->setVerticalScrollBarPolicy((s & ItemVScroll) ? Qt::ScrollBarAsNeeded
+                                                       : Qt::ScrollBarAlwaysOff);
+    if (!(s & ItemBorder)) edit->setFrameShape(QFrame::NoFrame);
+    edit->setReadOnly(s & EditReadOnly);
     edit->setPlainText(displayOrder(item) ? withMarks(text) : text);
     QObject::connect(edit, &QTextEdit::textChanged, [edit, item]() {
         // Text past the limit is taken off again, as the box would not have taken it.
@@ -147,17 +149,17 @@ QWidget* makeList(PlatformWindow* dialog, PlatformWindow* item, const DialogItem
                   QWidget* parent) {
     auto* list = new QListWidget(parent);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setVerticalScrollBarPolicy((t.style & DialogVScroll) ? Qt::ScrollBarAsNeeded
-                                                               : Qt::ScrollBarAlwaysOff);
+    list->setVerticalScrollBarPolicy((t.style & ItemVScroll) ? Qt::ScrollBarAsNeeded
+                                                             : Qt::ScrollBarAlwaysOff);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    if (!(t.style & DialogBorder)) list->setFrameShape(QFrame::NoFrame);
-    if (t.style & DialogListNotify) {
+    if (!(t.style & ItemBorder)) list->setFrameShape(QFrame::NoFrame);
+    if (t.style & ListNotify) {
         // Only the user's changes are told (the program's own are made with signals blocked).
         QObject::connect(list, &QListWidget::currentRowChanged, [dialog, item](int) {
-            command(dialog, item->id, ListSelectionChanged, item);
+            command(dialog, item->id, ItemNotification::SelectionChanged);
         });
         QObject::connect(list, &QListWidget::itemDoubleClicked, [dialog, item](QListWidgetItem*) {
-            command(dialog, item->id, ListDoubleClicked, item);
+            command(dialog, item->id, ItemNotification::DoubleClicked);
         });
     }
     return list;
@@ -168,8 +170,9 @@ QWidget* makeCheckable(PlatformWindow* dialog, PlatformWindow* item, const Dialo
     QString text = t.text ? QString::fromUtf16(t.text) : QString();
     if (t.kind == DialogItemKind::CheckBox) {
         auto* box = new QCheckBox(text, parent);
-        QObject::connect(box, &QCheckBox::clicked,
-                         [dialog, item]() { command(dialog, item->id, 0, item); });
+        QObject::connect(box, &QCheckBox::clicked, [dialog, item]() {
+            command(dialog, item->id, ItemNotification::Clicked);
+        });
         return box;
     }
     auto* radio = new QRadioButton(text, parent);
@@ -182,7 +185,7 @@ QWidget* makeCheckable(PlatformWindow* dialog, PlatformWindow* item, const Dialo
                 static_cast<QAbstractButton*>(child)->setChecked(false);
         }
         radio->setChecked(true);
-        command(dialog, item->id, 0, item);
+        command(dialog, item->id, ItemNotification::Clicked);
     });
     return radio;
 }
@@ -206,10 +209,9 @@ QWidget* makeDialogItem(PlatformWindow* dialog, PlatformWindow* item, const Dial
         } else {
             label->setText(text);
             label->setTextFormat(Qt::PlainText);
-            label->setAlignment((t.style & DialogStaticCenter) ? Qt::AlignHCenter
-                                : (t.style & DialogStaticRight)
-                                    ? Qt::AlignRight | Qt::AlignAbsolute
-                                    : Qt::AlignLeft | Qt::AlignAbsolute);
+            label->setAlignment((t.style & StaticCenter)  ? Qt::AlignHCenter
+                                : (t.style & StaticRight) ? Qt::AlignRight | Qt::AlignAbsolute
+                                                          : Qt::AlignLeft | Qt::AlignAbsolute);
         }
         // A tap on a static item is the dialog's own, at the dialog's coordinates.
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -221,8 +223,9 @@ QWidget* makeDialogItem(PlatformWindow* dialog, PlatformWindow* item, const Dial
                                   ? new QPushButton(text, parent)
                                   : new OwnerDrawnButton(dialog, t.id, parent);
         if (t.kind == DialogItemKind::OwnerDrawButton) button->setText(text);
-        QObject::connect(button, &QPushButton::clicked,
-                         [dialog, item]() { command(dialog, item->id, 0, item); });
+        QObject::connect(button, &QPushButton::clicked, [dialog, item]() {
+            command(dialog, item->id, ItemNotification::Clicked);
+        });
         return button;
     }
     case DialogItemKind::Edit:
@@ -261,10 +264,8 @@ void growToText(PlatformWindow* item) {
     QRect box = w->geometry();
     int extra = need.width() - box.width();
     if (extra > 0) {
-        bool right =
-            item->itemKind == DialogItemKind::Static && (item->itemStyle & DialogStaticRight);
-        bool centre =
-            item->itemKind == DialogItemKind::Static && (item->itemStyle & DialogStaticCenter);
+        bool right = item->itemKind == DialogItemKind::Static && (item->itemStyle & StaticRight);
+        bool centre = item->itemKind == DialogItemKind::Static && (item->itemStyle & StaticCenter);
         int left = right ? box.left() - extra : centre ? box.left() - extra / 2 : box.left();
         box.setLeft(std::max(0, left));
         box.setWidth(need.width());
@@ -314,7 +315,7 @@ int listAddString(WindowHandle item, const char16_t* text) {
     if (!list || !text) return -1;
     QString value = QString::fromUtf16(text);
     int at = list->count();
-    if (item->itemStyle & DialogListSort) {
+    if (item->itemStyle & ListSort) {
         // After the last entry that does not sort after it, as equal strings keep their order.
         int low = 0, high = list->count();
         while (low < high) {

@@ -1,81 +1,112 @@
 #include "platform/qt/qt_events.h"
 
-#include <iterator>
+#include "platform/qt/qt_window.h"
 
 namespace {
 struct KeyPair {
     int qt;
-    uint32_t code;
+    Key key;
 };
+// The first pair of a key is the one it is sent as.
 const KeyPair kKeys[] = {
-    {Qt::Key_Return, KeyReturn},       {Qt::Key_Enter, KeyReturn},  {Qt::Key_PageUp, KeyPageUp},
-    {Qt::Key_PageDown, KeyPageDown},   {Qt::Key_End, KeyEnd},       {Qt::Key_Home, KeyHome},
-    {Qt::Key_Left, KeyLeft},           {Qt::Key_Up, KeyUp},         {Qt::Key_Right, KeyRight},
-    {Qt::Key_Down, KeyDown},           {Qt::Key_Escape, KeyEscape}, {Qt::Key_Space, KeySpace},
-    {Qt::Key_Backspace, KeyBackspace}, {Qt::Key_Tab, KeyTab},       {Qt::Key_Delete, KeyDelete},
+    {Qt::Key_Return, Key::Return},
+    {Qt::Key_Enter, Key::Return},
+    {Qt::Key_PageUp, Key::PageUp},
+    {Qt::Key_PageDown, Key::PageDown},
+    {Qt::Key_End, Key::End},
+    {Qt::Key_Home, Key::Home},
+    {Qt::Key_Left, Key::Left},
+    {Qt::Key_Up, Key::Up},
+    {Qt::Key_Right, Key::Right},
+    {Qt::Key_Down, Key::Down},
+    {Qt::Key_Escape, Key::Escape},
+    {Qt::Key_Space, Key::Space},
+    {Qt::Key_Backspace, Key::Backspace},
+    {Qt::Key_Tab, Key::Tab},
+    {Qt::Key_Delete, Key::Delete},
 };
 
-void scrollRequest(PlatformWindow* window, QScrollBar* bar, int action) {
-    uint32_t request;
+void scrollAction(PlatformWindow* window, QScrollBar* bar, int action) {
+    ScrollRequest request;
     switch (action) {
     case QAbstractSlider::SliderSingleStepAdd:
-        request = ScrollLineDown;
+        request = ScrollRequest::LineDown;
         break;
     case QAbstractSlider::SliderSingleStepSub:
-        request = ScrollLineUp;
+        request = ScrollRequest::LineUp;
         break;
     case QAbstractSlider::SliderPageStepAdd:
-        request = ScrollPageDown;
+        request = ScrollRequest::PageDown;
         break;
     case QAbstractSlider::SliderPageStepSub:
-        request = ScrollPageUp;
+        request = ScrollRequest::PageUp;
         break;
     case QAbstractSlider::SliderToMinimum:
-        request = ScrollTop;
+        request = ScrollRequest::Top;
         break;
     case QAbstractSlider::SliderToMaximum:
-        request = ScrollBottom;
+        request = ScrollRequest::Bottom;
         break;
     case QAbstractSlider::SliderMove:
-        request = ScrollThumbTrack;
+        request = ScrollRequest::ThumbTrack;
         break;
     default:
         return;
     }
-    WParam position = WParam(uint16_t(bar->sliderPosition())) << 16;
-    sendMessage(window, MsgVScroll, request | position, 0);
+    deliverScroll(window, request, bar->sliderPosition());
 }
 } // namespace
 
-LParam packPoint(int x, int y) {
-    return LParam((uint32_t(uint16_t(x))) | (uint32_t(uint16_t(y)) << 16));
+std::optional<Key> keyOf(int qtKey) {
+    for (const KeyPair& k : kKeys) {
+        if (k.qt == qtKey) return k.key;
+    }
+    return std::nullopt;
 }
 
-uint32_t virtualKey(int key) {
+int qtKeyOf(Key key) {
     for (const KeyPair& k : kKeys) {
-        if (k.qt == key) return k.code;
+        if (k.key == key) return k.qt;
     }
-    if (key >= Qt::Key_A && key <= Qt::Key_Z) return uint32_t(key);
-    if (key >= Qt::Key_0 && key <= Qt::Key_9) return uint32_t(key);
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return uint32_t(0x70 + key - Qt::Key_F1);
     return 0;
 }
 
-int qtKeyOf(uint32_t code) {
-    for (const KeyPair& k : kKeys) {
-        if (k.code == code) return k.qt;
-    }
-    if ((code >= 'A' && code <= 'Z') || (code >= '0' && code <= '9')) return int(code);
-    if (code >= 0x70 && code < 0x70 + 24) return Qt::Key_F1 + int(code - 0x70);
-    return 0;
+KeyModifiers modifiersOf(Qt::KeyboardModifiers modifiers) {
+    unsigned bits = NoModifiers;
+    if (modifiers & Qt::ShiftModifier) bits |= ShiftModifier;
+    if (modifiers & Qt::ControlModifier) bits |= ControlModifier;
+    if (modifiers & Qt::AltModifier) bits |= AltModifier;
+    return KeyModifiers(bits);
+}
+
+const WindowEvents* liveEvents(const PlatformWindow* window) {
+    return window && !window->destroyed ? window->events : nullptr;
+}
+
+void deliverScroll(PlatformWindow* window, ScrollRequest request, int position) {
+    const WindowEvents* events = liveEvents(window);
+    if (events && events->scroll) events->scroll(window, request, position);
+}
+
+void deliverCommand(PlatformWindow* window, int command) {
+    const WindowEvents* events = liveEvents(window);
+    if (events && events->command) events->command(window, command);
+}
+
+void deliverClose(PlatformWindow* window) {
+    if (!window || window->destroyed) return;
+    const WindowEvents* events = window->events;
+    if (events && events->close)
+        events->close(window);
+    else
+        destroyWindow(window);
 }
 
 void connectScrollBar(PlatformWindow* window, QScrollBar* bar) {
     QObject::connect(bar, &QAbstractSlider::actionTriggered,
-                     [window, bar](int action) { scrollRequest(window, bar, action); });
+                     [window, bar](int action) { scrollAction(window, bar, action); });
     QObject::connect(bar, &QAbstractSlider::sliderReleased, [window, bar]() {
-        WParam position = WParam(uint16_t(bar->sliderPosition())) << 16;
-        sendMessage(window, MsgVScroll, ScrollThumbPosition | position, 0);
-        sendMessage(window, MsgVScroll, ScrollEndScroll, 0);
+        deliverScroll(window, ScrollRequest::ThumbPosition, bar->sliderPosition());
+        deliverScroll(window, ScrollRequest::EndScroll, bar->sliderPosition());
     });
 }

@@ -25,8 +25,8 @@ struct PlatformMenu {
 
 struct PlatformWindow {
     enum Kind { Main, Bar, Dialog, Item } kind = Main;
-    WindowProc procedure = nullptr; // Main: the class procedure; Dialog: the dialog procedure
-    uint32_t style = 0;
+    const WindowEvents* events = nullptr; // Main: its class's handlers; Dialog: its own
+    void* dialogState = nullptr;          // Dialog: the state runDialog was given
     QWidget* widget =
         nullptr; // Main: the frame; Bar: the tool bar; Dialog: the dialog; Item: the control
     QWidget* client = nullptr;       // Main, Dialog: the client area (a SurfaceWidget)
@@ -35,7 +35,7 @@ struct PlatformWindow {
     // Bar, Item: a context to measure in.
     QtImageDc* surface = nullptr;
     PlatformWindow* owner = nullptr; // Bar, Dialog, Item: whom it belongs to
-    bool invalid = true;             // Main, Dialog: the next refresh asks the procedure to paint
+    bool invalid = true;             // Main, Dialog: the next refresh calls the paint handler
     bool eraseNeeded = false;        // Dialog: the next paint erases the background first
     bool destroyed = false;
     int id = 0; // Bar, Item: its id
@@ -49,10 +49,10 @@ struct PlatformWindow {
     bool ended = false;
     int templateId = 0;
     QWidget* buttonBox = nullptr;      // Dialog: the OK and Cancel buttons
-    FontHandle itemFont = nullptr;     // Item: its own font as a handle (MsgGetFont), owned
-    FontHandle assignedFont = nullptr; // Item: the font the procedure gave it, not owned
+    FontHandle ownFont = nullptr;      // Item: its own font as a handle (itemFont), owned
+    FontHandle assignedFont = nullptr; // Item: the font setItemFont gave it, not owned
     DialogItemKind itemKind = DialogItemKind::Static; // Item
-    uint32_t itemStyle = 0, hostStyle = 0;            // Item: its template's styles
+    ItemStyle itemStyle = ItemPlain;                  // Item: its template's styles
     int radioGroup = 0; // Item: radio buttons with the same number (not 0) form a group
 };
 

@@ -40,21 +40,15 @@ void fullScreenRequest(WindowHandle window, uint32_t flags) {
     }
 }
 
-int systemMetric(int index) {
-    switch (index) {
-    case MetricScrollBarWidth:
+int systemMetric(Metric metric) {
+    switch (metric) {
+    case Metric::ScrollBarWidth:
         return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    case MetricEdgeWidth:
-    case MetricEdgeHeight:
+    case Metric::EdgeWidth:
+    case Metric::EdgeHeight:
         return 2;
-    default:
-        return 0;
     }
-}
-
-void systemVersion(int* major, int* minor) {
-    if (major) *major = 4;
-    if (minor) *minor = 20;
+    return 0;
 }
 
 #include <unistd.h>

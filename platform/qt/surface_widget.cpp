@@ -50,9 +50,12 @@ void SurfaceWidget::paintEvent(QPaintEvent*) {
         window_->invalid = false;
         window_->eraseNeeded = false;
         dc->quiet = true;
-        if (erase && !sendMessage(window_, MsgEraseBackground, reinterpret_cast<WParam>(dc), 0))
+        const WindowEvents* events = window_->events;
+        bool erased =
+            erase && events && events->eraseBackground && events->eraseBackground(window_, dc);
+        if (erase && !erased)
             fillRect(dc, Rect{0, 0, width(), height()}, getStockBrush(WhiteBrush));
-        sendMessage(window_, MsgPaint, 0, 0);
+        if (events && events->paint) events->paint(window_);
         dc->quiet = false;
     }
     QPainter p(this);
@@ -68,33 +71,40 @@ void SurfaceWidget::resizeEvent(QResizeEvent*) {
         window_->eraseNeeded = true;
         placeDialogScrollBar(window_);
     }
-    sendMessage(window_, MsgSize, 0, packPoint(width(), height()));
+    const WindowEvents* events = liveEvents(window_);
+    if (events && events->size) events->size(window_, width(), height());
 }
 
 void SurfaceWidget::keyPressEvent(QKeyEvent* e) {
-    uint32_t key = virtualKey(e->key());
+    std::optional<Key> key = keyOf(e->key());
+    const WindowEvents* events = liveEvents(window_);
+    auto handled = [&] {
+        return key && events && events->key &&
+               events->key(window_, *key, modifiersOf(e->modifiers()));
+    };
     if (window_->kind != PlatformWindow::Main) {
         // Return, Escape and Tab belong to the dialog (OK, Cancel, the next item); a key the
-        // procedure leaves (non-zero result) goes on to the dialog too.
-        if (!key || key == KeyReturn || key == KeyEscape || key == KeyTab ||
-            sendMessage(window_, MsgKeyDown, key, 0) != 0) {
-            e->ignore();
-        }
+        // handler leaves goes on to the dialog too.
+        bool dialogKey = key == Key::Return || key == Key::Escape || key == Key::Tab;
+        if (dialogKey || !handled()) e->ignore();
         return;
     }
-    if (key) sendMessage(window_, MsgKeyDown, key, 0);
+    handled();
 }
 
 void SurfaceWidget::mousePressEvent(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton) return;
     QPoint at = e->position().toPoint();
-    sendMessage(window_, MsgLButtonDown, 1, packPoint(at.x(), at.y()));
+    const WindowEvents* events = liveEvents(window_);
+    if (events && events->tap) events->tap(window_, Point{at.x(), at.y()});
 }
 
 void SurfaceWidget::wheelEvent(QWheelEvent* e) {
     // The wheel scrolls three lines a notch, as the scroll bar's arrows would.
     int notches = e->angleDelta().y() / 120;
+    int position = window_->scrollBar ? window_->scrollBar->sliderPosition() : 0;
     for (int i = 0; i < std::abs(notches) * 3; ++i)
-        sendMessage(window_, MsgVScroll, notches > 0 ? ScrollLineUp : ScrollLineDown, 0);
-    sendMessage(window_, MsgVScroll, ScrollEndScroll, 0);
+        deliverScroll(window_, notches > 0 ? ScrollRequest::LineUp : ScrollRequest::LineDown,
+                      position);
+    deliverScroll(window_, ScrollRequest::EndScroll, position);
 }

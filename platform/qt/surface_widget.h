@@ -1,5 +1,5 @@
 // The client area of a main window or of a dialog that draws itself: it shows the window's
-// persistent surface and turns Qt's events into the reader's messages. Private to platform/qt.
+// persistent surface and turns Qt's events into calls on its handlers. Private to platform/qt.
 #pragma once
 #include <QWidget>
 

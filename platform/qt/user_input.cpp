@@ -55,9 +55,9 @@ void userTypes(WindowHandle window, const char16_t* text) {
     }
 }
 
-void userPressesKey(WindowHandle window, uint32_t code) {
+void userPressesKey(WindowHandle window, Key name) {
     QWidget* target = keyTarget(window);
-    int key = qtKeyOf(code);
+    int key = qtKeyOf(name);
     if (target && key) sendKey(target, key, keyText(key));
 }
 

@@ -1,5 +1,5 @@
 // The main window on Qt: a frame with the client area (which shows the persistent drawing
-// surface) and the vertical scroll bar; Qt's events become the reader's messages here.
+// surface) and the vertical scroll bar; Qt's events become calls on the window's handlers here.
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -15,7 +15,7 @@
 #include "platform/quit.h"
 
 namespace {
-std::map<std::u16string, WindowProc> gClasses;
+std::map<std::u16string, const WindowEvents*> gClasses;
 constexpr int kDefaultWidth = 480, kDefaultHeight = 640;
 
 class FrameWidget : public QWidget {
@@ -25,12 +25,12 @@ public:
 protected:
     void closeEvent(QCloseEvent* e) override {
         e->ignore();
-        if (!window_->destroyed) sendMessage(window_, MsgClose, 0, 0);
+        deliverClose(window_);
     }
     void changeEvent(QEvent* e) override {
-        if (e->type() == QEvent::ActivationChange && !window_->destroyed) {
-            sendMessage(window_, MsgActivate, isActiveWindow() ? 1 : 0, 0);
-        }
+        const WindowEvents* events = liveEvents(window_);
+        if (e->type() == QEvent::ActivationChange && events && events->activate)
+            events->activate(window_, isActiveWindow());
         QWidget::changeEvent(e);
     }
 
@@ -48,19 +48,18 @@ void attachWindow(QWidget* widget, PlatformWindow* window) {
     widget->setProperty("versewellWindow", QVariant::fromValue<void*>(window));
 }
 
-bool registerWindowClass(const char16_t* className, WindowProc procedure) {
-    gClasses[className] = procedure;
+bool registerWindowClass(const char16_t* className, const WindowEvents* events) {
+    gClasses[className] = events;
     return true;
 }
 
-WindowHandle createWindow(const char16_t* className, const char16_t* title, uint32_t style) {
+WindowHandle createWindow(const char16_t* className, const char16_t* title, WindowOptions options) {
     auto it = gClasses.find(className);
     if (it == gClasses.end() || !qobject_cast<QApplication*>(QCoreApplication::instance()))
         return nullptr;
     auto* window = new PlatformWindow;
     window->kind = PlatformWindow::Main;
-    window->procedure = it->second;
-    window->style = style;
+    window->events = it->second;
     auto* frame = new FrameWidget(window);
     frame->setWindowTitle(QString::fromUtf16(title));
     frame->setWindowIcon(sharpIcon(bitmapResource(101)));
@@ -75,7 +74,7 @@ WindowHandle createWindow(const char16_t* className, const char16_t* title, uint
     attachWindow(client, window);
     window->client = client;
     layout->addWidget(client, 1);
-    if (style & WindowVScroll) {
+    if (options & WindowVScroll) {
         window->scrollBar = new QScrollBar(Qt::Vertical, frame);
         window->scrollBar->setRange(0, 0);
         layout->addWidget(window->scrollBar);
@@ -86,14 +85,18 @@ WindowHandle createWindow(const char16_t* className, const char16_t* title, uint
     window->surface = makeImageDc(kDefaultWidth, kDefaultHeight, client->devicePixelRatioF());
     window->surface->widget = client;
     client->resize(kDefaultWidth, kDefaultHeight);
-    sendMessage(window, MsgCreate, 0, 0);
+    if (window->events && window->events->created) window->events->created(window);
     return window;
+}
+
+const WindowEvents* windowEvents(WindowHandle window) {
+    return window ? window->events : nullptr;
 }
 
 void destroyWindow(WindowHandle window) {
     if (!window || window->destroyed) return;
     if (window->kind == PlatformWindow::Main) {
-        sendMessage(window, MsgDestroy, 0, 0);
+        if (window->events && window->events->destroyed) window->events->destroyed(window);
         window->destroyed = true;
         window->widget->hide();
         window->surface->widget = nullptr;
@@ -109,7 +112,7 @@ void destroyWindow(WindowHandle window) {
     }
 }
 
-void showWindow(WindowHandle window, int) {
+void showWindow(WindowHandle window) {
     if (!window || window->destroyed) return;
     window->invalid = true;
     window->widget->show();
@@ -121,47 +124,25 @@ void updateWindow(WindowHandle window) {
     window->client->repaint();
 }
 
-intptr_t sendMessage(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
-    if (!window) return 0;
-    if (window->kind == PlatformWindow::Main && window->procedure) {
-        return window->procedure(window, message, wParam, lParam);
+FontHandle itemFont(WindowHandle item) {
+    if (!item || item->kind != PlatformWindow::Item) return nullptr;
+    if (item->assignedFont) return item->assignedFont;
+    if (!item->ownFont) {
+        QFont f = item->widget->font();
+        FontDescription d{};
+        d.height = f.pixelSize() > 0 ? f.pixelSize() : 0;
+        d.weight = int(f.weight());
+        std::u16string face = f.family().toStdU16String().substr(0, 31);
+        std::copy(face.begin(), face.end(), d.face);
+        item->ownFont = createFont(d);
     }
-    if (window->kind == PlatformWindow::Dialog && window->procedure) {
-        return window->procedure(window, message, wParam, lParam);
-    }
-    return defWindowProc(window, message, wParam, lParam);
+    return item->ownFont;
 }
 
-intptr_t defWindowProc(WindowHandle window, uint32_t message, WParam wParam, LParam) {
-    if (!window) return 0;
-    switch (message) {
-    case MsgClose:
-        destroyWindow(window);
-        return 0;
-    case MsgGetFont:
-        if (window->kind == PlatformWindow::Item) {
-            if (window->assignedFont) return reinterpret_cast<intptr_t>(window->assignedFont);
-            if (!window->itemFont) {
-                QFont f = window->widget->font();
-                FontDescription d{};
-                d.height = f.pixelSize() > 0 ? f.pixelSize() : 0;
-                d.weight = int(f.weight());
-                std::u16string face = f.family().toStdU16String().substr(0, 31);
-                std::copy(face.begin(), face.end(), d.face);
-                window->itemFont = createFont(d);
-            }
-            return reinterpret_cast<intptr_t>(window->itemFont);
-        }
-        return 0;
-    case MsgSetFont:
-        if (window->kind == PlatformWindow::Item && wParam) {
-            window->assignedFont = reinterpret_cast<FontHandle>(wParam);
-            window->widget->setFont(nativeOf(window->assignedFont).font);
-        }
-        return 0;
-    default:
-        return 0;
-    }
+void setItemFont(WindowHandle item, FontHandle font) {
+    if (!item || item->kind != PlatformWindow::Item || !font) return;
+    item->assignedFont = font;
+    item->widget->setFont(nativeOf(font).font);
 }
 
 int runMessageLoop() {
@@ -236,8 +217,7 @@ DcHandle getWindowDc(WindowHandle window) {
         // Bars, dialogs and their items get a context to measure in, with the item's font.
         window->surface = makeImageDc(1, 1, 1.0);
         if (window->kind == PlatformWindow::Item) {
-            selectFont(window->surface,
-                       reinterpret_cast<FontHandle>(defWindowProc(window, MsgGetFont, 0, 0)));
+            selectFont(window->surface, itemFont(window));
         }
     }
     return window->surface;
@@ -293,7 +273,7 @@ int scrollPage(WindowHandle window) {
 void placeDialogScrollBar(PlatformWindow* dialog) {
     QScrollBar* bar = dialog->scrollBar;
     if (!bar) return;
-    int width = systemMetric(2);
+    int width = systemMetric(Metric::ScrollBarWidth);
     bar->setGeometry(dialog->client->width() - width, 0, width, dialog->client->height());
     bar->setVisible(bar->maximum() > bar->minimum());
 }

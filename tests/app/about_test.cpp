@@ -45,9 +45,8 @@ TEST_F(About, OpensWithItsLinkFontAndClosesWithOk) {
         FontDescription d = fontDescription(appState.aboutLinkFont);
         EXPECT_TRUE(d.underline);
         EXPECT_EQ(d.weight, 800);
-        EXPECT_EQ(sendMessage(dialog, MsgCommand, kAboutLinkId, 0), 0)
-            << "the link leaves the dialog open";
-        EXPECT_EQ(sendMessage(dialog, MsgCommand, 1, 0), 1);
+        EXPECT_EQ(onAboutCommand(dialog, kAboutLinkId), 0) << "the link leaves the dialog open";
+        EXPECT_EQ(onAboutCommand(dialog, DialogOk), 1);
     });
     EXPECT_EQ(runAboutDialog(window_), 1);
     EXPECT_EQ(takeOpenedAddresses(), std::vector<std::u16string>{kHome});
@@ -55,12 +54,12 @@ TEST_F(About, OpensWithItsLinkFontAndClosesWithOk) {
     EXPECT_EQ(takeOpenedAddresses(), std::vector<std::u16string>{kUpdate});
     EXPECT_NE(gFontSeen, nullptr);
     EXPECT_EQ(appState.aboutLinkFont, nullptr) << "freed when the dialog closes";
-    // The help request opens the same dialog; Cancel closes it too.
+    // The About command opens the same dialog; Cancel closes it too.
     scriptDialogs([](WindowHandle dialog, int) {
         EXPECT_NE(appState.aboutLinkFont, nullptr) << "a new font for every opening";
-        sendMessage(dialog, MsgCommand, 2, 0);
+        windowEvents(dialog)->itemCommand(dialog, DialogCancel, ItemNotification::Clicked);
     });
-    EXPECT_EQ(send(MsgHelp), 0);
+    EXPECT_EQ(onCommand(window_, CmdAbout), 0);
     scriptDialogs(nullptr);
     EXPECT_EQ(appState.aboutLinkFont, nullptr);
 }

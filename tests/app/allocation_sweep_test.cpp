@@ -31,7 +31,7 @@ protected:
     void SetUp() override {
         ShellTest::SetUp();
         scriptDialogs([](WindowHandle dialog, int) { gDialogBody(dialog); });
-        gDialogBody = [](WindowHandle dialog) { userPressesKey(dialog, KeyEscape); };
+        gDialogBody = [](WindowHandle dialog) { userPressesKey(dialog, Key::Escape); };
     }
     void TearDown() override {
         injectAllocFailures(0, 0);
@@ -56,9 +56,9 @@ protected:
         if (quitRequested()) return false;
         selectLesson(0, appState.todayLaunch);
         registerMainClass(kMainClass);
-        window_ = createWindow(kMainClass, kMainClass, WindowVisible | WindowVScroll);
+        window_ = createWindow(kMainClass, kMainClass, WindowVScroll);
         if (!window_) return false;
-        showWindow(window_, ShowNormal);
+        showWindow(window_);
         processPendingEvents();
         updateWindow(window_);
         return true;
@@ -140,14 +140,14 @@ TEST_F(AllocationSweep, StartUp) {
 
 TEST_F(AllocationSweep, LessonChangeResizeAndFont) {
     auto ready = [this] { return startUp() && appState.view; };
-    sweep("lesson change", ready, [this] { send(MsgCommand, CmdNextArticle); }, {});
+    sweep("lesson change", ready, [this] { command(CmdNextArticle); }, {});
     sweep("link back", ready,
           [this] {
               appState.PreviousLesson = 7;
               goToLesson(window_, 7, 0, 1);
           },
           {});
-    sweep("window resize", ready, [this] { send(MsgSize, 0, point(300, 500)); }, {});
+    sweep("window resize", ready, [this] { resize(300, 500); }, {});
     gDialogBody = [](WindowHandle dialog) {
         WindowHandle sizes = dialogItem(dialog, FontSizeList);
         char16_t text[8];
@@ -155,19 +155,18 @@ TEST_F(AllocationSweep, LessonChangeResizeAndFont) {
             listItemText(sizes, i, text, 8);
             if (std::u16string(text) == u"32") {
                 listSetSelection(sizes, i);
-                sendMessage(dialog, MsgCommand,
-                            WParam(FontSizeList) | WParam(ListSelectionChanged) << 16,
-                            reinterpret_cast<LParam>(sizes));
+                windowEvents(dialog)->itemCommand(dialog, FontSizeList,
+                                                  ItemNotification::SelectionChanged);
             }
         }
-        userPressesKey(dialog, KeyReturn);
+        userPressesKey(dialog, Key::Return);
     };
     sweep("font change", ready, [this] { onCommand(window_, CmdFont); }, {});
 }
 
 TEST_F(AllocationSweep, IndexSearchAndClipboard) {
     auto ready = [this] { return startUp() && appState.view; };
-    gDialogBody = [](WindowHandle dialog) { userPressesKey(dialog, KeyReturn); };
+    gDialogBody = [](WindowHandle dialog) { userPressesKey(dialog, Key::Return); };
     sweep("index", ready, [this] { onCommand(window_, CmdIndex); }, {});
     // "{{{{{" is nowhere in the book: Search Again goes through every lesson and back.
     sweep("search through the whole book", ready, [this] { onCommand(window_, CmdSearchAgain); },

@@ -36,32 +36,38 @@ TEST_F(MainWindow, PageKeys) {
     struct Case {
         uint32_t field;
         int linesPainted;
-        uint32_t key;
+        Key key;
         int from, to;
     } cases[] = {
-        {0x00100000, 1, KeyPageDown, 5, 5}, // a full page less one line of a one-line page: nothing
-        {0x00100000, 9, KeyPageDown, 5, 13}, {0x00200000, 9, KeyPageDown, 5, 9}, // half pages
-        {0x00200000, 9, KeyPageUp, 5, 1},    {0x00400000, 9, KeyPageUp, 5, 1},
-        {0x00300000, 9, KeyPageUp, 9, 1},    {0x00100000, 9, KeyHome, 7, 0},
-        {0x00100000, 9, KeyUp, 7, 6},        {0x00100000, 9, KeyDown, 7, 8},
+        {0x00100000, 1, Key::PageDown, 5, 5}, // a full page less one line of a one-line page:
+                                              // nothing
+        {0x00100000, 9, Key::PageDown, 5, 13},
+        {0x00200000, 9, Key::PageDown, 5, 9}, // half pages
+        {0x00200000, 9, Key::PageUp, 5, 1},
+        {0x00400000, 9, Key::PageUp, 5, 1},
+        {0x00300000, 9, Key::PageUp, 9, 1},
+        {0x00100000, 9, Key::Home, 7, 0},
+        {0x00100000, 9, Key::Up, 7, 6},
+        {0x00100000, 9, Key::Down, 7, 8},
     };
     for (const Case& c : cases) {
         appState.Flags = (appState.Flags & ~uint32_t(FlagKeyPageStep)) | c.field;
         view()->topLine = uint16_t(c.from);
         view()->linesPainted = c.linesPainted;
-        EXPECT_EQ(send(MsgKeyDown, c.key), 0);
-        EXPECT_EQ(view()->topLine, c.to) << std::hex << c.field << " key " << c.key;
+        EXPECT_TRUE(key(c.key));
+        EXPECT_EQ(view()->topLine, c.to) << std::hex << c.field << " key " << int(c.key);
     }
     view()->topLine = 0;
-    send(MsgKeyDown, KeyHome);
+    key(Key::Home);
     EXPECT_EQ(view()->topLine, 0) << "Home at the top changes nothing";
-    send(MsgKeyDown, KeyEnd);
+    key(Key::End);
     EXPECT_EQ(view()->topLine, view()->maxTopLine);
     int min = -1, max = -1, pos = -1;
     ASSERT_TRUE(scrollRange(window_, &min, &max, &pos));
     EXPECT_EQ(max, view()->maxTopLine);
     EXPECT_EQ(pos, view()->topLine) << "the scroll bar follows";
-    EXPECT_EQ(send(MsgKeyDown, 'Q'), 1) << "other keys are swallowed";
+    for (Key other : {Key::Space, Key::Tab, Key::Escape, Key::Backspace, Key::Delete})
+        EXPECT_FALSE(key(other)) << "other keys are left to the window, " << int(other);
 }
 
 TEST_F(MainWindow, EndOnALessonThatFitsChangesNothing) {
@@ -69,29 +75,30 @@ TEST_F(MainWindow, EndOnALessonThatFitsChangesNothing) {
     TextView_Resize(view(), 480, 30000);
     ASSERT_EQ(view()->maxTopLine, 0);
     TextView_Paint(view(), 1);
-    send(MsgKeyDown, KeyEnd);
+    key(Key::End);
     EXPECT_EQ(view()->topLine, 0);
 }
 
 TEST_F(MainWindow, ScrollBar) {
     start();
     struct Case {
-        uint32_t request;
+        ScrollRequest request;
         int thumb, from, to;
     } cases[] = {
-        {ScrollLineDown, 0, 3, 4},  {ScrollLineUp, 0, 3, 2},       {ScrollBottom, 0, 3, 4},
-        {ScrollTop, 0, 3, 0},       {ScrollThumbTrack, 17, 3, 17}, {ScrollThumbPosition, 2, 9, 2},
-        {ScrollEndScroll, 0, 3, 3},
+        {ScrollRequest::LineDown, 0, 3, 4},     {ScrollRequest::LineUp, 0, 3, 2},
+        {ScrollRequest::Bottom, 0, 3, 4},       {ScrollRequest::Top, 0, 3, 0},
+        {ScrollRequest::ThumbTrack, 17, 3, 17}, {ScrollRequest::ThumbPosition, 2, 9, 2},
+        {ScrollRequest::EndScroll, 0, 3, 3},
     };
     for (const Case& c : cases) {
         view()->topLine = uint16_t(c.from);
-        EXPECT_EQ(send(MsgVScroll, c.request | WParam(c.thumb) << 16), 1);
-        EXPECT_EQ(view()->topLine, c.to) << "request " << c.request;
+        scroll(c.request, c.thumb);
+        EXPECT_EQ(view()->topLine, c.to) << "request " << int(c.request) << " thumb " << c.thumb;
     }
     view()->topLine = 3;
     TextView_Paint(view(), 1);
     int lp = view()->linesPainted;
-    send(MsgVScroll, ScrollPageDown);
+    scroll(ScrollRequest::PageDown);
     EXPECT_EQ(view()->topLine, 3 + lp - 1) << "a page less one line, whatever Flags says";
 }
 
@@ -99,12 +106,13 @@ TEST_F(MainWindow, LessonStepsWrapAround) {
     start();
     struct Case {
         int from;
-        uint32_t key;
+        Key key;
         int to;
-    } cases[] = {{53, KeyRight, 1}, {1, KeyLeft, 53}, {20, KeyRight, 21}, {20, KeyLeft, 19}};
+    } cases[] = {
+        {53, Key::Right, 1}, {1, Key::Left, 53}, {20, Key::Right, 21}, {20, Key::Left, 19}};
     for (const Case& c : cases) {
         ASSERT_EQ(goToLesson(window_, c.from, 7, 0), 0);
-        EXPECT_EQ(send(MsgKeyDown, c.key), 0);
+        EXPECT_TRUE(key(c.key));
         EXPECT_EQ(appState.Lesson, c.to);
         EXPECT_EQ(view()->topLine, 0);
         EXPECT_TRUE(appState.Flags & FlagLessonChosen);
@@ -142,28 +150,28 @@ TEST_F(MainWindow, LinksAndTheReturnPoint) {
     int top = view()->topLine;
     const LineRecord& link = view()->lines[linkLine];
     int y = view()->linkHits[0].y;
-    send(MsgLButtonDown, 0, point(link.x + 2, y + 2));
+    tap(link.x + 2, y + 2);
     EXPECT_EQ(appState.Lesson, target);
     EXPECT_EQ(appState.PreviousLesson, 12);
     EXPECT_EQ(appState.PreviousPosition, top);
     EXPECT_TRUE(view()->viewFlags & ReturnLinkShown);
 
     // The return link, at the end of every lesson.
-    send(MsgKeyDown, KeyEnd);
+    key(Key::End);
     TextView_Paint(view(), 1);
     const LinkHit* back = nullptr;
     for (const LinkHit* h = view()->linkHits; h && h->line; ++h) {
         if (h->line->linkNumber == 0x3FFF) back = h;
     }
     ASSERT_NE(back, nullptr) << "the return link is drawn after a followed link";
-    send(MsgLButtonDown, 0, point(back->line->x + 2, back->y + 2));
+    tap(back->line->x + 2, back->y + 2);
     EXPECT_EQ(appState.Lesson, 12);
     EXPECT_EQ(view()->topLine, top);
     EXPECT_EQ(appState.PreviousLesson, 0);
     EXPECT_FALSE(view()->viewFlags & ReturnLinkShown);
 
     // Without a return point the return link is neither drawn nor tappable.
-    send(MsgKeyDown, KeyEnd);
+    key(Key::End);
     TextView_Paint(view(), 1);
     for (const LinkHit* h = view()->linkHits; h && h->line; ++h)
         EXPECT_NE(h->line->linkNumber, 0x3FFF);
@@ -239,7 +247,7 @@ TEST_F(MainWindow, NoScrollBarBitsNoScrollBarCalls) {
     start(FlagScrollBar | FlagScrollBarAlt);
     setScrollRange(window_, 0, 0, 0, false);
     goToLesson(window_, 40, 0, 0);
-    send(MsgKeyDown, KeyDown);
+    key(Key::Down);
     int min = -1, max = -1, pos = -1;
     ASSERT_TRUE(scrollRange(window_, &min, &max, &pos));
     EXPECT_EQ(max, 0) << "syncScrollBar made no call";
@@ -249,7 +257,7 @@ TEST_F(MainWindow, NoScrollBarBitsNoScrollBarCalls) {
 TEST_F(MainWindow, SizeLaysTheLessonOutAgain) {
     start();
     appState.SurroundingGutter = 6;
-    send(MsgSize, 0, point(300, 500));
+    resize(300, 500);
     EXPECT_EQ(view()->area.width, 300 - 12);
     EXPECT_EQ(view()->area.height, 500 - 12 - appState.barHeight);
 }

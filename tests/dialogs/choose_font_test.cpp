@@ -15,9 +15,15 @@ void (*gBody)(WindowHandle) = nullptr;
 
 class ChooseFont : public ScriptedDialogTest {
 protected:
-    // Runs the dialog on spec_ with `body` as the user; returns its result.
+    // Runs the dialog on spec_ with `body` as the user, in state_ (kept for a look after the
+    // dialog has gone); returns its result.
     intptr_t run(void (*body)(WindowHandle)) {
-        return runScripted(105, body, [this] { return runFontDialog(window_, &spec_); });
+        return runScripted(105, body, [this] {
+            state_ = FontDialogState{};
+            state_.editedFontSpec = &spec_;
+            resetFontList(state_.fontList);
+            return runDialog(&kChooseFontDialog, window_, &kFontDialogEvents, &state_);
+        });
     }
     FontSpec spec(const char16_t* face, int size, int base) {
         FontSpec s{};
@@ -27,6 +33,7 @@ protected:
         return s;
     }
     FontSpec spec_{};
+    FontDialogState state_{};
 };
 
 std::vector<std::u16string> entries(WindowHandle list) {
@@ -55,8 +62,7 @@ int base(WindowHandle dialog) {
 void choose(WindowHandle dialog, int id, int index) {
     WindowHandle list = dialogItem(dialog, id);
     listSetSelection(list, index);
-    sendMessage(dialog, MsgCommand, WParam(id) | WParam(ListSelectionChanged) << 16,
-                reinterpret_cast<LParam>(list));
+    windowEvents(dialog)->itemCommand(dialog, id, ItemNotification::SelectionChanged);
 }
 
 int faceIndex(WindowHandle dialog, bool hebrew) {
@@ -64,7 +70,7 @@ int faceIndex(WindowHandle dialog, bool hebrew) {
     for (int i = 0; i < listCount(faces); ++i) {
         char16_t name[32];
         listItemText(faces, i, name, 32);
-        const FontFace* f = findFontFace(name);
+        const FontFace* f = findFontFace(fontDialogState(dialog).fontList, name);
         if (f && (f->charSet == CharSetHebrew) == hebrew) return i;
     }
     return -1;
@@ -100,7 +106,7 @@ TEST_F(ChooseFont, TheSizeList) {
             EXPECT_EQ(selected(sizes), current->selected) << current->size;
             EXPECT_EQ(selected(dialogItem(dialog, FontFaceList)), u"David CLM");
             EXPECT_EQ(dialogItemId(focusedItem(dialog)), FontFaceList) << "focus on the faces";
-            userPressesKey(dialog, KeyReturn);
+            userPressesKey(dialog, Key::Return);
         });
         EXPECT_EQ(spec_.FontSize, c.size) << "OK without choosing a size keeps it";
     }
@@ -126,16 +132,17 @@ TEST_F(ChooseFont, AHebrewFaceSwitchesTheBaseToUnicode) {
                   for (char16_t c = 0x05EA; c >= 0x05D0; --c)
                       unicode += c;
                   EXPECT_EQ(previewOf(dialog), unicode) << "from U+05EA down to U+05D0";
-                  EXPECT_NE(previewFont, nullptr) << "the preview in the chosen face";
+                  EXPECT_NE(fontDialogState(dialog).previewFont, nullptr)
+                      << "the preview in the chosen face";
                   choose(dialog, FontSizeList, 3);
-                  EXPECT_EQ(previewRequest.height, 14);
-                  userPressesKey(dialog, KeyReturn);
+                  EXPECT_EQ(fontDialogState(dialog).previewRequest.height, 14);
+                  userPressesKey(dialog, Key::Return);
               }),
               1);
     EXPECT_EQ(spec_.FontAsciiBase, 1488);
     EXPECT_EQ(spec_.FontSize, 14);
-    EXPECT_EQ(previewFont, nullptr) << "deleted with the dialog";
-    EXPECT_EQ(fontList.first, nullptr) << "the font list freed";
+    EXPECT_EQ(state_.previewFont, nullptr) << "deleted with the dialog";
+    EXPECT_EQ(state_.fontList.first, nullptr) << "the font list freed";
     struct Found {
         bool hebrew = false;
     } found;
@@ -170,7 +177,7 @@ TEST_F(ChooseFont, TheLetterBaseButtons) {
                           userClicks(dialog, r.left + 4, (r.top + r.bottom) / 2);
                           EXPECT_EQ(base(dialog), current->kept) << "one button checked";
                       }
-                      userPressesKey(dialog, current->result == 1 ? KeyReturn : KeyEscape);
+                      userPressesKey(dialog, current->result == 1 ? Key::Return : Key::Escape);
                   }),
                   c.result);
         EXPECT_EQ(spec_.FontAsciiBase, c.kept) << c.stored;
@@ -218,11 +225,11 @@ TEST_F(ChooseFont, TheLayoutFollowsTheClientArea) {
         }
         // The size message lays the dialog out the same way.
         Rect client = clientRect(dialog);
-        sendMessage(dialog, MsgSize, 0, LParam(client.right | client.bottom << 16));
+        windowEvents(dialog)->size(dialog, client.right, client.bottom);
         Rect preview = windowRect(dialogItem(dialog, FontPreview));
         EXPECT_EQ(preview.right, client.right - 7);
         EXPECT_EQ(preview.bottom, client.bottom - 14);
-        userPressesKey(dialog, KeyEscape);
+        userPressesKey(dialog, Key::Escape);
     });
 }
 
@@ -232,23 +239,24 @@ TEST_F(ChooseFont, TabFollowsTheTemplate) {
     run([](WindowHandle dialog) {
         std::vector<int> visited;
         for (int i = 0; i < 4; ++i) {
-            userPressesKey(dialog, KeyTab);
+            userPressesKey(dialog, Key::Tab);
             visited.push_back(dialogItemId(focusedItem(dialog)));
         }
         EXPECT_EQ(visited, (std::vector<int>{FontSizeList, FontPreview, FontBase97, FontBase224}));
-        userPressesKey(dialog, KeyEscape);
+        userPressesKey(dialog, Key::Escape);
     });
 }
 
 TEST(FontList, AFailedBlockEndsTheEnumeration) {
-    resetFontList();
+    FontList fontList;
+    resetFontList(fontList);
     FontDescription d{};
     TextMetrics m{16, 16};
     injectAllocFailures(1, 1); // the first block, then no second
     int added = 0;
     for (int i = 0; i < 30; ++i) {
         d.face[0] = char16_t(u'A' + i);
-        if (!addFontFace(&d, &m, nullptr)) break;
+        if (!addFontFace(&d, &m, &fontList)) break;
         ++added;
     }
     injectAllocFailures(0, 0);
@@ -257,15 +265,15 @@ TEST(FontList, AFailedBlockEndsTheEnumeration) {
     for (const FontFace* f = fontList.first; f; f = f->next)
         ++listed;
     EXPECT_EQ(listed, kFontBlockEntries);
-    freeFontList();
+    freeFontList(fontList);
     // Three blocks, freed through their first entries.
     for (int i = 0; i < 60; ++i)
-        addFontFace(&d, &m, nullptr);
+        addFontFace(&d, &m, &fontList);
     int starts = 0;
     for (const FontFace* f = fontList.first; f; f = f->next)
         starts += f->blockStart;
     EXPECT_EQ(starts, 3);
-    freeFontList();
+    freeFontList(fontList);
     EXPECT_EQ(fontList.first, nullptr);
 }
 
@@ -280,7 +288,7 @@ TEST_F(FontCommand, OkHandsTheNewFontToTheView) {
             listItemText(sizes, i, text, 8);
             if (std::u16string(text) == u"32") choose(dialog, FontSizeList, i);
         }
-        userPressesKey(dialog, KeyReturn);
+        userPressesKey(dialog, Key::Return);
     };
     scriptDialogs([](WindowHandle dialog, int) { gBody(dialog); });
     int before = view()->totalLines;
@@ -288,7 +296,7 @@ TEST_F(FontCommand, OkHandsTheNewFontToTheView) {
     EXPECT_EQ(appState.fontSpec.FontSize, 32);
     EXPECT_EQ(view()->font.FontSize, 32) << "the view has the new font";
     EXPECT_GT(view()->totalLines, before) << "and is laid out in it";
-    gBody = [](WindowHandle dialog) { userPressesKey(dialog, KeyEscape); };
+    gBody = [](WindowHandle dialog) { userPressesKey(dialog, Key::Escape); };
     onCommand(window_, CmdFont);
     EXPECT_EQ(view()->font.FontSize, 32) << "Escape changes nothing";
     scriptDialogs(nullptr);

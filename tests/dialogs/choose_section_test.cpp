@@ -5,9 +5,12 @@
 #include "dialogs/choose_section.h"
 #include "dialogs/outline_list.h"
 #include "platform/dialog.h"
+#include "resources/dialogs.h"
 #include "tests/support/shell_fixture.h"
 
 namespace {
+WindowHandle gOpen = nullptr; // the dialog the script acts in
+
 class ChooseSectionDialog : public ShellTest {
 protected:
     // Runs command `command` with the dialog scripted by `body`.
@@ -15,6 +18,7 @@ protected:
         gBody = body;
         scriptDialogs([](WindowHandle dialog, int id) {
             EXPECT_EQ(id, 118);
+            gOpen = dialog;
             gBody(dialog);
         });
     }
@@ -26,7 +30,7 @@ protected:
 };
 
 OutlineList* list() {
-    return appState.sectionDialog.list;
+    return sectionState(gOpen).list;
 }
 
 // The first row of `value`, or -1.
@@ -59,19 +63,27 @@ TEST_F(ChooseSectionDialog, OpensOverTheReaderWithTheCurrentLessonShown) {
         EXPECT_EQ(placed.right - placed.left, reader.right - reader.left);
         ASSERT_NE(list(), nullptr);
         Rect client = clientRect(dialog);
-        EXPECT_EQ(list()->area.width, client.right - systemMetric(2)) << "room for the bar";
-        EXPECT_EQ(appState.sectionDialog.listRect.right, list()->area.width);
+        EXPECT_EQ(list()->area.width, client.right - systemMetric(Metric::ScrollBarWidth))
+            << "room for the bar";
+        EXPECT_EQ(sectionState(dialog).listRect.right, list()->area.width);
         EXPECT_TRUE(list()->rows[rowOf(0x4028)].sectionStyle & SectionShown);
         EXPECT_FALSE(list()->rows[rowOf(0x4027)].sectionStyle & SectionShown);
         EXPECT_GT(list()->rowsPainted, 5) << "painted on its own surface";
         int min = -1, max = -1, pos = -1;
         ASSERT_TRUE(scrollRange(dialog, &min, &max, &pos));
         EXPECT_EQ(max, list()->maxTopRow);
-        userPressesKey(dialog, KeyEscape);
+        userPressesKey(dialog, Key::Escape);
     });
     EXPECT_EQ(onCommand(window_, CmdIndex), 0);
     EXPECT_EQ(appState.Lesson, 40) << "Escape changes nothing";
-    EXPECT_EQ(appState.sectionDialog.list, nullptr) << "the list is gone with the dialog";
+    // The dialog's own record after a run: the list gone with it, Cancel's answer.
+    SectionDialogState s{};
+    s.chosenLesson = 40;
+    s.fontSpec = &appState.fontSpec;
+    runWith([](WindowHandle dialog) { userPressesKey(dialog, Key::Escape); });
+    EXPECT_EQ(runDialog(&kChooseSectionDialog, window_, &kChooseSectionEvents, &s), DialogCancel);
+    EXPECT_EQ(s.list, nullptr) << "the list is gone with the dialog";
+    EXPECT_EQ(s.chosenLesson, 0);
 }
 
 TEST_F(ChooseSectionDialog, ATapOnAnEntryOpensItsLesson) {
@@ -101,11 +113,11 @@ TEST_F(ChooseSectionDialog, ATapOnAnEntryOpensItsLesson) {
 TEST_F(ChooseSectionDialog, OkCancelAndTheirResults) {
     start();
     struct Case {
-        uint32_t key;
+        Key key;
         uint16_t result;
-    } cases[] = {{KeyReturn, 33}, {KeyEscape, 0}};
+    } cases[] = {{Key::Return, 33}, {Key::Escape, 0}};
     for (const Case& c : cases) {
-        static uint32_t key;
+        static Key key;
         key = c.key;
         runWith([](WindowHandle dialog) { userPressesKey(dialog, key); });
         EXPECT_EQ(ChooseSection(nullptr, window_, 33, &appState.fontSpec), c.result);
@@ -119,32 +131,36 @@ TEST_F(ChooseSectionDialog, KeysAndTheScrollBarMoveTheOutline) {
     runWith([](WindowHandle dialog) {
         ASSERT_GT(list()->maxTopRow, 3) << "more rows than a page";
         struct Case {
-            uint32_t key;
+            Key key;
             int from, to;
-        } keys[] = {
-            {KeyPageDown, 0, 1}, {KeyDown, 1, 2}, {KeyPageUp, 2, 1}, {KeyUp, 1, 0}, {KeyUp, 0, 0}};
+        } keys[] = {{Key::PageDown, 0, 1},
+                    {Key::Down, 1, 2},
+                    {Key::PageUp, 2, 1},
+                    {Key::Up, 1, 0},
+                    {Key::Up, 0, 0}};
         for (const Case& c : keys) {
             list()->topRow = uint16_t(c.from);
             userPressesKey(dialog, c.key);
-            EXPECT_EQ(list()->topRow, c.to) << "key " << c.key;
+            EXPECT_EQ(list()->topRow, c.to) << "key " << int(c.key);
             int pos = -1;
             scrollRange(dialog, nullptr, nullptr, &pos);
             EXPECT_EQ(pos, c.to) << "the bar follows";
         }
         int page = list()->rowsPainted;
         struct Scroll {
-            uint32_t request;
+            ScrollRequest request;
             int thumb, from, to;
         } scrolls[] = {
-            {ScrollPageDown, 0, 0, page}, {ScrollPageUp, 0, page, 0}, {ScrollLineDown, 0, 2, 3},
-            {ScrollBottom, 0, 2, 3},      {ScrollTop, 0, 3, 0},       {ScrollThumbTrack, 2, 0, 2},
-            {ScrollEndScroll, 0, 2, 2},
+            {ScrollRequest::PageDown, 0, 0, page}, {ScrollRequest::PageUp, 0, page, 0},
+            {ScrollRequest::LineDown, 0, 2, 3},    {ScrollRequest::Bottom, 0, 2, 3},
+            {ScrollRequest::Top, 0, 3, 0},         {ScrollRequest::ThumbTrack, 2, 0, 2},
+            {ScrollRequest::EndScroll, 0, 2, 2},
         };
         for (const Scroll& s : scrolls) {
             list()->topRow = uint16_t(s.from);
-            EXPECT_EQ(sendMessage(dialog, MsgVScroll, s.request | WParam(s.thumb) << 16, 0), 1);
+            windowEvents(dialog)->scroll(dialog, s.request, s.thumb);
             EXPECT_EQ(list()->topRow, std::min(s.to, int(list()->maxTopRow)))
-                << "request " << s.request;
+                << "request " << int(s.request);
         }
         // A tap below the last whole row only brings the bar up to date.
         list()->topRow = list()->maxTopRow;
@@ -155,7 +171,7 @@ TEST_F(ChooseSectionDialog, KeysAndTheScrollBarMoveTheOutline) {
         int max = -1;
         scrollRange(dialog, nullptr, &max, nullptr);
         EXPECT_EQ(max, list()->maxTopRow);
-        userPressesKey(dialog, KeyEscape);
+        userPressesKey(dialog, Key::Escape);
     });
     onCommand(window_, CmdIndex);
 }
@@ -172,10 +188,11 @@ TEST_F(ChooseSectionDialog, ASizeChangeKeepsTheHeadingOpen) {
         Rect r = windowRect(dialog);
         moveWindow(dialog, r.left, r.top, 300, 420, true);
         processPendingEvents();
-        EXPECT_EQ(list()->area.width, clientRect(dialog).right - systemMetric(2));
+        EXPECT_EQ(list()->area.width,
+                  clientRect(dialog).right - systemMetric(Metric::ScrollBarWidth));
         EXPECT_TRUE(list()->rows[rowOf(0xBFDA)].sectionStyle & SectionOpen) << "still open";
         EXPECT_EQ(list()->shownRows, list()->rowCount) << "its entries still shown";
-        userPressesKey(dialog, KeyEscape);
+        userPressesKey(dialog, Key::Escape);
     });
     onCommand(window_, CmdIndex);
 }

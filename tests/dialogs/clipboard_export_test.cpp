@@ -156,10 +156,10 @@ TEST_F(ClipboardCommands, CopyAndAppendFromTheMenu) {
     plainFree(text);
     ASSERT_NE(once, nullptr);
 
-    send(MsgCommand, CmdCopy);
+    command(CmdCopy);
     std::string copied = clipboardTypeData("text/rtf");
     EXPECT_EQ(copied, once);
-    send(MsgCommand, CmdAppend);
+    command(CmdAppend);
     std::string appended = clipboardTypeData("text/rtf");
     EXPECT_EQ(appended, copied.substr(0, copied.size() - 3) + kRtfSeparator + copied.substr(180));
     plainFree(once);

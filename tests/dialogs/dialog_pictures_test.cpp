@@ -66,7 +66,7 @@ void checkControls(WindowHandle dialog, int id) {
         alone = nullptr;
     }
     deleteDc(picture);
-    userPressesKey(dialog, KeyEscape);
+    userPressesKey(dialog, Key::Escape);
 }
 
 class DialogPictures : public ShellTest {

@@ -61,7 +61,7 @@ TEST_F(SearchDialog, TapsOnTheKeyboardType) {
         editSelection(dialogItem(dialog, SearchBoxId), &s, &e);
         EXPECT_EQ(s, 3);
         EXPECT_EQ(e, 3);
-        userPressesKey(dialog, KeyEscape);
+        userPressesKey(dialog, Key::Escape);
     });
 }
 
@@ -71,14 +71,14 @@ TEST_F(SearchDialog, OkSearchesCancelKeepsTheWord) {
     // Cancel: the stored word stays whatever the box says.
     run([](WindowHandle dialog) {
         setItemText(dialogItem(dialog, SearchBoxId), u"\u05DE");
-        userPressesKey(dialog, KeyEscape);
+        userPressesKey(dialog, Key::Escape);
     });
     EXPECT_STREQ(appState.searchPattern, "xyz");
 
     // A word that is there: the hit is shown and the dialog closes.
     run([](WindowHandle dialog) {
         setItemText(dialogItem(dialog, SearchBoxId), u"\u05DE\u05E9\u05D4"); // Moshe
-        userPressesKey(dialog, KeyReturn);
+        userPressesKey(dialog, Key::Return);
     });
     EXPECT_STREQ(appState.searchPattern, "ezo") << "stored in display order";
     EXPECT_NE(view()->highlightEnd, 0);
@@ -89,7 +89,7 @@ TEST_F(SearchDialog, OkSearchesCancelKeepsTheWord) {
     stayed = false;
     run([](WindowHandle dialog) {
         setItemText(dialogItem(dialog, SearchBoxId), u"\u05E5\u05E5\u05E5\u05E5");
-        userPressesKey(dialog, KeyReturn);
+        userPressesKey(dialog, Key::Return);
         std::vector<ShownMessage> shown = takeShownMessages();
         ASSERT_EQ(shown.size(), 1u);
         EXPECT_EQ(shown[0].text, u"Not Found!");
@@ -99,7 +99,7 @@ TEST_F(SearchDialog, OkSearchesCancelKeepsTheWord) {
         EXPECT_EQ(s, 0);
         EXPECT_EQ(e, 4) << "the word selected for the next try";
         stayed = true;
-        userPressesKey(dialog, KeyEscape);
+        userPressesKey(dialog, Key::Escape);
     });
     EXPECT_TRUE(stayed);
     EXPECT_STREQ(appState.searchPattern, "vvvv") << "OK stores the word even without a hit";
@@ -108,7 +108,7 @@ TEST_F(SearchDialog, OkSearchesCancelKeepsTheWord) {
     uint16_t top = view()->topLine;
     run([](WindowHandle dialog) {
         setItemText(dialogItem(dialog, SearchBoxId), u"");
-        userPressesKey(dialog, KeyReturn);
+        userPressesKey(dialog, Key::Return);
     });
     EXPECT_EQ(appState.searchPattern[0], 0);
     EXPECT_TRUE(takeShownMessages().empty());
@@ -131,10 +131,9 @@ TEST_F(SearchDialog, TheBoxShowsTheStoredWordInReadingOrder) {
             int s = -1, e = -1;
             editSelection(dialogItem(dialog, SearchBoxId), &s, &e);
             EXPECT_EQ(e - s, 3) << "selected, so that typing replaces it";
-            FontDescription d = fontDescription(reinterpret_cast<FontHandle>(
-                sendMessage(dialogItem(dialog, SearchBoxId), MsgGetFont, 0, 0)));
+            FontDescription d = fontDescription(itemFont(dialogItem(dialog, SearchBoxId)));
             EXPECT_EQ(d.height, appState.view->font.FontSize) << "the reader's font";
-            userPressesKey(dialog, KeyReturn); // confirmed unedited
+            userPressesKey(dialog, Key::Return); // confirmed unedited
         });
         EXPECT_STREQ(appState.searchPattern, "ezo")
             << "the word keeps its order, Reverse " << c.reverse;

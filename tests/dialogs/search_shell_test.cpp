@@ -14,13 +14,13 @@ TEST_F(SearchShell, ReturnAndSearchAgainGoOnFromTheLastHit) {
     ASSERT_EQ(appState.Lesson, 33);
     std::string word = storedHebrew("משה");
     std::memcpy(appState.searchPattern, word.c_str(), word.size() + 1);
-    EXPECT_EQ(send(MsgKeyDown, KeyReturn), 0);
+    EXPECT_TRUE(key(Key::Return));
     uint16_t first = view()->highlightEnd;
     ASSERT_NE(first, 0) << "a hit in this week's lesson";
     EXPECT_EQ(
         std::string(reinterpret_cast<char*>(view()->text) + view()->highlightStart, word.size()),
         word);
-    send(MsgCommand, CmdSearchAgain);
+    command(CmdSearchAgain);
     EXPECT_NE(view()->highlightEnd, first) << "the next one";
     EXPECT_EQ(
         std::string(reinterpret_cast<char*>(view()->text) + view()->highlightStart, word.size()),
@@ -31,7 +31,7 @@ TEST_F(SearchShell, ReturnAndSearchAgainGoOnFromTheLastHit) {
     EXPECT_TRUE(takeShownMessages().empty());
 
     std::memcpy(appState.searchPattern, "zzz", 4);
-    send(MsgCommand, CmdSearchAgain);
+    command(CmdSearchAgain);
     std::vector<ShownMessage> shown = takeShownMessages();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].text, u"Not Found!");
@@ -40,8 +40,8 @@ TEST_F(SearchShell, ReturnAndSearchAgainGoOnFromTheLastHit) {
 
     appState.searchPattern[0] = 0;
     uint16_t top = view()->topLine;
-    EXPECT_EQ(send(MsgKeyDown, KeyReturn), 0);
-    send(MsgCommand, CmdSearchAgain);
+    EXPECT_TRUE(key(Key::Return));
+    command(CmdSearchAgain);
     EXPECT_TRUE(takeShownMessages().empty()) << "nothing to search for";
     EXPECT_EQ(view()->topLine, top);
 }

@@ -13,58 +13,81 @@
 #include "platform/window.h"
 
 namespace {
-struct Message {
-    uint32_t message;
-    WParam wParam;
-    LParam lParam;
+// One call on a dialog's handlers, as recorded: a and b hold its arguments (item and
+// notification, width and height, x and y, key, request and position), dc its context.
+enum class Call { Created, Destroyed, Size, Activate, Paint, Erase, Key, Tap, Scroll, Item };
+struct Event {
+    Call call;
+    int a = 0, b = 0;
+    DcHandle dc = nullptr;
 };
-std::vector<Message> gLog;
+std::vector<Event> gLog;
 void (*gScriptBody)(WindowHandle) = nullptr;
 DcHandle gSurface = nullptr;
+int gDrawsItself = 0; // the state of a dialog that asks for its own surface when made
 
-intptr_t recordingProc(WindowHandle dialog, uint32_t message, WParam wParam, LParam lParam) {
-    if (message == MsgPaint || message == MsgEraseBackground || message == MsgSize ||
-        message == MsgCommand || message == MsgKeyDown || message == MsgLButtonDown ||
-        message == MsgVScroll || message == MsgInitDialog || message == MsgDestroy ||
-        message == MsgActivate) {
-        gLog.push_back({message, wParam, lParam});
-    }
-    if (message == MsgInitDialog && lParam == 1) gSurface = getWindowDc(dialog);
-    if (message == MsgCommand && ((wParam & 0xFFFF) == 1 || (wParam & 0xFFFF) == 2)) {
-        endDialog(dialog, intptr_t(wParam & 0xFFFF));
-        return 1;
-    }
-    // Key down: 0 for the arrows the dialog uses, 1 (not handled) for the rest.
-    if (message == MsgKeyDown) return wParam == KeyDown || wParam == KeyUp ? 0 : 1;
-    return 0;
-}
-
-intptr_t plainWindowProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
-    return defWindowProc(window, message, wParam, lParam);
-}
+const WindowEvents kRecording = {
+    .created =
+        [](WindowHandle dialog) {
+            gLog.push_back({Call::Created});
+            if (dialogState(dialog) == &gDrawsItself) gSurface = getWindowDc(dialog);
+        },
+    .destroyed = [](WindowHandle) { gLog.push_back({Call::Destroyed}); },
+    .size =
+        [](WindowHandle, int w, int h) {
+            gLog.push_back({Call::Size, w, h});
+        },
+    .activate =
+        [](WindowHandle, bool on) {
+            gLog.push_back({Call::Activate, on});
+        },
+    .paint = [](WindowHandle) { gLog.push_back({Call::Paint}); },
+    .eraseBackground =
+        [](WindowHandle, DcHandle dc) {
+            gLog.push_back({Call::Erase, 0, 0, dc});
+            return false;
+        },
+    // Handled: the arrows the dialog uses; the rest go on to the dialog.
+    .key =
+        [](WindowHandle, Key key, KeyModifiers) {
+            gLog.push_back({Call::Key, int(key)});
+            return key == Key::Down || key == Key::Up;
+        },
+    .tap =
+        [](WindowHandle, Point at) {
+            gLog.push_back({Call::Tap, at.x, at.y});
+        },
+    .scroll =
+        [](WindowHandle, ScrollRequest request, int position) {
+            gLog.push_back({Call::Scroll, int(request), position});
+        },
+    .itemCommand =
+        [](WindowHandle dialog, int item, ItemNotification notification) {
+            gLog.push_back({Call::Item, item, int(notification)});
+            if (item == DialogOk || item == DialogCancel) endDialog(dialog, item);
+        },
+};
 
 enum { IdName = 10, IdPreview, IdSorted, IdPlain, IdRadio1, IdRadio2, IdRadio3, IdCheck, IdKey };
 
 const DialogItemTemplate kItems[] = {
-    {DialogItemKind::Static, -1, u"Name", 0, 7, 7, 40, 8, 0x50020001},
-    {DialogItemKind::Edit, IdName, u"", 0, 7, 20, 100, 14, DialogEditRight | DialogBorder},
+    {DialogItemKind::Static, -1, u"Name", 0, 7, 7, 40, 8, StaticCenter},
+    {DialogItemKind::Edit, IdName, u"", 0, 7, 20, 100, 14, EditRight | ItemBorder},
     {DialogItemKind::Edit, IdPreview, u"", 0, 7, 40, 100, 30,
-     DialogEditMultiLine | DialogEditRight | DialogBorder, HostDisplayOrder},
+     EditMultiLine | EditRight | EditDisplayOrder | ItemBorder},
     {DialogItemKind::ListBox, IdSorted, nullptr, 0, 7, 75, 60, 50,
-     DialogListNotify | DialogListSort | DialogVScroll | DialogBorder},
+     ListNotify | ListSort | ItemVScroll | ItemBorder},
     {DialogItemKind::ListBox, IdPlain, nullptr, 0, 70, 75, 40, 50,
-     DialogListNotify | DialogVScroll | DialogBorder},
-    {DialogItemKind::RadioButton, IdRadio1, u"1", 0, 115, 7, 30, 10, 0x50010009},
-    {DialogItemKind::RadioButton, IdRadio2, u"2", 0, 115, 19, 30, 10, 0x50010009},
-    {DialogItemKind::RadioButton, IdRadio3, u"3", 0, 115, 31, 30, 10, 0x50010009},
-    {DialogItemKind::CheckBox, IdCheck, u"x", 0, 115, 43, 30, 10, 0x50010003},
-    {DialogItemKind::StaticImage, IdKey, nullptr, 113, 7, 96, 10, 10, 0x5000000E},
+     ListNotify | ItemVScroll | ItemBorder},
+    {DialogItemKind::RadioButton, IdRadio1, u"1", 0, 115, 7, 30, 10, ItemPlain},
+    {DialogItemKind::RadioButton, IdRadio2, u"2", 0, 115, 19, 30, 10, ItemPlain},
+    {DialogItemKind::RadioButton, IdRadio3, u"3", 0, 115, 31, 30, 10, ItemPlain},
+    {DialogItemKind::CheckBox, IdCheck, u"x", 0, 115, 43, 30, 10, ItemPlain},
+    {DialogItemKind::StaticImage, IdKey, nullptr, 113, 7, 96, 10, 10, ItemPlain},
 };
 const DialogTemplate kItemsDialog = {
-    500,        u"Items",         0,         0, 150,    130,
-    0x90C80840, DialogExOkButton, u"System", 8, kItems, int(sizeof kItems / sizeof kItems[0])};
-const DialogTemplate kDrawnDialog = {501,        u"Drawn", 0,         0, 100,     80,
-                                     0x90C80840, 0,        u"System", 8, nullptr, 0};
+    500, u"Items", 0, 0, 150, 130, DialogOkCancel, kItems, int(sizeof kItems / sizeof kItems[0])};
+const DialogTemplate kDrawnDialog = {501, u"Drawn", 0, 0, 100, 80, DialogPlain, nullptr, 0};
 
 class DialogHost : public testing::Test {
 protected:
@@ -73,9 +96,10 @@ protected:
         static char name[] = "dialog-tests";
         static char* argv[] = {name, nullptr};
         ASSERT_TRUE(startGraphics(&argc, argv));
-        registerWindowClass(u"HostOwner", plainWindowProc);
-        owner_ = createWindow(u"HostOwner", u"Owner", WindowVisible);
-        showWindow(owner_, ShowNormal);
+        static const WindowEvents none{};
+        registerWindowClass(u"HostOwner", &none);
+        owner_ = createWindow(u"HostOwner", u"Owner", WindowPlain);
+        showWindow(owner_);
         processPendingEvents();
         gLog.clear();
         gSurface = nullptr;
@@ -86,15 +110,15 @@ protected:
         processPendingEvents();
     }
     // Runs `t` with `body` as the user; returns the dialog's result.
-    intptr_t run(const DialogTemplate& t, void (*body)(WindowHandle), LParam parameter = 0) {
+    intptr_t run(const DialogTemplate& t, void (*body)(WindowHandle), void* state = nullptr) {
         gScriptBody = body;
         scriptDialogs([](WindowHandle dialog, int) { gScriptBody(dialog); });
-        return runDialog(&t, owner_, recordingProc, parameter);
+        return runDialog(&t, owner_, &kRecording, state);
     }
-    static std::vector<Message> commands() {
-        std::vector<Message> out;
-        for (const Message& m : gLog) {
-            if (m.message == MsgCommand) out.push_back(m);
+    static std::vector<Event> commands() {
+        std::vector<Event> out;
+        for (const Event& e : gLog) {
+            if (e.call == Call::Item) out.push_back(e);
         }
         return out;
     }
@@ -108,10 +132,10 @@ std::u16string textOf(WindowHandle item) {
 }
 
 TEST_F(DialogHost, ItemsSitWhereTheirDialogUnitsSay) {
-    int32_t units = dialogBaseUnits();
+    DialogUnits units = dialogBaseUnits();
     static int bx, by;
-    bx = units & 0xFFFF;
-    by = (units >> 16) & 0xFFFF;
+    bx = units.x;
+    by = units.y;
     ASSERT_GT(bx, 0);
     ASSERT_GT(by, 0);
     run(kItemsDialog, [](WindowHandle dialog) {
@@ -138,27 +162,26 @@ TEST_F(DialogHost, ItemsSitWhereTheirDialogUnitsSay) {
         endDialog(dialog, 7);
     });
     ASSERT_GE(gLog.size(), 2u);
-    EXPECT_EQ(gLog.front().message, MsgInitDialog);
-    EXPECT_EQ(gLog.back().message, MsgDestroy) << "destroy comes last";
+    EXPECT_EQ(gLog.front().call, Call::Created);
+    EXPECT_EQ(gLog.back().call, Call::Destroyed) << "destroyed comes last";
 }
 
 // One text in boxes too short for it, aligned left, centred and right, in a dialog too narrow
 // for the first; and a text that fits its box.
 const DialogItemTemplate kShortBoxes[] = {
-    {DialogItemKind::Static, 20, u"Talks on Exodus", 0, 60, 4, 10, 8, 0x50020000},
-    {DialogItemKind::Static, 21, u"Talks on Exodus", 0, 60, 16, 10, 8, 0x50020001},
-    {DialogItemKind::Static, 22, u"Talks on Exodus", 0, 60, 28, 10, 8, 0x50020002},
-    {DialogItemKind::Static, 23, u"Fits", 0, 4, 40, 40, 8, 0x50020000},
+    {DialogItemKind::Static, 20, u"Talks on Exodus", 0, 60, 4, 10, 8, ItemPlain},
+    {DialogItemKind::Static, 21, u"Talks on Exodus", 0, 60, 16, 10, 8, StaticCenter},
+    {DialogItemKind::Static, 22, u"Talks on Exodus", 0, 60, 28, 10, 8, StaticRight},
+    {DialogItemKind::Static, 23, u"Fits", 0, 4, 40, 40, 8, ItemPlain},
 };
 const DialogTemplate kShortBoxesDialog = {
-    502,       u"Short", 0,           0,
-    80,        50,       0x90C80840,  0,
-    u"System", 8,        kShortBoxes, int(sizeof kShortBoxes / sizeof kShortBoxes[0])};
+    502,         u"Short",    0,
+    0,           80,          50,
+    DialogPlain, kShortBoxes, int(sizeof kShortBoxes / sizeof kShortBoxes[0])};
 
 TEST_F(DialogHost, TextsThatDoNotFitGrowTheirBoxesAndTheDialog) {
-    int32_t units = dialogBaseUnits();
     static int bx;
-    bx = units & 0xFFFF;
+    bx = dialogBaseUnits().x;
     run(kShortBoxesDialog, [](WindowHandle dialog) {
         Rect left = windowRect(dialogItem(dialog, 20)), centre = windowRect(dialogItem(dialog, 21)),
              right = windowRect(dialogItem(dialog, 22)), fits = windowRect(dialogItem(dialog, 23));
@@ -229,10 +252,10 @@ TEST_F(DialogHost, ListBoxes) {
         EXPECT_EQ(focusedItem(dialog), sorted);
         userTypes(sorted, u"fr");
         EXPECT_EQ(listSelection(sorted), 3);
-        std::vector<Message> told = commands();
+        std::vector<Event> told = commands();
         ASSERT_FALSE(told.empty());
-        EXPECT_EQ(told.back().wParam, WParam(IdSorted) | WParam(ListSelectionChanged) << 16);
-        EXPECT_EQ(told.back().lParam, reinterpret_cast<LParam>(sorted));
+        EXPECT_EQ(told.back().a, IdSorted);
+        EXPECT_EQ(told.back().b, int(ItemNotification::SelectionChanged));
         listReset(sorted);
         EXPECT_EQ(listCount(sorted), 0);
         endDialog(dialog, 1);
@@ -268,11 +291,10 @@ TEST_F(DialogHost, EditBoxes) {
         FontDescription d{};
         d.height = 31;
         FontHandle font = createFont(d);
-        sendMessage(name, MsgSetFont, reinterpret_cast<WParam>(font), 1);
-        EXPECT_EQ(sendMessage(name, MsgGetFont, 0, 0), reinterpret_cast<intptr_t>(font));
-        EXPECT_NE(sendMessage(dialogItem(dialog, IdPlain), MsgGetFont, 0, 0),
-                  reinterpret_cast<intptr_t>(font))
-            << "another item keeps its own";
+        setItemFont(name, font);
+        EXPECT_EQ(itemFont(name), font);
+        EXPECT_NE(itemFont(dialogItem(dialog, IdPlain)), font) << "another item keeps its own";
+        EXPECT_NE(itemFont(dialogItem(dialog, IdPlain)), nullptr);
         deleteFont(font);
 
         // A display-order box keeps its direction marks to itself.
@@ -311,7 +333,8 @@ TEST_F(DialogHost, RadioButtonsAndCheckBoxes) {
         userClicks(dialog, r.left + 4, (r.top + r.bottom) / 2);
         EXPECT_EQ(buttonCheck(r2), 1) << "a second click keeps it checked";
         ASSERT_FALSE(commands().empty());
-        EXPECT_EQ(commands().back().wParam & 0xFFFF, WParam(IdRadio2));
+        EXPECT_EQ(commands().back().a, IdRadio2);
+        EXPECT_EQ(commands().back().b, int(ItemNotification::Clicked));
         WindowHandle check = dialogItem(dialog, IdCheck);
         Rect c = windowRect(check);
         userClicks(dialog, c.left + 4, (c.top + c.bottom) / 2);
@@ -330,30 +353,30 @@ TEST_F(DialogHost, ReturnEscapeAndClosing) {
         {"Return in a line box",
          [](WindowHandle d) {
              setFocusItem(dialogItem(d, IdName));
-             userPressesKey(d, KeyReturn);
+             userPressesKey(d, Key::Return);
          },
          1},
         {"Return in a multi-line box",
          [](WindowHandle d) {
              setFocusItem(dialogItem(d, IdPreview));
-             userPressesKey(d, KeyReturn);
+             userPressesKey(d, Key::Return);
          },
          1},
         {"Return in a list",
          [](WindowHandle d) {
              setFocusItem(dialogItem(d, IdPlain));
-             userPressesKey(d, KeyReturn);
+             userPressesKey(d, Key::Return);
          },
          1},
-        {"Escape", [](WindowHandle d) { userPressesKey(d, KeyEscape); }, 2},
+        {"Escape", [](WindowHandle d) { userPressesKey(d, Key::Escape); }, 2},
         {"closing the window", [](WindowHandle d) { userCloses(d); }, 2},
     };
     for (const Case& c : cases) {
         gLog.clear();
         EXPECT_EQ(run(kItemsDialog, c.act), c.result) << c.what;
-        std::vector<Message> told = commands();
+        std::vector<Event> told = commands();
         ASSERT_FALSE(told.empty()) << c.what;
-        EXPECT_EQ(told.back().wParam, WParam(c.result)) << c.what;
+        EXPECT_EQ(told.back().a, c.result) << c.what;
     }
 }
 
@@ -362,7 +385,7 @@ TEST_F(DialogHost, TabFollowsTheTemplate) {
         setFocusItem(dialogItem(dialog, IdName));
         std::vector<int> visited;
         for (int i = 0; i < 5; ++i) {
-            userPressesKey(dialog, KeyTab);
+            userPressesKey(dialog, Key::Tab);
             visited.push_back(dialogItemId(focusedItem(dialog)));
         }
         EXPECT_EQ(visited, (std::vector<int>{IdPreview, IdSorted, IdPlain, IdRadio1, IdRadio2}));
@@ -379,19 +402,18 @@ TEST_F(DialogHost, ADialogThatDrawsItself) {
             EXPECT_EQ(dcWidth(gSurface), client.right);
             EXPECT_EQ(dcHeight(gSurface), client.bottom);
             bool sized = false;
-            for (const Message& m : gLog) {
-                sized = sized || (m.message == MsgSize && (m.lParam & 0xFFFF) == client.right &&
-                                  ((m.lParam >> 16) & 0xFFFF) == client.bottom);
-            }
-            EXPECT_TRUE(sized) << "a size message with the client size once shown";
+            for (const Event& e : gLog)
+                sized =
+                    sized || (e.call == Call::Size && e.a == client.right && e.b == client.bottom);
+            EXPECT_TRUE(sized) << "told the client size once shown";
             bool activated = false;
-            for (const Message& m : gLog)
-                activated = activated || (m.message == MsgActivate && (m.wParam & 0xFFFF) == 1);
+            for (const Event& e : gLog)
+                activated = activated || (e.call == Call::Activate && e.a == 1);
             EXPECT_TRUE(activated) << "the shown dialog is the active window";
 
             // Over the reader's window, at its place and size, with OK and Cancel below.
             gLog.clear();
-            shellInitDialog(dialog, 0x1 | 0x4);
+            shellInitDialog(dialog, ShellDialogOkButton | ShellDialogSizeFullScreen);
             processPendingEvents();
             Rect owner = windowRect(parentWindow(dialog));
             Rect placed = windowRect(dialog);
@@ -407,23 +429,21 @@ TEST_F(DialogHost, ADialogThatDrawsItself) {
             gLog.clear();
             invalidateWindow(dialog, nullptr, true);
             processPendingEvents();
-            std::vector<uint32_t> order;
-            for (const Message& m : gLog)
-                order.push_back(m.message);
-            ASSERT_GE(order.size(), 2u);
-            EXPECT_EQ(order[0], MsgEraseBackground);
-            EXPECT_EQ(gLog[0].wParam, reinterpret_cast<WParam>(gSurface));
-            EXPECT_EQ(order[1], MsgPaint);
+            ASSERT_GE(gLog.size(), 2u);
+            EXPECT_EQ(gLog[0].call, Call::Erase);
+            EXPECT_EQ(gLog[0].dc, gSurface);
+            EXPECT_EQ(gLog[1].call, Call::Paint);
 
             // Keys, taps and the scroll bar.
             gLog.clear();
-            userPressesKey(dialog, KeyDown);
+            userPressesKey(dialog, Key::Down);
             userClicks(dialog, 17, 23);
             ASSERT_EQ(gLog.size(), 2u);
-            EXPECT_EQ(gLog[0].message, MsgKeyDown);
-            EXPECT_EQ(gLog[0].wParam, WParam(KeyDown));
-            EXPECT_EQ(gLog[1].message, MsgLButtonDown);
-            EXPECT_EQ(gLog[1].lParam, LParam(17 | 23 << 16)) << "client coordinates";
+            EXPECT_EQ(gLog[0].call, Call::Key);
+            EXPECT_EQ(gLog[0].a, int(Key::Down));
+            EXPECT_EQ(gLog[1].call, Call::Tap);
+            EXPECT_EQ(gLog[1].a, 17) << "client coordinates";
+            EXPECT_EQ(gLog[1].b, 23);
             int min = -1, max = -1, pos = -1;
             EXPECT_FALSE(scrollRange(dialog, &min, &max, &pos)) << "no bar until it is used";
             setScrollRange(dialog, 0, 12, 5, true);
@@ -436,11 +456,12 @@ TEST_F(DialogHost, ADialogThatDrawsItself) {
             Rect area = clientRect(dialog);
             userClicks(dialog, area.right - 3, area.bottom - 3); // the bar's lower arrow
             bool lineDown = false;
-            for (const Message& m : gLog)
-                lineDown = lineDown || (m.message == MsgVScroll && (m.wParam & 0xFFFF) == 1);
+            for (const Event& e : gLog)
+                lineDown =
+                    lineDown || (e.call == Call::Scroll && e.a == int(ScrollRequest::LineDown));
             EXPECT_TRUE(lineDown) << "the bar lies along the right edge and sends its requests";
-            userPressesKey(dialog, KeyReturn);
+            userPressesKey(dialog, Key::Return);
         },
-        1);
+        &gDrawsItself);
 }
 } // namespace

@@ -1,6 +1,6 @@
 // The reader's main window, made as start-up makes it, under the offscreen platform, with a
 // temporary configuration folder and a fixed clock (2007-03-11, outside Israel: this week's
-// lesson is 33). No message loop runs: tests send the messages themselves.
+// lesson is 33). No event loop runs: tests call the window's handlers themselves.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -49,20 +49,24 @@ protected:
         appState.Flags &= ~extraFlagsOff;
         selectLesson(0, appState.todayLaunch);
         registerMainClass(kMainClass);
-        uint32_t style = WindowVisible | WindowVScroll;
-        window_ = createWindow(kMainClass, kMainClass, style);
+        window_ = createWindow(kMainClass, kMainClass, WindowVScroll);
         ASSERT_NE(window_, nullptr);
-        showWindow(window_, ShowNormal);
+        showWindow(window_);
         processPendingEvents();
         updateWindow(window_);
         ASSERT_NE(appState.view, nullptr);
     }
 
     TextView* view() const { return appState.view; }
-    intptr_t send(uint32_t message, WParam w = 0, LParam l = 0) {
-        return sendMessage(window_, message, w, l);
+    // The events the desktop would deliver, through the handlers the window was made with.
+    const WindowEvents& events() const { return *windowEvents(window_); }
+    bool key(Key k) { return events().key(window_, k, NoModifiers); }
+    void command(int id) { events().command(window_, id); }
+    void scroll(ScrollRequest request, int position = 0) {
+        events().scroll(window_, request, position);
     }
-    static LParam point(int x, int y) { return LParam(uint16_t(x) | uint32_t(uint16_t(y)) << 16); }
+    void tap(int x, int y) { events().tap(window_, Point{x, y}); }
+    void resize(int width, int height) { events().size(window_, width, height); }
 
     ConfigHome config_;
     WindowHandle window_ = nullptr;
