@@ -109,9 +109,7 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    graphicsArgc = &argc;
-    graphicsArgv = argv;
-    int code = appMain(today ? u"/today" : u"");
+    int code = appMain(today ? u"/today" : u"", &argc, argv);
     stopGraphics();
     return code;
 }

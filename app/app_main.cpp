@@ -21,13 +21,6 @@
 #include "state/state.h"
 #include "view/text_view.h"
 
-int* graphicsArgc = nullptr;
-char** graphicsArgv = nullptr;
-
-namespace {
-int gExitCode = 0; // what appMain returns when launchInstance ends the program
-} // namespace
-
 bool isTodayCommandLine(const char16_t* commandLine) {
     if (!commandLine) return false;
     const char16_t* today = u"/today";
@@ -68,14 +61,10 @@ WindowHandle launchInstance() {
         std::fprintf(stderr, "versewell: %s; running without the one-reader check\n",
                      instanceProblem());
     // Only the reader itself opens the display: a crowd of later starts never reaches it.
-    static char name[] = "versewell";
-    static char* noArguments[] = {name, nullptr};
-    static int one = 1;
-    if (!startGraphics(graphicsArgc ? graphicsArgc : &one,
-                       graphicsArgv ? graphicsArgv : noArguments)) {
+    if (!startGraphics(appState.graphicsArgc, appState.graphicsArgv)) {
         std::fprintf(stderr, "versewell: no display to open the reading window on; "
                              "--render writes a page to a PNG instead\n");
-        gExitCode = 2;
+        appState.exitCode = 2;
         return nullptr;
     }
     loadSettings();
@@ -98,19 +87,20 @@ WindowHandle launchInstance() {
     return window;
 }
 
-int appMain(const char16_t* commandLine) {
-    appState = AppState{};
+int appMain(const char16_t* commandLine, int* argc, char** argv) {
+    resetAppState();
+    appState.graphicsArgc = argc;
+    appState.graphicsArgv = argv;
     appState.IgnoreActivate = readNumberValue(kMakerKey, u"IgnoreActivate", 0);
     appState.FullScreen = readNumberValue(kMakerKey, u"FullScreen", 0);
     appState.AllowSipInHebrewSearch = readNumberValue(kMakerKey, u"AllowSipInHebrewSearch", 1);
     appState.MenuBarOnBottom = readNumberValue(kMakerKey, u"MenuBarOnBottom", 0);
     appState.SurroundingGutter = readNumberValue(kMakerKey, u"SurroundingGutter", 0);
     if (commandLine && commandLine[0] && isTodayCommandLine(commandLine)) appState.todayLaunch = 1;
-    gExitCode = 0;
     WindowHandle window = launchInstance();
     if (!window) {
         releaseSingleInstance();
-        return gExitCode;
+        return appState.exitCode;
     }
     int code = runMessageLoop();
     releaseSingleInstance();

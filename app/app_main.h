@@ -6,15 +6,12 @@
 
 inline constexpr char16_t kMainClass[] = u"Versewell";
 
-// The program's arguments for the windowed application, set by main before appMain: the
-// display is opened only once this start is known to be the reader (launchInstance).
-extern int* graphicsArgc;
-extern char** graphicsArgv;
-
 // The whole run: switches, command line, single instance, settings, window, loop. `commandLine`
-// is the text after the program name (null or empty: none). Returns the exit code: 0, or 2
-// when there is no display to open the window on (after saying so).
-int appMain(const char16_t* commandLine);
+// is the text after the program name (null or empty: none); argc and argv are the program's
+// arguments for the display, which is opened only once this start is known to be the reader
+// (launchInstance). Returns the exit code: 0, or 2 when there is no display to open the window
+// on (after saying so).
+int appMain(const char16_t* commandLine, int* argc, char** argv);
 // Claims the reader's place and creates the main window; null when the program is to end.
 WindowHandle launchInstance();
 void registerMainClass(const char16_t* className);

@@ -106,7 +106,7 @@ int RunExportCommand(int argc, char** argv) {
     if (!c.appendTo.empty() && !readWholeFile(c.appendTo, previous))
         return CommandFailure("cannot read " + c.appendTo);
 
-    appState = AppState{};
+    resetAppState();
     appState.fontSpec.FontAsciiBase = c.base;
     if (c.reverse) appState.Flags |= FlagReverse;
     int loadError = 0;

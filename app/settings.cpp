@@ -10,19 +10,13 @@
 #include "state/state.h"
 #include "view/text_view.h"
 
-namespace {
-// Set once loadSettings has read every value: until then a stop must not write any.
-bool gSettingsLoaded = false;
-
-// Stored values found out of their range at start: they read as their default, and a default
-// that the save would not write (FontSize 0, Lesson 0) takes the bad value out instead.
-bool gBadFontSize = false;
-bool gBadLesson = false;
-
-} // namespace
+// Until loadSettings has read every value a stop must not write any (settingsLoaded). Stored
+// values found out of their range at start read as their default, and a default that the save
+// would not write (FontSize 0, Lesson 0) takes the bad value out instead (badFontSize,
+// badLesson).
 
 void loadSettings() {
-    gSettingsLoaded = false;
+    appState.settingsLoaded = false;
     bool quitBefore = quitRequested();
     char16_t path[260];
     if (programPath(path, 260) > 0) writeBookString(u"Program Path", path);
@@ -40,7 +34,8 @@ void loadSettings() {
     readBookText8(u"SearchString", appState.searchPattern, int(sizeof appState.searchPattern));
     // A value outside what the reader can use reads as missing: a damaged file must not leave
     // a reader that cannot show a lesson and cannot be repaired from inside.
-    appState.fontSpec.FontSize = readBookNumberIn(u"FontSize", 0, kMaxFontSize, 0, &gBadFontSize);
+    appState.fontSpec.FontSize =
+        readBookNumberIn(u"FontSize", 0, kMaxFontSize, 0, &appState.badFontSize);
     int32_t base = readBookNumber(u"FontAsciiBase", kDefaultLetterBase);
     appState.fontSpec.FontAsciiBase =
         base == 97 || base == 224 || base == 1488 ? base : kDefaultLetterBase;
@@ -48,7 +43,8 @@ void loadSettings() {
     appState.Flags = uint32_t(readBookNumber(u"Flags", int32_t(DefaultFlags)));
     appState.PreviousLesson = uint16_t(readBookNumberIn(u"PreviousLesson", 0, kLessonCount, 0));
     appState.PreviousPosition = uint16_t(readBookNumber(u"PreviousPosition", 0));
-    appState.Lesson = uint16_t(readBookNumberIn(u"Lesson", 1, kLessonCount, 0, &gBadLesson));
+    appState.Lesson =
+        uint16_t(readBookNumberIn(u"Lesson", 1, kLessonCount, 0, &appState.badLesson));
     // Without a lesson of its own the reader follows the weekly schedule.
     if (appState.Lesson == 0) appState.Flags &= ~uint32_t(FlagLessonChosen);
     // Memory ran out on the way (checkedAlloc has saved nothing and asked to quit): the start
@@ -57,7 +53,7 @@ void loadSettings() {
     for (int i = 0; i < 3; ++i)
         appState.outlineIcons[i] = loadBitmap(201 + i);
     loadBookmarks();
-    gSettingsLoaded = !quitRequested();
+    appState.settingsLoaded = !quitRequested();
 }
 
 void saveSettingsAndQuit() {
@@ -65,13 +61,13 @@ void saveSettingsAndQuit() {
         deleteBitmap(icon);
         icon = nullptr;
     }
-    if (gSettingsLoaded) {
+    if (appState.settingsLoaded) {
         beginGatheredWrite();
         if (appState.searchPattern[0]) writeBookBytes(u"SearchString", appState.searchPattern);
         if (appState.fontSpec.FontName[0]) writeBookString(u"FontName", appState.fontSpec.FontName);
         if (appState.fontSpec.FontSize) {
             writeBookNumber(u"FontSize", appState.fontSpec.FontSize);
-        } else if (gBadFontSize) {
+        } else if (appState.badFontSize) {
             removeBookValue(u"FontSize");
         }
         if (appState.fontSpec.FontAsciiBase)
@@ -82,7 +78,7 @@ void saveSettingsAndQuit() {
         writeBookNumber(u"PreviousPosition", appState.PreviousPosition);
         if (appState.Lesson) {
             writeBookNumber(u"Lesson", appState.Lesson);
-        } else if (gBadLesson) {
+        } else if (appState.badLesson) {
             removeBookValue(u"Lesson");
         }
     }
@@ -90,11 +86,11 @@ void saveSettingsAndQuit() {
         TextView_Destroy(appState.view);
         appState.view = nullptr;
     }
-    if (gSettingsLoaded) {
+    if (appState.settingsLoaded) {
         saveBookmarks();
         endGatheredWrite();
     }
     freeBookmarks();
-    gSettingsLoaded = false;
+    appState.settingsLoaded = false;
     postQuitMessage(0);
 }

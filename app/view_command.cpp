@@ -115,7 +115,7 @@ int OpenHeadlessView(const ViewCommand& c, HeadlessView* out) {
         return CommandFailure(error);
     startHeadlessGraphics();
 
-    appState = AppState{};
+    resetAppState();
     FontSpec& chosen = appState.fontSpec;
     if (c.face.empty()) {
         const char16_t preferred[] = u"David CLM";

@@ -34,7 +34,7 @@ struct Setup {
 Setup& setup() {
     static Setup s = [] {
         Setup s;
-        appState = AppState{};
+        resetAppState();
         appState.fontSpec.FontSize = 16;
         appState.fontSpec.FontAsciiBase = 1488;
         scriptMessageBoxes(true); // "Not Found!" recorded, not printed

@@ -34,7 +34,7 @@ Setup& setup() {
     static Setup s = [] {
         Setup s;
         startHeadlessGraphics();
-        appState = AppState{};
+        resetAppState();
         const char16_t david[] = u"David CLM";
         if (fontFamilyInstalled(david)) {
             std::memcpy(appState.fontSpec.FontName, david, sizeof david);

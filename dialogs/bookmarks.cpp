@@ -48,14 +48,6 @@ void freeBookmarks() {
     appState.bookmarkCount = 0;
 }
 
-int isBookmarked() {
-    if (!appState.bookmarks) return 0;
-    for (const uint16_t* p = appState.bookmarks; *p; ++p) {
-        if (*p == appState.Lesson) return 1;
-    }
-    return 0;
-}
-
 void toggleBookmark(int marked) {
     if (marked == 0) {
         addBookmark();

@@ -13,8 +13,7 @@ void takeStoredBookmarks(const uint8_t* stored, uint32_t length);
 void saveBookmarks();
 // Releases the list.
 void freeBookmarks();
-// 1 when the current lesson is in the list, else 0.
-int isBookmarked();
+// isBookmarked (state/state.h): whether the current lesson is in the list.
 
 // Command 123: adds the current lesson when `marked` is 0, else removes it, asking first
 // ("Remove Bookmark?") unless the reader said not to ask again during this run.

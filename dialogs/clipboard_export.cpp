@@ -39,11 +39,11 @@ char16_t* exportLessonText(const uint8_t* lesson) {
     size_t capacity = measureLessonText(lesson);
     auto* text = static_cast<char16_t*>(checkedAlloc(capacity));
     if (!text) return nullptr;
-    uint32_t saved = appState.Flags;
-    if (appState.fontSpec.FontAsciiBase > 256) appState.Flags ^= FlagReverse;
-    int failed = lessonToText(lesson, text, capacity);
-    appState.Flags = saved;
-    if (failed) {
+    // At a Unicode base the text leaves in reading order: the stored order turned round, unless
+    // Reverse already turns it round on the page.
+    int base = appState.fontSpec.FontAsciiBase;
+    bool reverse = (appState.Flags & FlagReverse) != 0;
+    if (lessonToText(lesson, text, capacity, base, reverse != isUnicodeBase(base)) != 0) {
         plainFree(text);
         return nullptr;
     }
@@ -54,7 +54,7 @@ void copyLessonToClipboard(TextView* view, int append) {
     if (!view || !view->text) return;
     char16_t* text = exportLessonText(view->text);
     if (!text) return;
-    if (appState.fontSpec.FontAsciiBase >= 257) {
+    if (isUnicodeBase(appState.fontSpec.FontAsciiBase)) {
         putRichText(text, append);
     } else {
         putUnicodeText(text, append);

@@ -90,7 +90,8 @@ size_t measureLessonText(const uint8_t* lesson) {
     return units * sizeof(char16_t);
 }
 
-int lessonToText(const uint8_t* lesson, char16_t* out, size_t capacityBytes) {
+int lessonToText(const uint8_t* lesson, char16_t* out, size_t capacityBytes, int letterBase,
+                 bool reverse) {
     UnitWriter w{out, capacityBytes / sizeof(char16_t), 0, false};
     uint32_t pos = 0;
     LessonRecord r;
@@ -101,18 +102,14 @@ int lessonToText(const uint8_t* lesson, char16_t* out, size_t capacityBytes) {
             bool hebrew = r.style & StyleHebrew;
             int margin = marginOf(r.layout);
             if (!hebrew) w.repeat(u' ', margin);
-            letterConversion.activeLetterBase =
-                hebrew ? appState.fontSpec.FontAsciiBase : int(LetterBaseLatin);
-            char16_t* units = ConvertLetters(lesson + r.textOffset, nullptr, &letterConversion,
-                                             int(r.textLength));
-            letterConversion.activeLetterBase = LetterBaseLatin;
+            int base = hebrew ? letterBase : int(LetterBaseLatin);
+            char16_t* units = convertRun(lesson + r.textOffset, int(r.textLength), base, reverse,
+                                         &appState.letterConversion);
             if (!units) return 1;
             size_t count = 0;
             while (units[count])
                 ++count;
-            bool reversed = hebrew && appState.fontSpec.FontAsciiBase != LetterBaseLatin &&
-                            (appState.Flags & FlagReverse);
-            if (reversed) restoreNumbers(units, count);
+            if (hebrew && base != LetterBaseLatin && reverse) restoreNumbers(units, count);
             for (size_t i = 0; i < count; ++i)
                 w.put(units[i]);
             if (hebrew) w.repeat(u' ', margin);

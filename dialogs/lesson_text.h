@@ -10,8 +10,10 @@
 size_t measureLessonText(const uint8_t* lesson);
 
 // Writes the text of `lesson` into `out` (capacityBytes bytes) and a 0 unit after it. Hebrew
-// records are converted under the chosen font's letter base and the Reverse flag as they are at
-// the call; a record that Reverse turns round keeps its numbers left to right. Returns 0; or 1 when
-// the text would not fit (nothing is written past the capacity and a message box owned by the main
-// window says "(obuf > (start + size))") or when memory for a conversion ran out (no message).
-int lessonToText(const uint8_t* lesson, char16_t* out, size_t capacityBytes);
+// records are converted under `letterBase`, turned round (brackets mirrored) when `reverse` and
+// the base is not 97; a record turned round keeps its numbers left to right. Returns 0; or 1
+// when the text would not fit (nothing is written past the capacity and a message box owned by
+// the main window says "(obuf > (start + size))") or when memory for a conversion ran out (no
+// message).
+int lessonToText(const uint8_t* lesson, char16_t* out, size_t capacityBytes, int letterBase,
+                 bool reverse);

@@ -168,7 +168,7 @@ int32_t OutlineList_Build(OutlineList* list, uint8_t* indexText, int releaseOld)
     // Rows point into the buffer being laid out from here on.
     uint8_t* held = list->indexText;
     list->indexText = indexText;
-    letterConversion.activeLetterBase = list->font.FontAsciiBase;
+    appState.letterConversion.activeLetterBase = list->font.FontAsciiBase;
     FontHandle before = OutlineList_SelectStyle(list, 1);
     BuildState b{list, 0, getTextMetrics(list->dc).height};
     uint8_t key = 1;
@@ -183,7 +183,7 @@ int32_t OutlineList_Build(OutlineList* list, uint8_t* indexText, int releaseOld)
         ok = layoutRecord(b, r);
     }
     if (before) selectFont(list->dc, before);
-    letterConversion.activeLetterBase = LetterBaseLatin;
+    appState.letterConversion.activeLetterBase = LetterBaseLatin;
     std::memset(&list->rows[b.row], 0, sizeof(OutlineRow));
     list->rowCount = uint16_t(b.row);
     if (!ok) {

@@ -74,7 +74,7 @@ int OutlineList_Paint(OutlineList* list, int erase) {
     int i = firstDrawnRow(list);
     int y = list->area.top, room = list->area.height;
     Colour colour = getTextColour(list->dc);
-    letterConversion.activeLetterBase = list->font.FontAsciiBase;
+    appState.letterConversion.activeLetterBase = list->font.FontAsciiBase;
     uint8_t key = list->rows[i].sectionStyle & SectionKeyMask;
     FontHandle before =
         OutlineList_SelectStyle(list, list->rows[i].sectionStyle | SelectWithColour);
@@ -100,7 +100,7 @@ int OutlineList_Paint(OutlineList* list, int erase) {
     }
     if (before) selectFont(list->dc, before);
     setTextColour(list->dc, colour);
-    letterConversion.activeLetterBase = LetterBaseLatin;
+    appState.letterConversion.activeLetterBase = LetterBaseLatin;
     return 0;
 }
 

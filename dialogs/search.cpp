@@ -8,8 +8,8 @@
 #include "content/resource.h"
 #include "platform/memory.h"
 #include "platform/message_box.h"
-#include "state/shell_requests.h"
 #include "state/state.h"
+#include "view/reader_window.h"
 #include "view/text_view.h"
 #include "view/title_banner.h"
 
@@ -121,11 +121,11 @@ uint16_t belowHighlight(const TextView* view) {
 
 int showHit(TextView* view, WindowHandle owner, int hit, int length) {
     showLineOf(view, hit);
-    shellRequests.repaintView(nullptr, RepaintAll);
+    repaintView(nullptr, RepaintAll);
     view->highlightStart = uint16_t(hit - length + 1);
     view->highlightEnd = uint16_t(hit + 1);
     TextView_Paint(view, 1);
-    shellRequests.syncBookmarkCheck(owner);
+    syncBookmarkCheck(owner);
     DrawTitleBanner(view);
     return 1;
 }
@@ -133,18 +133,9 @@ int showHit(TextView* view, WindowHandle owner, int hit, int length) {
 // Makes lesson `number` (its expanded `text`) current in the view. False, with the text freed
 // and the lesson left as it was, when the view refuses it.
 bool openLesson(TextView* view, int number, uint8_t* text) {
-    uint16_t keptLesson = appState.Lesson, keptPosition = appState.LastPosition;
-    uint32_t keptFlags = appState.Flags;
-    shellRequests.selectLesson(number, 1);
-    int result = TextView_SetText(view, text, 1);
-    if (result != 0) {
-        plainFree(text);
-        appState.Lesson = keptLesson;
-        appState.LastPosition = keptPosition;
-        appState.Flags = keptFlags;
-        if (result == ViewOutOfMemory) shellRequests.keepShowingOldText(nullptr);
-        return false;
-    }
+    LessonPlace kept = currentLessonPlace();
+    chooseLesson(uint16_t(number));
+    if (showLessonText(view, text, kept, nullptr) != 0) return false;
     view->viewFlags &= uint16_t(~ReturnLinkShown);
     return true;
 }

@@ -18,7 +18,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 2 || size > 8192) return 0;
     static DcHandle dc = createRecordingDc();
-    appState = AppState{};
+    resetAppState();
     FontSpec font{};
     font.FontSize = data[0] % 40;
     font.FontAsciiBase = data[0] & 0x80 ? 224 : 1488;

@@ -51,7 +51,7 @@ struct Book {
 Book& book() {
     static Book b = [] {
         Book b;
-        appState = AppState{};
+        resetAppState();
         appState.fontSpec.FontSize = 16;
         appState.fontSpec.FontAsciiBase = 1488;
         Rect area{0, 0, 240, 320};

@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                  u"MenuBarOnBottom", u"SurroundingGutter", u"Israel"})
         readNumberValue(kMakerKey, name, 7);
 
-    appState = AppState{};
+    resetAppState();
     clearQuitRequest();
     loadSettings();
     checkLoaded();
@@ -82,7 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     saveSettingsAndQuit();
 
     // The next start reads back what this one saved.
-    appState = AppState{};
+    resetAppState();
     clearQuitRequest();
     loadSettings();
     checkLoaded();

@@ -14,7 +14,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1 || size > 8192) return 0;
     static DcHandle dc = createRecordingDc();
-    appState = AppState{};
+    resetAppState();
     appState.fontSpec.FontSize = 1 + data[0] % 40;
     appState.fontSpec.FontAsciiBase = data[0] & 0x80 ? 224 : 1488;
     if (data[0] & 0x40) appState.Flags |= FlagReverse;

@@ -3,11 +3,9 @@
 #include "platform/memory.h"
 #include "state/state.h"
 
-LetterConversion letterConversion = {nullptr, 0, LetterBaseLatin};
-
 namespace {
 // One byte under letter base `base`: the letter forms move, 0x7E becomes '{', the rest pass.
-char16_t convertByte(uint8_t b, int base) {
+constexpr char16_t convertByte(uint8_t b, int base) {
     if (base == LetterBaseLatin) return b;
     if (b >= 0x61 && b <= 0x7B) return char16_t(b + base - 0x61);
     return b == 0x7E ? u'{' : b;
@@ -26,9 +24,16 @@ char16_t mirrored(char16_t unit) {
 
 char16_t* ConvertLetters(const uint8_t* bytes, char16_t* toRelease, LetterConversion* shared,
                          int count) {
-    if (count < 0) count = 0;
     int base = (shared && shared->activeLetterBase != 0) ? shared->activeLetterBase
                                                          : appState.fontSpec.FontAsciiBase;
+    char16_t* result = convertRun(bytes, count, base, appState.Flags & FlagReverse, shared);
+    plainFree(toRelease);
+    return result;
+}
+
+char16_t* convertRun(const uint8_t* bytes, int count, int base, bool reverse,
+                     LetterConversion* shared) {
+    if (count < 0) count = 0;
     char16_t* result;
     if (shared && shared->convBuffer && shared->convCapacity >= count) {
         result = shared->convBuffer;
@@ -45,11 +50,8 @@ char16_t* ConvertLetters(const uint8_t* bytes, char16_t* toRelease, LetterConver
         for (; n < count && bytes[n] != 0; ++n)
             result[n] = convertByte(bytes[n], base);
         result[n] = 0;
-        if (count > 0 && base != LetterBaseLatin && (appState.Flags & FlagReverse)) {
-            MirrorReverse(result, n);
-        }
+        if (count > 0 && base != LetterBaseLatin && reverse) MirrorReverse(result, n);
     }
-    plainFree(toRelease);
     return result;
 }
 
@@ -65,20 +67,31 @@ int MirrorReverse(char16_t* units, int n) {
     return 0;
 }
 
+namespace {
+struct ByteMap {
+    char16_t units[256];
+};
+constexpr ByteMap mapFor(int base) {
+    ByteMap map{};
+    for (int b = 0; b < 256; ++b)
+        map.units[b] = convertByte(uint8_t(b), base);
+    return map;
+}
+// The three letter bases a font can have.
+constexpr ByteMap kLatinMap = mapFor(LetterBaseLatin), kCodePageMap = mapFor(LetterBaseCodePage),
+                  kUnicodeMap = mapFor(LetterBaseUnicode);
+} // namespace
+
 const char16_t* LetterMap(int base) {
-    // The three letter bases a font can have, and one slot for any other.
-    static char16_t maps[4][256];
-    static int bases[4];
-    static bool filled[4];
-    int slot = base == LetterBaseLatin      ? 0
-               : base == LetterBaseCodePage ? 1
-               : base == LetterBaseUnicode  ? 2
-                                            : 3;
-    if (!filled[slot] || bases[slot] != base) {
+    if (base == LetterBaseLatin) return kLatinMap.units;
+    if (base == LetterBaseCodePage) return kCodePageMap.units;
+    if (base == LetterBaseUnicode) return kUnicodeMap.units;
+    // Any other base: made in the state record's slot for it.
+    LetterConversion& c = appState.letterConversion;
+    if (c.otherBase != base) {
         for (int b = 0; b < 256; ++b)
-            maps[slot][b] = convertByte(uint8_t(b), base);
-        bases[slot] = base;
-        filled[slot] = true;
+            c.otherMap[b] = convertByte(uint8_t(b), base);
+        c.otherBase = base;
     }
-    return maps[slot];
+    return c.otherMap;
 }

@@ -4,18 +4,10 @@
 #include <cstdint>
 
 #include "content/lesson_records.h"
+#include "state/state.h"
 
-enum : int32_t { LetterBaseLatin = 97, LetterBaseCodePage = 224, LetterBaseUnicode = 1488 };
-
-// The shared conversion buffer and the letter base of the next conversion through it.
-struct LetterConversion {
-    char16_t* convBuffer; // grows, never shrinks; lives until exit
-    int convCapacity;     // units, terminator not counted
-    int activeLetterBase; // 97 at rest; set just before converting a Hebrew run, reset after
-};
-
-// The process-wide instance.
-extern LetterConversion letterConversion;
+// The letter bases and the shared conversion buffer (LetterConversion, appState's
+// letterConversion) are declared with the state record.
 
 // The letter base that text of record style `style` is converted under, with `chosen` the
 // chosen font's: that for a Hebrew record, LetterBaseLatin (no conversion) for any other.
@@ -31,12 +23,16 @@ inline int LetterBaseFor(int style, int chosen) {
 // null, is freed first. Returns null when memory is short.
 char16_t* ConvertLetters(const uint8_t* bytes, char16_t* toRelease, LetterConversion* shared,
                          int count);
+// The same conversion under letter base `base`, reversed (brackets mirrored) when `reverse` and
+// the base is not 97; in the shared buffer when `shared` is given, else owned by the caller.
+char16_t* convertRun(const uint8_t* bytes, int count, int base, bool reverse,
+                     LetterConversion* shared);
 
 // Reverses the first n units in place, mirroring ( ) [ ] { } as they move. Returns 0, or 1
 // without changing anything when its temporary buffer cannot be had.
 int MirrorReverse(char16_t* units, int n);
 
 // The conversion of every single byte under letter base `base`, without Reverse: entry b is
-// the unit ConvertLetters makes of byte b (entry 0 is 0). Static storage, valid until the next
-// call with a base other than 97, 224 and 1488.
+// the unit ConvertLetters makes of byte b (entry 0 is 0). Static storage for 97, 224 and 1488;
+// for any other base, the state record's, valid until the next call with another such base.
 const char16_t* LetterMap(int base);

@@ -42,8 +42,9 @@ TextView* TextView_Create(DcHandle dc, const Rect* rect, const FontSpec* fontSpe
 void MeasureFit(DcHandle dc, const uint8_t* bytes, int* maxWidth, int* count) {
     // The bytes are measured through the conversion's table of single bytes (Reverse plays no
     // part in measuring), so only the bytes that fit are looked at.
-    int base = letterConversion.activeLetterBase != 0 ? letterConversion.activeLetterBase
-                                                      : appState.fontSpec.FontAsciiBase;
+    int base = appState.letterConversion.activeLetterBase != 0
+                   ? appState.letterConversion.activeLetterBase
+                   : appState.fontSpec.FontAsciiBase;
     int width = 0;
     *count = textFitBytes(dc, bytes, *count, LetterMap(base), *maxWidth, &width);
     *maxWidth = width;
@@ -207,9 +208,10 @@ bool breakLines(Layout& l, const RecordText& t, int label) {
             available = available - label < 0 ? 0 : available - label;
         }
         int width = 0;
-        letterConversion.activeLetterBase = LetterBaseFor(t.style, view->font.FontAsciiBase);
+        appState.letterConversion.activeLetterBase =
+            LetterBaseFor(t.style, view->font.FontAsciiBase);
         int fit = fitLine(view->dc, t.bytes + p + skip, t.n - p - skip, available, &width);
-        letterConversion.activeLetterBase = LetterBaseLatin;
+        appState.letterConversion.activeLetterBase = LetterBaseLatin;
         recordLine(l, t, p, skip, fit, width, label);
         label = 0;
         p += skip + fit;

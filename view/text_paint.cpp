@@ -108,13 +108,14 @@ LinePieces piecesOf(const TextView* view, const LineRecord& line) {
 }
 
 void drawTextLine(TextView* view, const LineRecord& line, int y) {
-    letterConversion.activeLetterBase = LetterBaseFor(line.style, view->font.FontAsciiBase);
+    appState.letterConversion.activeLetterBase =
+        LetterBaseFor(line.style, view->font.FontAsciiBase);
     LinePieces pieces = piecesOf(view, line);
     if (pieces.label)
         DrawTextCell(view->dc, pieces.label, pieces.labelFit, pieces.labelX, y, pieces.labelWidth,
                      line.height);
     DrawTextCell(view->dc, pieces.body, line.length, line.x, y, line.width, line.height);
-    letterConversion.activeLetterBase = LetterBaseLatin;
+    appState.letterConversion.activeLetterBase = LetterBaseLatin;
 }
 
 // A link's frame: `height` pixels of its lines from `top`, widened by a margin on every side.
@@ -210,7 +211,8 @@ void paintLine(PaintPass& pass, int i, int y, int available) {
 // Marks the highlighted bytes of text line `line` at y, in the line's font.
 void highlightLine(TextView* view, const LineRecord& line, int y) {
     const uint8_t* text = view->text;
-    letterConversion.activeLetterBase = LetterBaseFor(line.style, view->font.FontAsciiBase);
+    appState.letterConversion.activeLetterBase =
+        LetterBaseFor(line.style, view->font.FontAsciiBase);
     LinePieces pieces = piecesOf(view, line);
     if (pieces.label && (line.style & StyleHebrew)) {
         // A Hebrew label is marked whole, as far as it fits its column.
@@ -220,13 +222,13 @@ void highlightLine(TextView* view, const LineRecord& line, int y) {
         DrawHighlightRun(view, text, pieces.label, pieces.labelLength, pieces.labelX, y);
     }
     DrawHighlightRun(view, text, pieces.body, line.length, line.x, y);
-    letterConversion.activeLetterBase = LetterBaseLatin;
+    appState.letterConversion.activeLetterBase = LetterBaseLatin;
 }
 } // namespace
 
 void DrawTextCell(DcHandle dc, const uint8_t* bytes, int count, int x, int y, int width,
                   int height) {
-    char16_t* units = ConvertLetters(bytes, nullptr, &letterConversion, count);
+    char16_t* units = ConvertLetters(bytes, nullptr, &appState.letterConversion, count);
     if (!units) return;
     int n = 0;
     while (n < count && units[n])

@@ -39,9 +39,10 @@ int measureTitles(TextView* view, TitleInfo (&titles)[2]) {
         if (!t.text) continue;
         t.width = view->area.width;
         int count = t.length;
-        letterConversion.activeLetterBase = LetterBaseFor(t.style, view->font.FontAsciiBase);
+        appState.letterConversion.activeLetterBase =
+            LetterBaseFor(t.style, view->font.FontAsciiBase);
         MeasureFit(view->dc, t.text, &t.width, &count);
-        letterConversion.activeLetterBase = LetterBaseLatin;
+        appState.letterConversion.activeLetterBase = LetterBaseLatin;
         t.length = count;
         if (t.width > widest) widest = t.width;
     }
@@ -81,10 +82,11 @@ void DrawTitleBanner(TextView* view) {
     for (const TitleInfo& t : titles) {
         if (!t.text) continue;
         int x = rect.left + ((rect.right - rect.left) - t.width) / 2;
-        letterConversion.activeLetterBase = LetterBaseFor(t.style, view->font.FontAsciiBase);
+        appState.letterConversion.activeLetterBase =
+            LetterBaseFor(t.style, view->font.FontAsciiBase);
         DrawTextColored(view->dc, t.text, t.length, x, top, t.width, h, BannerRed, BannerYellow);
         top += h;
     }
-    letterConversion.activeLetterBase = LetterBaseLatin;
+    appState.letterConversion.activeLetterBase = LetterBaseLatin;
     if (oldFont) selectFont(view->dc, oldFont);
 }

@@ -50,7 +50,7 @@ protected:
 
     // Start-up as launchInstance makes it (no claim, no loop); false when it stopped early.
     bool startUp() {
-        appState = AppState{};
+        resetAppState();
         appState.MenuBarOnBottom = 0;
         loadSettings();
         if (quitRequested()) return false;

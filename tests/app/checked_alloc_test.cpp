@@ -19,7 +19,7 @@ TEST(CheckedAlloc, SuccessIsAPlainBlock) {
 TEST(CheckedAlloc, FailureTellsTheUserAndQuits) {
     clearQuitRequest();
     takeShownMessages();
-    appState = AppState{};
+    resetAppState();
     appState.bookmarks = static_cast<uint16_t*>(plainAlloc(4 * sizeof(uint16_t)));
     appState.bookmarkCount = 3;
     injectAllocFailures(0, 1);

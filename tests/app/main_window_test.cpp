@@ -197,7 +197,7 @@ TEST_F(MainWindow, LinkToALessonWithoutResource) {
 }
 
 TEST_F(MainWindow, TapPagingAndTheGutter) {
-    appState = AppState{};
+    resetAppState();
     start();
     TextView* v = view();
     int middle = v->area.top + v->area.height / 2;

@@ -29,7 +29,7 @@ const char kBookFile[] = "quillmere/versewell.ini";
 class Settings : public testing::Test {
 protected:
     void SetUp() override {
-        appState = AppState{};
+        resetAppState();
         clearQuitRequest();
         takeShownMessages();
     }
@@ -107,7 +107,7 @@ TEST_F(Settings, ValuesWrittenAtExit) {
     EXPECT_EQ(appState.bookmarks, nullptr);
 
     AppState saved = appState;
-    appState = AppState{};
+    resetAppState();
     loadSettings();
     EXPECT_EQ(std::u16string(appState.fontSpec.FontName), u"David CLM");
     EXPECT_EQ(appState.fontSpec.FontSize, 20);
@@ -204,7 +204,7 @@ TEST_F(Settings, ValuesOutOfRangeReadAsMissing) {
         {"PreviousLesson=dword:00000007\n", 0, false, 0, 1488, 7},
     };
     for (const Case& c : cases) {
-        appState = AppState{};
+        resetAppState();
         config_.write(kBookFile, std::string("[General]\nFontName=David CLM\n") + c.values);
         loadSettings();
         EXPECT_EQ(appState.Lesson, c.lesson) << c.values;
@@ -218,7 +218,7 @@ TEST_F(Settings, ValuesOutOfRangeReadAsMissing) {
     }
 
     // What is written back: the defaults, and no trace of the bad size.
-    appState = AppState{};
+    resetAppState();
     config_.write(kBookFile, "[General]\nFontName=David CLM\nFontSize=abc\n"
                              "FontAsciiBase=dword:00000000\nLesson=dword:00000036\n");
     loadSettings();
@@ -228,7 +228,7 @@ TEST_F(Settings, ValuesOutOfRangeReadAsMissing) {
     EXPECT_NE(text.find("FontAsciiBase=dword:000005d0"), std::string::npos) << text;
     EXPECT_EQ(text.find("\nLesson="), std::string::npos) << text;
 
-    appState = AppState{};
+    resetAppState();
     clearQuitRequest();
     config_.write(kBookFile, "[General]\nFontName=David CLM\nFontSize=dword:00007fff\n");
     loadSettings();
@@ -267,7 +267,7 @@ TEST_F(Settings, WritesThatChangeNothingLeaveTheFileAlone) {
     };
     for (const Step& step : steps) {
         release();
-        appState = AppState{};
+        resetAppState();
         if (step.file) config_.write(kBookFile, step.file);
         EXPECT_EQ(replacementsDuring(step.run), step.replacements) << step.name;
         EXPECT_EQ(stored().find("/elsewhere"), std::string::npos) << step.name;

@@ -277,7 +277,7 @@ TEST_F(FixedDevice, SelectLesson) {
     for (const SelectCase& c : cases) {
         SCOPED_TRACE(c.name);
         fix(c.today.year, c.today.month, c.today.day);
-        appState = AppState{};
+        resetAppState();
         appState.Lesson = c.lesson;
         appState.LastPosition = c.position;
         appState.Flags = DefaultFlags | (c.chosen ? FlagLessonChosen : 0u);
@@ -287,6 +287,6 @@ TEST_F(FixedDevice, SelectLesson) {
         EXPECT_EQ((appState.Flags & FlagLessonChosen) != 0, c.wantChosen);
         EXPECT_EQ(appState.Flags & ~uint32_t(FlagLessonChosen), DefaultFlags) << "other bits";
     }
-    appState = AppState{};
+    resetAppState();
 }
 } // namespace

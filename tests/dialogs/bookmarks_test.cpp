@@ -19,7 +19,7 @@ namespace {
 class Bookmarks : public testing::Test {
 protected:
     void SetUp() override {
-        appState = AppState{};
+        resetAppState();
         takeShownMessages();
     }
     void TearDown() override { freeBookmarks(); }

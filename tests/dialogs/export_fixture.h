@@ -26,7 +26,7 @@ protected:
         static char name[] = "dialogs-tests";
         static char* argv[] = {name, nullptr};
         ASSERT_TRUE(startGraphics(&argc, argv));
-        appState = AppState{};
+        resetAppState();
         appState.Flags = DefaultFlags; // Reverse off
         appState.fontSpec.FontAsciiBase = 1488;
         takeShownMessages();
@@ -35,8 +35,8 @@ protected:
     void TearDown() override {
         injectAllocFailures(0, 0);
         failClipboardOpen(false);
-        plainFree(letterConversion.convBuffer);
-        letterConversion = {nullptr, 0, LetterBaseLatin};
+        plainFree(appState.letterConversion.convBuffer);
+        appState.letterConversion = LetterConversion{};
     }
 
     // The records of a lesson source, padded as LoadBookResource pads a lesson.

@@ -55,7 +55,7 @@ TEST_F(LessonText, RecordsBecomeLines) {
         plainFree(text);
         EXPECT_EQ(appState.Flags & FlagReverse, c.reverse ? FlagReverse : 0u)
             << c.name << ": Flags as before";
-        EXPECT_EQ(letterConversion.activeLetterBase, LetterBaseLatin) << c.name;
+        EXPECT_EQ(appState.letterConversion.activeLetterBase, LetterBaseLatin) << c.name;
     }
 }
 
@@ -68,7 +68,8 @@ TEST_F(LessonText, TheMeasuredCapacityHoldsEveryLessonOfTheBook) {
                 ASSERT_NE(bytes, nullptr) << n;
                 size_t capacity = measureLessonText(bytes);
                 std::vector<char16_t> out(capacity / 2);
-                EXPECT_EQ(lessonToText(bytes, out.data(), capacity), 0) << "lesson " << n;
+                EXPECT_EQ(lessonToText(bytes, out.data(), capacity, base, reverse), 0)
+                    << "lesson " << n;
                 plainFree(bytes);
             }
         }
@@ -80,7 +81,8 @@ TEST_F(LessonText, TooSmallABufferIsReportedAndNotOverrun) {
     std::vector<uint8_t> bytes = lesson("[p latin margin=0] abc"); // "abc\r\n" and the 0: six units
     for (size_t units : {size_t(0), size_t(1), size_t(5), size_t(6)}) {
         std::vector<char16_t> out(units + 4, u'#');
-        int result = lessonToText(bytes.data(), out.data(), units * 2 + 1); // half a unit more
+        // half a unit more
+        int result = lessonToText(bytes.data(), out.data(), units * 2 + 1, LetterBaseLatin, false);
         std::vector<ShownMessage> shown = takeShownMessages();
         for (size_t i = units; i < out.size(); ++i)
             EXPECT_EQ(out[i], u'#') << units << " units: nothing written at " << i;

@@ -43,7 +43,7 @@ uint8_t* indexBuffer(const std::string& records) {
 class Outline : public testing::Test {
 protected:
     void SetUp() override {
-        appState = AppState{};
+        resetAppState();
         dc_ = createRecordingDc();
         font_ = FontSpec{};
         std::memcpy(font_.FontName, u"Test Face", sizeof(u"Test Face"));
@@ -53,8 +53,8 @@ protected:
     void TearDown() override {
         OutlineList_Destroy(list_, 1);
         deleteDc(dc_);
-        plainFree(letterConversion.convBuffer);
-        letterConversion = {nullptr, 0, LetterBaseLatin};
+        plainFree(appState.letterConversion.convBuffer);
+        appState.letterConversion = LetterConversion{};
     }
     OutlineList* build(uint8_t* index, int width, int height = 2000) {
         Rect r{0, 0, width, height};
@@ -105,11 +105,11 @@ TEST_F(Outline, TheBooksIndexOpensWithItsHeadingClosed) {
     EXPECT_EQ(2000 - first.x - first.width, 13) << "indented 13 pixels a level from the right";
     EXPECT_EQ(list_->rows[heading + 1].height, 16);
     EXPECT_EQ(2000 - list_->rows[heading + 1].x - list_->rows[heading + 1].width, 26);
-    EXPECT_EQ(letterConversion.activeLetterBase, LetterBaseLatin) << "back at rest";
+    EXPECT_EQ(appState.letterConversion.activeLetterBase, LetterBaseLatin) << "back at rest";
 
     OutlineList_Paint(list_, 1);
     EXPECT_EQ(list_->rowsPainted, 37);
-    EXPECT_EQ(letterConversion.activeLetterBase, LetterBaseLatin);
+    EXPECT_EQ(appState.letterConversion.activeLetterBase, LetterBaseLatin);
     int texts = 0;
     for (const DrawOp& op : recordedOps(dc_)) {
         if (op.kind != DrawOp::Text) continue;
@@ -298,8 +298,8 @@ TEST_F(Outline, OutOfMemoryWhileBuilding) {
         OutlineList_Destroy(list_, 1);
         Rect r{0, 0, 200, 2000};
         list_ = OutlineList_Create(dc_, &r, &font_, 0);
-        plainFree(letterConversion.convBuffer);
-        letterConversion = {nullptr, 0, LetterBaseLatin};
+        plainFree(appState.letterConversion.convBuffer);
+        appState.letterConversion = LetterConversion{};
         uint8_t* index = LoadBookResource(kIndexBookNumber, nullptr);
         long before = allocationCount();
         injectAllocFailures(succeed, 1);
@@ -324,7 +324,7 @@ TEST_F(Outline, OutOfMemoryWhileBuilding) {
 
 TEST(OutlineGlyphs, SitBesideTheFirstRowOfEachRecord) {
     startHeadlessGraphics();
-    appState = AppState{};
+    resetAppState();
     for (int i = 0; i < 3; ++i)
         appState.outlineIcons[i] = loadBitmap(201 + i);
     ASSERT_NE(appState.outlineIcons[2], nullptr);

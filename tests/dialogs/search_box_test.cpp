@@ -21,8 +21,8 @@ std::u16string utf16(const std::string& utf8) {
 
 class SearchBox : public testing::Test {
 protected:
-    void SetUp() override { appState = AppState{}; }
-    void TearDown() override { appState = AppState{}; }
+    void SetUp() override { resetAppState(); }
+    void TearDown() override { resetAppState(); }
 
     static void base(int letterBase) { appState.fontSpec.FontAsciiBase = letterBase; }
 

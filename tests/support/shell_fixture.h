@@ -43,7 +43,7 @@ protected:
 
     // Start-up as launchInstance does it, without the single-instance claim and the loop.
     void start(uint32_t extraFlagsOff = 0, int menuBarOnBottom = 0) {
-        appState = AppState{};
+        resetAppState();
         appState.MenuBarOnBottom = menuBarOnBottom;
         loadSettings();
         appState.Flags &= ~extraFlagsOff;

@@ -17,14 +17,14 @@
 class ViewTest : public testing::Test {
 protected:
     void SetUp() override {
-        appState = AppState{};
+        resetAppState();
         dc_ = createRecordingDc(advance_);
     }
     void TearDown() override {
         TextView_Destroy(view_);
         deleteDc(dc_);
-        plainFree(letterConversion.convBuffer);
-        letterConversion = {nullptr, 0, LetterBaseLatin};
+        plainFree(appState.letterConversion.convBuffer);
+        appState.letterConversion = LetterConversion{};
     }
 
     // The lesson's records, in a buffer padded as LoadBookResource pads it.

@@ -11,13 +11,13 @@ namespace {
 class Letters : public testing::Test {
 protected:
     void SetUp() override {
-        appState = AppState{};
+        resetAppState();
         appState.fontSpec.FontAsciiBase = LetterBaseUnicode;
     }
     void TearDown() override {
-        plainFree(letterConversion.convBuffer);
-        letterConversion = {nullptr, 0, LetterBaseLatin};
-        appState = AppState{};
+        plainFree(appState.letterConversion.convBuffer);
+        appState.letterConversion = LetterConversion{};
+        resetAppState();
     }
     std::u16string convert(const std::string& bytes, int base, bool reverse, int count = -1) {
         appState.Flags = reverse ? uint32_t(FlagReverse) : 0u;
@@ -72,27 +72,28 @@ TEST_F(Letters, StopsAtCountOrZeroByte) {
 }
 
 TEST_F(Letters, SharedBufferGrowsAndIsReused) {
-    letterConversion.activeLetterBase = 224; // wins over the font's 1488
+    appState.letterConversion.activeLetterBase = 224; // wins over the font's 1488
     const uint8_t* text = reinterpret_cast<const uint8_t*>("abcdef");
-    char16_t* first = ConvertLetters(text, nullptr, &letterConversion, 6);
+    char16_t* first = ConvertLetters(text, nullptr, &appState.letterConversion, 6);
     ASSERT_NE(first, nullptr);
-    EXPECT_EQ(first, letterConversion.convBuffer);
-    EXPECT_EQ(letterConversion.convCapacity, 6);
+    EXPECT_EQ(first, appState.letterConversion.convBuffer);
+    EXPECT_EQ(appState.letterConversion.convCapacity, 6);
     EXPECT_EQ(std::u16string(first), u"\u00E0\u00E1\u00E2\u00E3\u00E4\u00E5");
-    char16_t* shorter = ConvertLetters(text, nullptr, &letterConversion, 3);
+    char16_t* shorter = ConvertLetters(text, nullptr, &appState.letterConversion, 3);
     EXPECT_EQ(shorter, first) << "a shorter request reuses the buffer";
     EXPECT_EQ(std::u16string(shorter), u"\u00E0\u00E1\u00E2");
-    letterConversion.activeLetterBase = 0; // 0: the font's letter base
-    char16_t* longer =
-        ConvertLetters(reinterpret_cast<const uint8_t*>("abcdefgh"), nullptr, &letterConversion, 8);
-    EXPECT_EQ(letterConversion.convCapacity, 8);
-    EXPECT_EQ(longer, letterConversion.convBuffer);
+    appState.letterConversion.activeLetterBase = 0; // 0: the font's letter base
+    char16_t* longer = ConvertLetters(reinterpret_cast<const uint8_t*>("abcdefgh"), nullptr,
+                                      &appState.letterConversion, 8);
+    EXPECT_EQ(appState.letterConversion.convCapacity, 8);
+    EXPECT_EQ(longer, appState.letterConversion.convBuffer);
     EXPECT_EQ(longer[7], u'\u05D7');
 
     injectAllocFailures(0, 1);
-    EXPECT_EQ(ConvertLetters(text, nullptr, &letterConversion, 20), nullptr);
-    EXPECT_EQ(letterConversion.convBuffer, longer) << "a failed growth keeps the old buffer";
-    EXPECT_EQ(letterConversion.convCapacity, 8);
+    EXPECT_EQ(ConvertLetters(text, nullptr, &appState.letterConversion, 20), nullptr);
+    EXPECT_EQ(appState.letterConversion.convBuffer, longer)
+        << "a failed growth keeps the old buffer";
+    EXPECT_EQ(appState.letterConversion.convCapacity, 8);
 }
 
 TEST_F(Letters, MirrorReverse) {

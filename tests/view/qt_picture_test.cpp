@@ -18,7 +18,7 @@ class QtPicture : public testing::Test {
 protected:
     void SetUp() override {
         startHeadlessGraphics();
-        appState = AppState{};
+        resetAppState();
         ASSERT_TRUE(firstHebrewFamily(appState.fontSpec.FontName))
             << "a font with Hebrew letters is installed";
         const char16_t david[] = u"David CLM";

@@ -100,7 +100,7 @@ TEST_F(Paint, HebrewIsConvertedAndLabelsStandBesideTheBody) {
     EXPECT_EQ(texts[2].rect.left, 0) << "the Latin label left of the body";
     EXPECT_EQ(texts[3].text, u"ab");
     EXPECT_EQ(texts[3].rect.left, 16);
-    EXPECT_EQ(letterConversion.activeLetterBase, LetterBaseLatin)
+    EXPECT_EQ(appState.letterConversion.activeLetterBase, LetterBaseLatin)
         << "put back after each Hebrew line";
 }
 
