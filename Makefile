@@ -27,7 +27,7 @@ run: build
 	  $(BUILD)/versewell $(ARGS); \
 	else \
 	  lesson=$$($(BUILD)/versewell --week | cut -f4); [ "$$lesson" = 0 ] && lesson=1; \
-	  echo "No display to open the reader on: writing this week's talk ($$lesson) to versewell-page.png"; \
+	  echo "No display to open the reader on: writing this week's lesson ($$lesson) to versewell-page.png"; \
 	  $(BUILD)/versewell --render $$lesson -o versewell-page.png; \
 	fi
 

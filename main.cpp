@@ -66,9 +66,9 @@ int runMode(int argc, char** argv, int at) {
     args.push_back(nullptr);
     int n = int(args.size()) - 1;
     if (std::strcmp(argv[at], "--week") == 0) return runWeekCommand(n - 1, args.data() + 1);
-    if (std::strcmp(argv[at], "--search") == 0) return RunSearchCommand(n, args.data());
-    if (std::strcmp(argv[at], "--export") == 0) return RunExportCommand(n, args.data());
-    return RunViewCommand(n, args.data());
+    if (std::strcmp(argv[at], "--search") == 0) return runSearchCommand(n, args.data());
+    if (std::strcmp(argv[at], "--export") == 0) return runExportCommand(n, args.data());
+    return runViewCommand(n, args.data());
 }
 } // namespace
 

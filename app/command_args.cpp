@@ -5,7 +5,7 @@
 
 #include "content/book_constants.h"
 
-bool ParseNumber(const char* text, long low, long high, int& out) {
+bool parseNumber(const char* text, long low, long high, int& out) {
     if (!text || !*text) return false;
     char* end = nullptr;
     long v = std::strtol(text, &end, 10);
@@ -14,17 +14,17 @@ bool ParseNumber(const char* text, long low, long high, int& out) {
     return true;
 }
 
-int CommandFailure(const std::string& message) {
+int commandFailure(const std::string& message) {
     std::fprintf(stderr, "versewell: %s\n", message.c_str());
     return 2;
 }
 
-bool TakeLessonArgument(const std::string& a, bool& haveLesson, int& lesson, std::string& error) {
+bool takeLessonArgument(const std::string& a, bool& haveLesson, int& lesson, std::string& error) {
     if (haveLesson || a.empty() || a[0] == '-') {
         error = "unknown argument '" + a + "'";
         return false;
     }
-    if (!ParseNumber(a.c_str(), 1, kLessonCount, lesson)) {
+    if (!parseNumber(a.c_str(), 1, kLessonCount, lesson)) {
         error = "lesson must be a number from 1 to " + std::to_string(kLessonCount) + ", not '" +
                 a + "'";
         return false;

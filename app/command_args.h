@@ -5,9 +5,9 @@
 #include "platform/utf8.h"
 
 // A decimal number from low to high, the whole of `text`. false (out untouched) otherwise.
-bool ParseNumber(const char* text, long low, long high, int& out);
+bool parseNumber(const char* text, long low, long high, int& out);
 // Prints "versewell: MESSAGE" on standard error; returns 2, the modes' failure status.
-int CommandFailure(const std::string& message);
+int commandFailure(const std::string& message);
 // The lesson named by a bare argument (1..kLessonCount), once: true with *lesson set and
 // haveLesson on; false with the error for a second lesson, an unknown option or a bad number.
-bool TakeLessonArgument(const std::string& a, bool& haveLesson, int& lesson, std::string& error);
+bool takeLessonArgument(const std::string& a, bool& haveLesson, int& lesson, std::string& error);

@@ -39,18 +39,18 @@ bool makeDocument(const ExportCommand& c, const char16_t* text, const std::strin
         document = block;
         plainFree(block);
     } else {
-        std::u16string before = Utf8ToUnits(previous);
+        std::u16string before = utf8ToUnits(previous);
         size_t e = std::char_traits<char16_t>::length(before.c_str()) * sizeof(char16_t);
         char16_t* block = unicodeDocument(before.c_str(), e, text, &bytes);
         if (!block) return false;
-        document = UnitsToUtf8(block);
+        document = unitsToUtf8(block);
         plainFree(block);
     }
     return true;
 }
 } // namespace
 
-bool ParseExportCommand(int argc, char** argv, ExportCommand& c, std::string& error) {
+bool parseExportCommand(int argc, char** argv, ExportCommand& c, std::string& error) {
     c = ExportCommand{};
     bool haveLesson = false, haveKind = false;
     for (int i = 1; i < argc; ++i) {
@@ -68,7 +68,7 @@ bool ParseExportCommand(int argc, char** argv, ExportCommand& c, std::string& er
             c.rtf = a == "--rtf";
             haveKind = true;
         } else if (a == "--base") {
-            if (!ParseNumber(value, 0, 2000, c.base) ||
+            if (!parseNumber(value, 0, 2000, c.base) ||
                 (c.base != 97 && c.base != 224 && c.base != 1488)) {
                 return needs("97, 224 or 1488");
             }
@@ -79,7 +79,7 @@ bool ParseExportCommand(int argc, char** argv, ExportCommand& c, std::string& er
             if (!value) return needs("a file");
             (a == "--append-to" ? c.appendTo : a == "--book" ? c.book : c.output) = value;
             ++i;
-        } else if (!TakeLessonArgument(a, haveLesson, c.lesson, error)) {
+        } else if (!takeLessonArgument(a, haveLesson, c.lesson, error)) {
             return false;
         }
     }
@@ -93,18 +93,18 @@ bool ParseExportCommand(int argc, char** argv, ExportCommand& c, std::string& er
     return error.empty();
 }
 
-int RunExportCommand(int argc, char** argv) {
+int runExportCommand(int argc, char** argv) {
     ExportCommand c;
     std::string error;
-    if (!ParseExportCommand(argc, argv, c, error)) {
+    if (!parseExportCommand(argc, argv, c, error)) {
         std::fprintf(stderr, "versewell: %s\n%s", error.c_str(), kUsage);
         return 2;
     }
     if (!c.book.empty() && useBookBundleFile(c.book.c_str(), error) != 0)
-        return CommandFailure(error);
+        return commandFailure(error);
     std::string previous;
     if (!c.appendTo.empty() && !readWholeFile(c.appendTo, previous))
-        return CommandFailure("cannot read " + c.appendTo);
+        return commandFailure("cannot read " + c.appendTo);
 
     resetAppState();
     appState.fontSpec.FontAsciiBase = c.base;
@@ -112,19 +112,19 @@ int RunExportCommand(int argc, char** argv) {
     int loadError = 0;
     uint8_t* lesson = LoadBookResource(c.lesson, &loadError);
     if (!lesson)
-        return CommandFailure("the book has no lesson " + std::to_string(c.lesson) +
+        return commandFailure("the book has no lesson " + std::to_string(c.lesson) +
                               " (load error " + std::to_string(loadError) + ")");
     char16_t* text = exportLessonText(lesson);
     plainFree(lesson);
-    if (!text) return CommandFailure("out of memory");
+    if (!text) return commandFailure("out of memory");
     std::string document;
     bool made = makeDocument(c, text, previous, document);
     plainFree(text);
-    if (!made) return CommandFailure("out of memory");
+    if (!made) return commandFailure("out of memory");
 
     std::ofstream out(c.output, std::ios::binary | std::ios::trunc);
     out.write(document.data(), std::streamsize(document.size()));
     out.close();
-    if (!out) return CommandFailure("cannot write " + c.output);
+    if (!out) return commandFailure("cannot write " + c.output);
     return 0;
 }

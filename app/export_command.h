@@ -15,7 +15,7 @@ struct ExportCommand {
 
 // Parses the arguments after the program name (argv[0] is "--export"). Returns true, or false
 // with `error` set.
-bool ParseExportCommand(int argc, char** argv, ExportCommand& command, std::string& error);
+bool parseExportCommand(int argc, char** argv, ExportCommand& command, std::string& error);
 
 // Runs the mode: 0 done; 2 on any error, with a message on standard error.
-int RunExportCommand(int argc, char** argv);
+int runExportCommand(int argc, char** argv);

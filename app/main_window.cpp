@@ -171,10 +171,10 @@ int onCommand(WindowHandle window, int command) {
     case CmdThisWeek:
         goToLesson(window, 0, 0, 0);
         return 0;
-    case CmdNextArticle:
+    case CmdNextLesson:
         goNextLesson(window);
         return 0;
-    case CmdPreviousArticle:
+    case CmdPreviousLesson:
         goPreviousLesson(window);
         return 0;
     case CmdReverse:
@@ -199,7 +199,7 @@ int onCommand(WindowHandle window, int command) {
     case CmdAppend:
         copyLessonToClipboard(appState.view, 1);
         return 0;
-    case CmdChooseArticle:
+    case CmdChooseLesson:
     case CmdIndex: {
         uint16_t n = ChooseSection(appState.instance, appState.mainWindow, appState.Lesson,
                                    &appState.fontSpec);

@@ -23,14 +23,14 @@ bool searchable(const std::u16string& word) {
 }
 } // namespace
 
-bool ParseSearchCommand(int argc, char** argv, SearchCommand& c, std::string& error) {
+bool parseSearchCommand(int argc, char** argv, SearchCommand& c, std::string& error) {
     c = SearchCommand{};
     c.view.lesson = 1;
     bool haveWord = false;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
-        int taken = ParseViewOption(
+        int taken = parseViewOption(
             argc, argv, &i, ViewOptionArea | ViewOptionFont | ViewOptionBook, c.view, error);
         if (taken < 0) return false;
         if (taken > 0) continue;
@@ -38,21 +38,21 @@ bool ParseSearchCommand(int argc, char** argv, SearchCommand& c, std::string& er
             const char* colon = value ? std::strchr(value, ':') : nullptr;
             std::string lesson =
                 value ? std::string(value, colon ? colon : value + strlen(value)) : std::string();
-            if (!ParseNumber(lesson.c_str(), 1, kLessonCount, c.view.lesson) ||
-                (colon && !ParseNumber(colon + 1, 0, 65535, c.view.top))) {
+            if (!parseNumber(lesson.c_str(), 1, kLessonCount, c.view.lesson) ||
+                (colon && !parseNumber(colon + 1, 0, 65535, c.view.top))) {
                 error = "--from needs a lesson from 1 to " + std::to_string(kLessonCount) +
                         ", or LESSON:TOPLINE";
                 return false;
             }
             ++i;
         } else if (a == "--again") {
-            if (!ParseNumber(value, 1, 100000, c.again)) {
+            if (!parseNumber(value, 1, 100000, c.again)) {
                 error = "--again needs a count from 1 to 100000";
                 return false;
             }
             ++i;
         } else if (!haveWord && a.rfind("--", 0) != 0) {
-            if (!Utf8ToUnitsStrict(a.c_str(), c.word) || !searchable(c.word)) {
+            if (!utf8ToUnitsStrict(a.c_str(), c.word) || !searchable(c.word)) {
                 error = "the word must be 1 to 33 Hebrew letters, spaces, '?' and '*'";
                 return false;
             }
@@ -69,21 +69,21 @@ bool ParseSearchCommand(int argc, char** argv, SearchCommand& c, std::string& er
     return true;
 }
 
-int RunSearchCommand(int argc, char** argv) {
+int runSearchCommand(int argc, char** argv) {
     SearchCommand c;
     std::string error;
-    if (!ParseSearchCommand(argc, argv, c, error)) {
+    if (!parseSearchCommand(argc, argv, c, error)) {
         std::fprintf(stderr, "versewell: %s\n%s", error.c_str(), kUsage);
         return 2;
     }
     HeadlessView headless;
-    if (OpenHeadlessView(c.view, &headless) != 0) return 2;
+    if (openHeadlessView(c.view, &headless) != 0) return 2;
     TextView* view = headless.view;
     view->topLine = uint16_t(c.view.top);
     appState.view = view;
     appState.Lesson = uint16_t(c.view.lesson);
     char16_t display[kMaxPatternLength + 1];
-    if (BoxTextToDisplayOrder(c.word.c_str(), display, kMaxPatternLength + 1) < 0) {
+    if (boxTextToDisplayOrder(c.word.c_str(), display, kMaxPatternLength + 1) < 0) {
         std::fprintf(stderr, "versewell: out of memory\n");
         return 2;
     }
@@ -101,6 +101,6 @@ int RunSearchCommand(int argc, char** argv) {
     // A search stopped by memory running out has released the view already.
     headless.view = appState.view;
     appState.view = nullptr;
-    CloseHeadlessView(&headless);
+    closeHeadlessView(&headless);
     return status;
 }

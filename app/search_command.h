@@ -14,9 +14,9 @@ struct SearchCommand {
 // WORD [--from LESSON[:TOPLINE]] [--again N] [--width W --height H --font FACE --size S
 // --base B] [--book FILE]. WORD is UTF-8 made of Hebrew letters, spaces, '?' and '*', at most
 // 33 characters. Returns true, or false with `error` set.
-bool ParseSearchCommand(int argc, char** argv, SearchCommand& command, std::string& error);
+bool parseSearchCommand(int argc, char** argv, SearchCommand& command, std::string& error);
 
 // Runs the mode: for each hit "lesson\ttopLine\thighlightStart\thighlightEnd" on standard
 // output. 0 when every search found a hit; 1 when one found nothing ("Not Found!" on standard
 // error, the hits before it printed); 2 on bad arguments (with the usage) or another error.
-int RunSearchCommand(int argc, char** argv);
+int runSearchCommand(int argc, char** argv);

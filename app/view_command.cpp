@@ -24,7 +24,7 @@ const char kUsage[] =
     "         --reverse  --highlight START:END  --banner  --book FILE\n";
 } // namespace
 
-int ParseViewOption(int argc, char** argv, int* i, unsigned allowed, ViewCommand& c,
+int parseViewOption(int argc, char** argv, int* i, unsigned allowed, ViewCommand& c,
                     std::string& error) {
     std::string a = argv[*i];
     const char* value = *i + 1 < argc ? argv[*i + 1] : nullptr;
@@ -34,19 +34,19 @@ int ParseViewOption(int argc, char** argv, int* i, unsigned allowed, ViewCommand
     };
     auto is = [&](const char* name, unsigned option) { return a == name && (allowed & option); };
     if (is("--top", ViewOptionTop)) {
-        if (!ParseNumber(value, 0, 65535, c.top)) return needs("a position from 0 to 65535");
+        if (!parseNumber(value, 0, 65535, c.top)) return needs("a position from 0 to 65535");
     } else if (is("--width", ViewOptionArea)) {
-        if (!ParseNumber(value, 1, 10000, c.width)) return needs("a width from 1 to 10000");
+        if (!parseNumber(value, 1, 10000, c.width)) return needs("a width from 1 to 10000");
     } else if (is("--height", ViewOptionArea)) {
-        if (!ParseNumber(value, 1, 10000, c.height)) return needs("a height from 1 to 10000");
+        if (!parseNumber(value, 1, 10000, c.height)) return needs("a height from 1 to 10000");
     } else if (is("--font", ViewOptionFont)) {
-        if (!value || !*value || std::strlen(value) > 93 || !Utf8ToUnitsStrict(value, c.face))
+        if (!value || !*value || std::strlen(value) > 93 || !utf8ToUnitsStrict(value, c.face))
             return needs("a font family name");
         if (c.face.size() > 31) return needs("a family name of at most 31 characters");
     } else if (is("--size", ViewOptionFont)) {
-        if (!ParseNumber(value, 1, 500, c.size)) return needs("a size from 1 to 500");
+        if (!parseNumber(value, 1, 500, c.size)) return needs("a size from 1 to 500");
     } else if (is("--base", ViewOptionFont)) {
-        if (!ParseNumber(value, 0, 2000, c.base) ||
+        if (!parseNumber(value, 0, 2000, c.base) ||
             (c.base != 97 && c.base != 224 && c.base != 1488))
             return needs("97, 224 or 1488");
     } else if (is("--reverse", ViewOptionReverse)) {
@@ -57,8 +57,8 @@ int ParseViewOption(int argc, char** argv, int* i, unsigned allowed, ViewCommand
         return 1;
     } else if (is("--highlight", ViewOptionHighlight)) {
         const char* colon = value ? std::strchr(value, ':') : nullptr;
-        if (!colon || !ParseNumber(std::string(value, colon).c_str(), 0, 65535, c.highlightStart) ||
-            !ParseNumber(colon + 1, 0, 65535, c.highlightEnd) ||
+        if (!colon || !parseNumber(std::string(value, colon).c_str(), 0, 65535, c.highlightStart) ||
+            !parseNumber(colon + 1, 0, 65535, c.highlightEnd) ||
             c.highlightEnd < c.highlightStart) {
             return needs("START:END, offsets with START <= END");
         }
@@ -72,7 +72,7 @@ int ParseViewOption(int argc, char** argv, int* i, unsigned allowed, ViewCommand
     return 1;
 }
 
-bool ParseViewCommand(int argc, char** argv, ViewCommand& c, std::string& error) {
+bool parseViewCommand(int argc, char** argv, ViewCommand& c, std::string& error) {
     c = ViewCommand{};
     if (argc < 1) {
         error = "no mode";
@@ -83,7 +83,7 @@ bool ParseViewCommand(int argc, char** argv, ViewCommand& c, std::string& error)
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
-        int taken = ParseViewOption(argc, argv, &i, ViewOptionsAll, c, error);
+        int taken = parseViewOption(argc, argv, &i, ViewOptionsAll, c, error);
         if (taken < 0) return false;
         if (taken > 0) continue;
         if (a == "-o" && c.render) {
@@ -93,7 +93,7 @@ bool ParseViewCommand(int argc, char** argv, ViewCommand& c, std::string& error)
             }
             c.output = value;
             ++i;
-        } else if (!TakeLessonArgument(a, haveLesson, c.lesson, error)) {
+        } else if (!takeLessonArgument(a, haveLesson, c.lesson, error)) {
             return false;
         }
     }
@@ -108,11 +108,11 @@ bool ParseViewCommand(int argc, char** argv, ViewCommand& c, std::string& error)
     return true;
 }
 
-int OpenHeadlessView(const ViewCommand& c, HeadlessView* out) {
+int openHeadlessView(const ViewCommand& c, HeadlessView* out) {
     *out = {nullptr, nullptr};
     std::string error;
     if (!c.book.empty() && useBookBundleFile(c.book.c_str(), error) != 0)
-        return CommandFailure(error);
+        return commandFailure(error);
     startHeadlessGraphics();
 
     resetAppState();
@@ -122,11 +122,11 @@ int OpenHeadlessView(const ViewCommand& c, HeadlessView* out) {
         if (fontFamilyInstalled(preferred)) {
             std::memcpy(chosen.FontName, preferred, sizeof preferred);
         } else if (!firstHebrewFamily(chosen.FontName)) {
-            return CommandFailure("no installed font has Hebrew letters");
+            return commandFailure("no installed font has Hebrew letters");
         }
     } else {
         if (!fontFamilyInstalled(c.face.c_str()))
-            return CommandFailure("font family not installed");
+            return commandFailure("font family not installed");
         std::copy(c.face.begin(), c.face.end(), chosen.FontName);
     }
     chosen.FontSize = c.size;
@@ -136,12 +136,12 @@ int OpenHeadlessView(const ViewCommand& c, HeadlessView* out) {
     int loadError = 0;
     uint8_t* text = LoadBookResource(c.lesson, &loadError);
     if (!text)
-        return CommandFailure("the book has no lesson " + std::to_string(c.lesson) +
+        return commandFailure("the book has no lesson " + std::to_string(c.lesson) +
                               " (load error " + std::to_string(loadError) + ")");
     DcHandle dc = createImageDc(c.width, c.height);
     if (!dc) {
         plainFree(text);
-        return CommandFailure("cannot make a " + std::to_string(c.width) + " x " +
+        return commandFailure("cannot make a " + std::to_string(c.width) + " x " +
                               std::to_string(c.height) + " image");
     }
     Rect area{0, 0, c.width, c.height};
@@ -151,7 +151,7 @@ int OpenHeadlessView(const ViewCommand& c, HeadlessView* out) {
         plainFree(text);
         TextView_Destroy(view);
         deleteDc(dc);
-        return CommandFailure(result == ViewMalformed
+        return commandFailure(result == ViewMalformed
                                   ? "lesson " + std::to_string(c.lesson) + " is malformed"
                                   : "out of memory");
     }
@@ -159,7 +159,7 @@ int OpenHeadlessView(const ViewCommand& c, HeadlessView* out) {
     return 0;
 }
 
-void CloseHeadlessView(HeadlessView* headless) {
+void closeHeadlessView(HeadlessView* headless) {
     TextView_Destroy(headless->view);
     deleteDc(headless->dc);
     *headless = {nullptr, nullptr};
@@ -186,26 +186,26 @@ int renderPage(const ViewCommand& c, const HeadlessView& headless) {
     TextView_Paint(view, 1);
     if (c.banner) DrawTitleBanner(view);
     if (saveDcImage(headless.dc, c.output.c_str()) != 0)
-        return CommandFailure("cannot write " + c.output);
+        return commandFailure("cannot write " + c.output);
     return 0;
 }
 } // namespace
 
-int RunViewCommand(int argc, char** argv) {
+int runViewCommand(int argc, char** argv) {
     ViewCommand c;
     std::string error;
-    if (!ParseViewCommand(argc, argv, c, error)) {
+    if (!parseViewCommand(argc, argv, c, error)) {
         std::fprintf(stderr, "versewell: %s\n%s", error.c_str(), kUsage);
         return 2;
     }
     HeadlessView headless;
-    if (OpenHeadlessView(c, &headless) != 0) return 2;
+    if (openHeadlessView(c, &headless) != 0) return 2;
     int status = 0;
     if (c.render) {
         status = renderPage(c, headless);
     } else {
         printLayout(headless.view);
     }
-    CloseHeadlessView(&headless);
+    closeHeadlessView(&headless);
     return status;
 }

@@ -23,7 +23,7 @@ struct ViewCommand {
 
 // Parses the arguments after the program name (argv[0] is "--render" or "--layout"). Returns
 // true, or false with `error` set.
-bool ParseViewCommand(int argc, char** argv, ViewCommand& command, std::string& error);
+bool parseViewCommand(int argc, char** argv, ViewCommand& command, std::string& error);
 
 // The options of the headless modes, as bits: which of them a mode takes.
 enum : unsigned {
@@ -40,7 +40,7 @@ enum : unsigned {
 // Takes the option at argv[*i] when it is one of `allowed`, with its value (*i then stands on
 // the last argument taken). Returns 1 when taken, 0 when argv[*i] is no such option, -1 with
 // `error` set when its value is missing or bad.
-int ParseViewOption(int argc, char** argv, int* i, unsigned allowed, ViewCommand& command,
+int parseViewOption(int argc, char** argv, int* i, unsigned allowed, ViewCommand& command,
                     std::string& error);
 
 // A view laid out headless for a mode: the lesson command.lesson in a command.width x
@@ -50,10 +50,10 @@ struct HeadlessView {
     TextView* view; // owned, holding the lesson's text
 };
 
-// 0 with *out filled (release it with CloseHeadlessView), or 2 after a message on standard
+// 0 with *out filled (release it with closeHeadlessView), or 2 after a message on standard
 // error (nothing to release).
-int OpenHeadlessView(const ViewCommand& command, HeadlessView* out);
-void CloseHeadlessView(HeadlessView* headless);
+int openHeadlessView(const ViewCommand& command, HeadlessView* out);
+void closeHeadlessView(HeadlessView* headless);
 
 // Runs the mode: 0 done; 2 on any error, with a message on standard error.
-int RunViewCommand(int argc, char** argv);
+int runViewCommand(int argc, char** argv);

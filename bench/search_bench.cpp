@@ -46,7 +46,7 @@ Setup& setup() {
         appState.view = s.view;
         std::u32string written;
         TextError error;
-        DecodeUtf8(kMissingWord, written, nullptr);
+        decodeUtf8(kMissingWord, written, nullptr);
         HebrewToStored(written, s.pattern, error);
         std::memcpy(appState.searchPattern, s.pattern.c_str(), s.pattern.size() + 1);
         for (int n = 1; n <= kLessonCount; ++n) {

@@ -60,7 +60,7 @@ Setup& setup() {
         std::vector<std::u16string> paragraphs;
         uint32_t pos = 0;
         LessonRecord r;
-        while (NextLessonRecord(s.text, &pos, &r)) {
+        while (nextLessonRecord(s.text, &pos, &r)) {
             uint32_t offset = r.kind == RecordKind::Link ? r.captionOffset : r.textOffset;
             uint32_t length = r.kind == RecordKind::Link ? r.captionLength : r.textLength;
             if (r.kind == RecordKind::Nop || r.kind == RecordKind::Rule || length == 0) continue;

@@ -8,10 +8,10 @@ constexpr int kLessonCount = 53;
 constexpr int kIndexBookNumber = 31767; // the section index (resource 32767)
 
 // The resource that holds book number n: 1000 + n, in 16 bits.
-constexpr uint16_t BookResourceId(int bookNumber) {
+constexpr uint16_t bookResourceId(int bookNumber) {
     return uint16_t(unsigned(bookNumber) + 1000u);
 }
-constexpr uint16_t kIndexResourceId = BookResourceId(kIndexBookNumber);
+constexpr uint16_t kIndexResourceId = bookResourceId(kIndexBookNumber);
 
 // Every book number the reader carries: the lessons 1..53, then the index (31767).
 constexpr std::array<int, kLessonCount + 1> kBookNumbers = [] {

@@ -180,7 +180,7 @@ uint8_t* copyNear(uint8_t* out, size_t distance, size_t n) {
 }
 } // namespace
 
-bool ExpandBulk(uint8_t* buffer, uint8_t*& out, uint8_t* outEnd, const uint8_t*& src,
+bool expandBulk(uint8_t* buffer, uint8_t*& out, uint8_t* outEnd, const uint8_t*& src,
                 const uint8_t* srcEnd) {
     uint8_t* o = out;
     const uint8_t* s = src;

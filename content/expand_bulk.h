@@ -8,5 +8,5 @@
 // before srcEnd; out and src come back where it stopped. `buffer` is the start of the output.
 // Returns false, having stopped at it, on a back-reference at distance 0 or reaching before
 // the buffer.
-bool ExpandBulk(uint8_t* buffer, uint8_t*& out, uint8_t* outEnd, const uint8_t*& src,
+bool expandBulk(uint8_t* buffer, uint8_t*& out, uint8_t* outEnd, const uint8_t*& src,
                 const uint8_t* srcEnd);

@@ -1,6 +1,6 @@
 #include "content/index_records.h"
 
-bool NextSectionRecord(const uint8_t* index, uint32_t* pos, SectionRecord* record) {
+bool nextSectionRecord(const uint8_t* index, uint32_t* pos, SectionRecord* record) {
     uint32_t p = *pos;
     if (index[p + 2] == 0) return false;
     SectionRecord r{};
@@ -18,10 +18,10 @@ bool NextSectionRecord(const uint8_t* index, uint32_t* pos, SectionRecord* recor
     return true;
 }
 
-bool FindLessonSection(const uint8_t* index, int lesson, SectionRecord* record) {
+bool findLessonSection(const uint8_t* index, int lesson, SectionRecord* record) {
     uint32_t pos = 0;
     SectionRecord r;
-    while (NextSectionRecord(index, &pos, &r)) {
+    while (nextSectionRecord(index, &pos, &r)) {
         if ((r.sectionValue & SectionHeading) == 0 &&
             (r.sectionValue & SectionNumberMask) == lesson) {
             *record = r;

@@ -27,8 +27,8 @@ struct SectionRecord {
 // Reads the record at *pos and advances *pos to the next one. Returns false, leaving *pos, at
 // the end (style byte 0). The buffer must end with kExpandPadding zeros (LoadBookResource and
 // every builder of index buffers put them there), so no read leaves it.
-bool NextSectionRecord(const uint8_t* index, uint32_t* pos, SectionRecord* record);
+bool nextSectionRecord(const uint8_t* index, uint32_t* pos, SectionRecord* record);
 
 // The record of `lesson` as the outline finds it: the first entry whose number matches and
 // whose heading bit is clear. Returns false when there is none.
-bool FindLessonSection(const uint8_t* index, int lesson, SectionRecord* record);
+bool findLessonSection(const uint8_t* index, int lesson, SectionRecord* record);

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-bool NextLessonRecord(const uint8_t* lesson, uint32_t* pos, LessonRecord* record) {
+bool nextLessonRecord(const uint8_t* lesson, uint32_t* pos, LessonRecord* record) {
     uint32_t p = *pos;
     uint8_t style = lesson[p];
     if (style == 0) return false;
@@ -38,12 +38,12 @@ bool NextLessonRecord(const uint8_t* lesson, uint32_t* pos, LessonRecord* record
     return true;
 }
 
-bool LessonIsValid(const uint8_t* lesson) {
+bool lessonIsValid(const uint8_t* lesson) {
     if (!lesson || lesson[0] == 0) return false;
     return lesson[2] != 0 || isControlStyle(lesson[0]);
 }
 
-int RuleLength(uint8_t layout, int width) {
+int ruleLength(uint8_t layout, int width) {
     int length = layout <= 160 ? layout : ((layout - 160) * width * 2) / 100;
     return length < width ? length : width;
 }

@@ -1,5 +1,5 @@
 // The lesson text format: a sequence of records (style byte, layout byte, zero-terminated text)
-// ended by a zero style byte. Every reader of a lesson walks it with NextLessonRecord.
+// ended by a zero style byte. Every reader of a lesson walks it with nextLessonRecord.
 #pragma once
 #include <cstdint>
 
@@ -59,12 +59,12 @@ inline int marginOf(uint8_t layout) {
 // Reads the record at *pos and advances *pos past its terminator. Returns false, leaving *pos,
 // at the end mark (a zero style byte). The buffer must end with the kExpandPadding zeros that
 // LoadBookResource puts after every expansion; then no read leaves it, whatever the content.
-bool NextLessonRecord(const uint8_t* lesson, uint32_t* pos, LessonRecord* record);
+bool nextLessonRecord(const uint8_t* lesson, uint32_t* pos, LessonRecord* record);
 
 // The test a lesson must pass before it is laid out: its first byte is not 0, and a first
 // record with empty text is a control record.
-bool LessonIsValid(const uint8_t* lesson);
+bool lessonIsValid(const uint8_t* lesson);
 
 // Rule length in pixels for layout byte L in a text area `width` pixels wide: L up to 160 is
 // pixels, 161..255 is (L - 160) * 2 percent of the width; cut to the width.
-int RuleLength(uint8_t layout, int width);
+int ruleLength(uint8_t layout, int width);

@@ -19,7 +19,7 @@ uint16_t readBe16(const uint8_t* p) {
 
 uint8_t* LoadBookResource(int number, int* errorOut) {
     if (number - 1 < 0) return nullptr;
-    uint16_t id = BookResourceId(number);
+    uint16_t id = bookResourceId(number);
     ResourceHandle resource = findResource(kRawDataResource, id);
     if (!resource) {
         setError(errorOut, ResourceNotFound);
@@ -31,10 +31,10 @@ uint8_t* LoadBookResource(int number, int* errorOut) {
         setError(errorOut, ResourceUnavailable);
         return nullptr;
     }
-    return ExpandResource(bytes, size, errorOut);
+    return expandResource(bytes, size, errorOut);
 }
 
-uint8_t* ExpandResource(const uint8_t* bytes, uint32_t size, int* errorOut) {
+uint8_t* expandResource(const uint8_t* bytes, uint32_t size, int* errorOut) {
     // The prefix and record header must be there, and the packed data must lie inside the
     // resource, whatever its header claims.
     if (size < 10 || size - 10 < readBe16(bytes + 6)) {
@@ -72,7 +72,7 @@ uint8_t* UnCompress(const CompressedDescriptor* descriptor, int* errorOut) {
     uint8_t* const outEnd = buffer + descriptor->plainLength;
     const uint8_t* src = descriptor->source;
     const uint8_t* const srcEnd = src + descriptor->sourceLength;
-    bool bad = !ExpandBulk(buffer, out, outEnd, src, srcEnd);
+    bool bad = !expandBulk(buffer, out, outEnd, src, srcEnd);
 
     // The last tokens, each cut where the output ends.
     while (!bad && out < outEnd && src < srcEnd) {

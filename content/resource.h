@@ -31,7 +31,7 @@ uint8_t* LoadBookResource(int number, int* errorOut);
 // Expands the resource bytes (6-byte prefix, record header, packed data): what LoadBookResource
 // does once it has found the resource. `size` is the resource's real size: packed data that
 // would run past it are refused with BadRecordHeader.
-uint8_t* ExpandResource(const uint8_t* bytes, uint32_t size, int* errorOut);
+uint8_t* expandResource(const uint8_t* bytes, uint32_t size, int* errorOut);
 
 // Checks the record header at `record` (offset 6 of a resource) against outerLength, builds the
 // descriptor and expands.

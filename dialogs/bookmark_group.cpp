@@ -17,7 +17,7 @@ constexpr uint8_t kEntryStyle = 0x81;   // shown, style 1
 bool findEntry(const uint8_t* index, uint16_t value, SectionRecord* record) {
     uint32_t pos = 0;
     SectionRecord r;
-    while (index && NextSectionRecord(index, &pos, &r)) {
+    while (index && nextSectionRecord(index, &pos, &r)) {
         if (r.sectionValue == value) {
             *record = r;
             return true;
@@ -30,7 +30,7 @@ bool findEntry(const uint8_t* index, uint16_t value, SectionRecord* record) {
 size_t recordsLength(const uint8_t* index) {
     uint32_t pos = 0;
     SectionRecord r;
-    while (index && NextSectionRecord(index, &pos, &r)) {
+    while (index && nextSectionRecord(index, &pos, &r)) {
     }
     return pos;
 }

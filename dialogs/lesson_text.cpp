@@ -77,7 +77,7 @@ size_t measureLessonText(const uint8_t* lesson) {
     size_t lines = 0, margins = 0, dashes = 0;
     uint32_t pos = 0;
     LessonRecord r;
-    while (NextLessonRecord(lesson, &pos, &r)) {
+    while (nextLessonRecord(lesson, &pos, &r)) {
         lines += (r.style & StyleEmptyAfter) ? 2 : 1;
         if (isControlStyle(r.style)) {
             dashes += size_t(dashesOf(r.layout));
@@ -95,7 +95,7 @@ int lessonToText(const uint8_t* lesson, char16_t* out, size_t capacityBytes, int
     UnitWriter w{out, capacityBytes / sizeof(char16_t), 0, false};
     uint32_t pos = 0;
     LessonRecord r;
-    while (NextLessonRecord(lesson, &pos, &r)) {
+    while (nextLessonRecord(lesson, &pos, &r)) {
         if (isControlStyle(r.style)) {
             w.repeat(u'-', dashesOf(r.layout));
         } else {

@@ -6,42 +6,17 @@
 #include "dialogs/outline_list.h"
 #include "platform/memory.h"
 #include "view/letters.h"
+#include "view/record_table.h"
+#include "view/text_view.h"
 
 namespace {
-enum : uint8_t { KeySmall = 0x02, KeyLarge = 0x04, KeyBold = 0x08 };
 constexpr int kIndentStep = 13;
 constexpr Colour kBlue = 0xFF0000, kBlack = 0x000000;
-
-OutlineRow* allocRows(size_t rows) {
-    return static_cast<OutlineRow*>(checkedAlloc(rows * sizeof(OutlineRow)));
-}
-
-FontHandle createStyleFont(const FontSpec& spec, int key) {
-    int size = spec.FontSize;
-    FontDescription d{};
-    d.height = (key & KeyLarge)   ? (size == 0 ? 20 : size * 5 / 4)
-               : (key & KeySmall) ? (size == 0 ? 14 : size * 6 / 8)
-                                  : size;
-    d.weight = (key & KeyBold) ? 700 : 400;
-    std::memcpy(d.face, spec.FontName, sizeof d.face);
-    d.face[31] = 0;
-    return createFont(d);
-}
 
 // Grows the row array by 128 rows. false (row `index` zeroed) when memory is short or the
 // array would pass kMaxOutlineRows.
 bool growRows(OutlineList* list, int index) {
-    int capacity = list->rowCapacity + 128;
-    OutlineRow* grown = capacity <= kMaxOutlineRows ? allocRows(size_t(capacity) + 1) : nullptr;
-    if (!grown) {
-        std::memset(&list->rows[index], 0, sizeof(OutlineRow));
-        return false;
-    }
-    std::memcpy(grown, list->rows, size_t(list->rowCapacity) * sizeof(OutlineRow));
-    plainFree(list->rows);
-    list->rows = grown;
-    list->rowCapacity = uint16_t(capacity);
-    return true;
+    return growRecordTable(list->rows, list->rowCapacity, index, kMaxOutlineRows, checkedAlloc);
 }
 
 bool isSpace(uint8_t b) {
@@ -127,13 +102,7 @@ OutlineList* OutlineList_Create(DcHandle dc, const Rect* rect, const FontSpec* f
     if (fontSpec) list->font = *fontSpec;
     if (rect)
         list->area = {rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top};
-    if (initialCapacity > 0 && initialCapacity <= kMaxOutlineRows) {
-        list->rows = allocRows(size_t(initialCapacity) + 1);
-        if (list->rows) {
-            std::memset(list->rows, 0, sizeof(OutlineRow));
-            list->rowCapacity = uint16_t(initialCapacity);
-        }
-    }
+    makeRecordTable(list->rows, list->rowCapacity, initialCapacity, kMaxOutlineRows, checkedAlloc);
     return list;
 }
 
@@ -150,20 +119,21 @@ int32_t OutlineList_Build(OutlineList* list, uint8_t* indexText, int releaseOld)
     }
     uint32_t pos = 0;
     SectionRecord r;
-    if (!NextSectionRecord(indexText, &pos, &r) || r.titleLength == 0) return OutlineEmptyIndex;
+    if (!nextSectionRecord(indexText, &pos, &r) || r.titleLength == 0) return OutlineEmptyIndex;
     if (releaseOld && list->indexText && list->indexText != indexText) {
         plainFree(list->indexText);
         list->indexText = nullptr;
     }
     if (!list->rows || list->rowCapacity == 0) {
         plainFree(list->rows);
-        list->rows = allocRows(129);
+        list->rows = nullptr;
+        list->rowCapacity = 0;
+        makeRecordTable(list->rows, list->rowCapacity, kRecordTableStep, kMaxOutlineRows,
+                        checkedAlloc);
         if (!list->rows) {
-            list->rowCapacity = 0;
             list->rowCount = 0;
             return OutlineOutOfMemory;
         }
-        list->rowCapacity = 128;
     }
     // Rows point into the buffer being laid out from here on.
     uint8_t* held = list->indexText;
@@ -174,7 +144,7 @@ int32_t OutlineList_Build(OutlineList* list, uint8_t* indexText, int releaseOld)
     uint8_t key = 1;
     bool ok = true;
     pos = 0;
-    while (ok && NextSectionRecord(indexText, &pos, &r)) {
+    while (ok && nextSectionRecord(indexText, &pos, &r)) {
         if ((r.sectionStyle ^ key) & SectionKeyMask) {
             OutlineList_SelectStyle(list, r.sectionStyle);
             b.height = getTextMetrics(list->dc).height;
@@ -209,12 +179,13 @@ int32_t OutlineList_Resize(OutlineList* list, int width, int height) {
 
 FontHandle OutlineList_SelectStyle(OutlineList* list, int flags) {
     uint8_t key = uint8_t(flags & SectionKeyMask);
-    FontHandle font = FontCache_Find(list->fontCache, key);
-    if (!font) font = FontCache_Add(&list->fontCache, key, createStyleFont(list->font, key));
+    FontHandle font = fontCacheFind(list->fontCache, key);
+    if (!font) font = fontCacheAdd(&list->fontCache, key, makeStyleFont(list->font, key));
     if (!font) return nullptr;
     if (flags & SelectWithColour)
-        setTextColour(list->dc,
-                      (key & (KeyLarge | KeyBold)) == (KeyLarge | KeyBold) ? kBlue : kBlack);
+        setTextColour(list->dc, (key & (StyleLarge | StyleBold)) == (StyleLarge | StyleBold)
+                                    ? kBlue
+                                    : kBlack);
     return selectFont(list->dc, font);
 }
 
@@ -240,6 +211,6 @@ void OutlineList_Destroy(OutlineList* list, int freeRecord) {
     plainFree(list->rows);
     list->rows = nullptr;
     if (list->dc) selectFont(list->dc, stockFont());
-    FontCache_Free(&list->fontCache);
+    fontCacheFree(&list->fontCache);
     if (freeRecord) plainFree(list);
 }

@@ -38,7 +38,7 @@ bool mayHoldHit(const uint8_t* text, int n) {
         --j;
     uint32_t end = 0;
     LessonRecord record;
-    while (NextLessonRecord(text, &end, &record)) {
+    while (nextLessonRecord(text, &end, &record)) {
     }
     return memmem(text, end, pattern + j, size_t(n - j)) != nullptr;
 }
@@ -67,7 +67,7 @@ bool buildRecordList(const uint8_t* text, SearchRecordNode** head, NodeBlock** b
     int used = kNodesPerBlock;
     uint32_t pos = 0;
     LessonRecord record;
-    while (NextLessonRecord(text, &pos, &record)) {
+    while (nextLessonRecord(text, &pos, &record)) {
         if (used == kNodesPerBlock) {
             auto* block = static_cast<NodeBlock*>(checkedAlloc(sizeof(NodeBlock)));
             if (!block) {
@@ -110,10 +110,10 @@ uint16_t belowHighlight(const TextView* view) {
     int start = view->highlightStart;
     uint32_t pos = 0;
     LessonRecord record;
-    while (NextLessonRecord(view->text, &pos, &record) && int(record.textOffset) <= start) {
+    while (nextLessonRecord(view->text, &pos, &record) && int(record.textOffset) <= start) {
         if (int(record.textOffset) != start) continue;
         LessonRecord next;
-        if (!NextLessonRecord(view->text, &pos, &next)) return kAboveEveryRecord;
+        if (!nextLessonRecord(view->text, &pos, &next)) return kAboveEveryRecord;
         return uint16_t(next.textOffset + next.textLength);
     }
     return uint16_t(start - 1);

@@ -29,7 +29,7 @@ char32_t forBidi(char32_t c, int base) {
 }
 } // namespace
 
-int BoxTextToDisplayOrder(const char16_t* box, char16_t* display, int capacity) {
+int boxTextToDisplayOrder(const char16_t* box, char16_t* display, int capacity) {
     display[0] = 0;
     int base = letterBase();
     int units = 0;
@@ -76,7 +76,7 @@ int BoxTextToDisplayOrder(const char16_t* box, char16_t* display, int capacity) 
     return out;
 }
 
-char16_t* PatternToBoxText(const char* pattern) {
+char16_t* patternToBoxText(const char* pattern) {
     int base = letterBase();
     int n = 0;
     while (pattern && n < kMaxPatternLength && pattern[n] != 0)

@@ -11,7 +11,7 @@
 // '{' left in display order becomes 0x7E, as the book stores it. Writes at most capacity - 1
 // units and a 0 into `display` (capacity >= 1). Returns the units written, or -1 when memory is
 // short (display empty).
-int BoxTextToDisplayOrder(const char16_t* box, char16_t* display, int capacity);
+int boxTextToDisplayOrder(const char16_t* box, char16_t* display, int capacity);
 
 // The inverse, to fill the box: `pattern` (letter code, display order, zero-terminated, at most
 // 33 bytes read) to the box's text in reading order, letters at the chosen letter base (0x7E as
@@ -19,4 +19,4 @@ int BoxTextToDisplayOrder(const char16_t* box, char16_t* display, int capacity);
 // order. (Under base 97 '{' is the letter tav, so a stored '}', which reads as '{', comes back
 // as that letter.) Returns a new zero-terminated string (the caller frees it with plainFree), or
 // null when memory is short.
-char16_t* PatternToBoxText(const char* pattern);
+char16_t* patternToBoxText(const char* pattern);

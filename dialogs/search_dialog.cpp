@@ -35,7 +35,7 @@ void initDialog(WindowHandle dialog) {
     if (appState.searchBoxFont) setItemFont(box, appState.searchBoxFont);
     editLimitText(box, kMaxPatternLength);
     // The box holds the word in reading order, as it was typed.
-    if (char16_t* text = PatternToBoxText(appState.searchPattern)) {
+    if (char16_t* text = patternToBoxText(appState.searchPattern)) {
         setItemText(box, text);
         plainFree(text);
     }
@@ -47,7 +47,7 @@ void onOk(WindowHandle dialog) {
     char16_t typed[kMaxPatternLength + 1] = {};
     getItemText(box, typed, kMaxPatternLength + 1);
     char16_t display[kMaxPatternLength + 1] = {};
-    if (BoxTextToDisplayOrder(typed, display, kMaxPatternLength + 1) < 0) return;
+    if (boxTextToDisplayOrder(typed, display, kMaxPatternLength + 1) < 0) return;
     ConvertPattern(display);
     if (appState.searchPattern[0] == 0 || SearchAgain(dialog)) {
         closeDialog(dialog, 1);
@@ -93,7 +93,7 @@ const WindowEvents kSearchDialogEvents = {
 int TapToLetter(WindowHandle dialog, int x, int y) {
     int bx = x - (appState.dialogUnitX * kKeyboardLeft) / 4;
     int by = y - (appState.dialogUnitY * kKeyboardTop) / 8;
-    int position = KeyboardPosition(bx, by);
+    int position = keyboardPosition(bx, by);
     if (position < 0) return 1;
     InsertLetter(dialog, position);
     return 0;

@@ -1,6 +1,6 @@
 #include "dialogs/search_keyboard.h"
 
-int KeyboardPosition(int x, int y) {
+int keyboardPosition(int x, int y) {
     if (x < 0 || y < 0 || x >= kKeyboardWidth || y >= kKeyboardHeight) return -1;
     int row = y / kKeyRowHeight, column = x / kKeyColumnWidth;
     if (row < 3) return 9 * (row + 1) - column;

@@ -13,4 +13,4 @@ constexpr char kKeyboardLetters[] = "abcdefghijlkmonqprsutwvxyz{";
 
 // The key position under the picture's pixel (x, y): 9 x (row + 1) - column in the top three
 // rows, 0 on the space bar. -1 outside the picture and beside the space bar.
-int KeyboardPosition(int x, int y);
+int keyboardPosition(int x, int y);

@@ -9,7 +9,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<BundleEntry> entries;
     std::string error;
-    if (ParseBookBundle(data, size, entries, error) == 0) {
+    if (parseBookBundle(data, size, entries, error) == 0) {
         for (const BundleEntry& e : entries) {
             if (uint64_t(e.offset) + e.size > size) __builtin_trap();
         }

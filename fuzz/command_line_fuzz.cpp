@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::string error;
         if (mode[2] == 'r' || mode[2] == 'l') {
             ViewCommand c;
-            if (ParseViewCommand(argc, argv.data(), c, error)) {
+            if (parseViewCommand(argc, argv.data(), c, error)) {
                 checkView(c);
                 check(!c.render || !c.output.empty());
             } else {
@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             }
         } else if (mode[2] == 's') {
             SearchCommand c;
-            if (ParseSearchCommand(argc, argv.data(), c, error)) {
+            if (parseSearchCommand(argc, argv.data(), c, error)) {
                 check(c.view.lesson >= 1 && c.view.lesson <= kLessonCount);
                 check(!c.word.empty() && c.word.size() <= 33);
                 check(c.again >= 1 && c.again <= 100000);
@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             }
         } else {
             ExportCommand c;
-            if (ParseExportCommand(argc, argv.data(), c, error)) {
+            if (parseExportCommand(argc, argv.data(), c, error)) {
                 check(c.lesson >= 1 && c.lesson <= kLessonCount);
                 check(c.base == 97 || c.base == 224 || c.base == 1488);
                 check(!c.output.empty());

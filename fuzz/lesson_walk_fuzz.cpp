@@ -13,10 +13,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > 65535) return 0;
     std::vector<uint8_t> buffer(data, data + size);
     buffer.resize(size + kExpandPadding, 0);
-    LessonIsValid(buffer.data());
+    lessonIsValid(buffer.data());
     uint32_t pos = 0;
     LessonRecord r;
-    while (NextLessonRecord(buffer.data(), &pos, &r)) {
+    while (nextLessonRecord(buffer.data(), &pos, &r)) {
         if (r.textOffset + r.textLength >= buffer.size()) __builtin_trap();
         if (r.kind == RecordKind::Link && (r.linkNumber == 0 || r.captionOffset + r.captionLength >
                                                                     r.textOffset + r.textLength)) {
@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     pos = 0;
     SectionRecord s;
-    while (NextSectionRecord(buffer.data(), &pos, &s)) {
+    while (nextSectionRecord(buffer.data(), &pos, &s)) {
         if (s.titleOffset + s.titleLength >= buffer.size()) __builtin_trap();
     }
     return 0;

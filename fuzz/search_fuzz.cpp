@@ -99,7 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         uint32_t pos = 0;
         LessonRecord r;
         bool inside = false;
-        while (NextLessonRecord(text, &pos, &r)) {
+        while (nextLessonRecord(text, &pos, &r)) {
             if (hit >= r.textOffset && hit < r.textOffset + r.textLength) {
                 inside = hit - length + 1 >= int(r.textOffset);
                 if (start >= r.textOffset && start <= r.textOffset + r.textLength)
@@ -124,10 +124,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     while (n > 0 && clean[n - 1] == ' ')
         --n;
     clean[n] = 0;
-    char16_t* box = PatternToBoxText(clean);
+    char16_t* box = patternToBoxText(clean);
     check(box != nullptr);
     char16_t display[kMaxPatternLength + 1];
-    check(BoxTextToDisplayOrder(box, display, kMaxPatternLength + 1) >= 0);
+    check(boxTextToDisplayOrder(box, display, kMaxPatternLength + 1) >= 0);
     plainFree(box);
     ConvertPattern(display);
     check(std::strcmp(appState.searchPattern, clean) == 0);

@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)scripted;
     if (size > 70000) return 0;
     int error = 0;
-    uint8_t* out = ExpandResource(data, uint32_t(size), &error);
+    uint8_t* out = expandResource(data, uint32_t(size), &error);
     if (out || error == BufferError) {
         // The header was accepted: the plain expander must come to the same end.
         unsigned packedLength = unsigned(data[6]) << 8 | data[7];

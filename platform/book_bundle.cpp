@@ -59,7 +59,7 @@ int parse(const uint8_t* bytes, size_t size, std::vector<BundleEntry>& entries,
 }
 } // namespace
 
-int ParseBookBundle(const uint8_t* bytes, size_t size, std::vector<BundleEntry>& entries,
+int parseBookBundle(const uint8_t* bytes, size_t size, std::vector<BundleEntry>& entries,
                     std::string& error) {
     entries.clear();
     int result = parse(bytes, size, entries, error);
@@ -67,7 +67,7 @@ int ParseBookBundle(const uint8_t* bytes, size_t size, std::vector<BundleEntry>&
     return result;
 }
 
-std::vector<uint8_t> BuildBookBundle(const std::vector<BundleResource>& resources) {
+std::vector<uint8_t> buildBookBundle(const std::vector<BundleResource>& resources) {
     std::vector<uint8_t> out(kBundleMagic, kBundleMagic + 8);
     putLe32(out, uint32_t(resources.size()));
     for (const BundleResource& r : resources) {
@@ -79,7 +79,7 @@ std::vector<uint8_t> BuildBookBundle(const std::vector<BundleResource>& resource
     return out;
 }
 
-int ReadBookFile(const char* path, size_t limit, std::string& bytes, std::string& error) {
+int readBookFile(const char* path, size_t limit, std::string& bytes, std::string& error) {
     bytes.clear();
     int fd = ::open(path, O_RDONLY | O_CLOEXEC);
     if (fd < 0) {

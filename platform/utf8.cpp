@@ -37,7 +37,7 @@ void appendUnits(char32_t c, std::u16string& out) {
 }
 } // namespace
 
-bool DecodeUtf8(const std::string& bytes, std::u32string& out, size_t* badOffset) {
+bool decodeUtf8(const std::string& bytes, std::u32string& out, size_t* badOffset) {
     out.clear();
     for (size_t i = 0, length = 0; i < bytes.size(); i += length) {
         char32_t c = 0;
@@ -50,7 +50,7 @@ bool DecodeUtf8(const std::string& bytes, std::u32string& out, size_t* badOffset
     return true;
 }
 
-std::string EncodeUtf8(const std::u32string& text) {
+std::string encodeUtf8(const std::u32string& text) {
     std::string out;
     for (char32_t c : text) {
         if (c < 0x80) {
@@ -72,16 +72,16 @@ std::string EncodeUtf8(const std::u32string& text) {
     return out;
 }
 
-bool Utf8ToUnitsStrict(const std::string& bytes, std::u16string& out) {
+bool utf8ToUnitsStrict(const std::string& bytes, std::u16string& out) {
     out.clear();
     std::u32string points;
-    if (!DecodeUtf8(bytes, points, nullptr)) return false;
+    if (!decodeUtf8(bytes, points, nullptr)) return false;
     for (char32_t c : points)
         appendUnits(c, out);
     return true;
 }
 
-std::u16string Utf8ToUnits(const std::string& bytes) {
+std::u16string utf8ToUnits(const std::string& bytes) {
     std::u16string out;
     for (size_t i = 0, length = 0; i < bytes.size(); i += length) {
         char32_t c = 0;
@@ -91,7 +91,7 @@ std::u16string Utf8ToUnits(const std::string& bytes) {
     return out;
 }
 
-std::string UnitsToUtf8(const char16_t* units) {
+std::string unitsToUtf8(const char16_t* units) {
     std::u32string points;
     for (size_t i = 0; units[i]; ++i) {
         char32_t c = units[i];
@@ -102,5 +102,5 @@ std::string UnitsToUtf8(const char16_t* units) {
         }
         points.push_back(c);
     }
-    return EncodeUtf8(points);
+    return encodeUtf8(points);
 }

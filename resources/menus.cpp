@@ -12,8 +12,8 @@ const MenuItemTemplate kGoItems[] = {
     {0, nullptr},
     {CmdIndex, u"&Index\bCtrl+D"},
     {CmdBookmark, u"&Bookmark"},
-    {CmdPreviousArticle, u"&Previous Article"},
-    {CmdNextArticle, u"&Next Article"},
+    {CmdPreviousLesson, u"&Previous Article"},
+    {CmdNextLesson, u"&Next Article"},
     {0, nullptr},
     {CmdSearch, u"&Search\bAlt+F3"},
     {CmdSearchAgain, u"Search A&gain\bF3"},
@@ -28,8 +28,8 @@ const MenuItemTemplate kGoItems[] = {
 const MenuTemplate kGoMenu = {102, u"&Go", kGoItems, int(sizeof kGoItems / sizeof kGoItems[0])};
 
 const BarButton kToolButtons[7] = {
-    {0, CmdPreviousArticle}, {1, CmdThisWeek},    {2, CmdNextArticle},   {3, CmdFont},
-    {4, CmdSearch},          {5, CmdSearchAgain}, {6, CmdChooseArticle},
+    {0, CmdPreviousLesson}, {1, CmdThisWeek},    {2, CmdNextLesson},   {3, CmdFont},
+    {4, CmdSearch},         {5, CmdSearchAgain}, {6, CmdChooseLesson},
 };
 
 const char16_t* const kToolTips[8] = {

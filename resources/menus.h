@@ -4,10 +4,10 @@
 
 // Command ids.
 enum : int {
-    CmdChooseArticle = 107,
+    CmdChooseLesson = 107,
     CmdThisWeek = 108,
-    CmdNextArticle = 109,
-    CmdPreviousArticle = 110,
+    CmdNextLesson = 109,
+    CmdPreviousLesson = 110,
     CmdSearch = 116,
     CmdSearchAgain = 117,
     CmdIndex = 119,

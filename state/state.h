@@ -67,7 +67,7 @@ struct LetterConversion {
     int convCapacity;                       // units, terminator not counted
     int activeLetterBase = LetterBaseLatin; // 97 at rest; set just before converting a run
     int otherBase = -1;                     // the base otherMap was made for (-1: none)
-    char16_t otherMap[256];                 // LetterMap of a base other than 97, 224, 1488
+    char16_t otherMap[256];                 // letterMap of a base other than 97, 224, 1488
 };
 
 // What lives only while the reader runs: its windows, view, fonts and working buffers.

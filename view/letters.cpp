@@ -82,7 +82,7 @@ constexpr ByteMap kLatinMap = mapFor(LetterBaseLatin), kCodePageMap = mapFor(Let
                   kUnicodeMap = mapFor(LetterBaseUnicode);
 } // namespace
 
-const char16_t* LetterMap(int base) {
+const char16_t* letterMap(int base) {
     if (base == LetterBaseLatin) return kLatinMap.units;
     if (base == LetterBaseCodePage) return kCodePageMap.units;
     if (base == LetterBaseUnicode) return kUnicodeMap.units;

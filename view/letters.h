@@ -11,7 +11,7 @@
 
 // The letter base that text of record style `style` is converted under, with `chosen` the
 // chosen font's: that for a Hebrew record, LetterBaseLatin (no conversion) for any other.
-inline int LetterBaseFor(int style, int chosen) {
+inline int letterBaseFor(int style, int chosen) {
     return (style & StyleHebrew) ? chosen : LetterBaseLatin;
 }
 
@@ -35,4 +35,4 @@ int MirrorReverse(char16_t* units, int n);
 // The conversion of every single byte under letter base `base`, without Reverse: entry b is
 // the unit ConvertLetters makes of byte b (entry 0 is 0). Static storage for 97, 224 and 1488;
 // for any other base, the state record's, valid until the next call with another such base.
-const char16_t* LetterMap(int base);
+const char16_t* letterMap(int base);

@@ -13,7 +13,11 @@ constexpr int kWeightNormal = 400, kWeightBold = 700;
 } // namespace
 
 FontHandle CreateStyleFont(TextView* view, int key) {
-    int size = view->font.FontSize;
+    return makeStyleFont(view->font, key);
+}
+
+FontHandle makeStyleFont(const FontSpec& spec, int key) {
+    int size = spec.FontSize;
     int height = size;
     if (key & StyleLarge) {
         height = size == 0 ? kLargeUnchosen : size * 5 / 4;
@@ -23,15 +27,15 @@ FontHandle CreateStyleFont(TextView* view, int key) {
     FontDescription d{};
     d.height = height;
     d.weight = (key & StyleBold) ? kWeightBold : kWeightNormal;
-    std::memcpy(d.face, view->font.FontName, sizeof d.face);
+    std::memcpy(d.face, spec.FontName, sizeof d.face);
     d.face[std::size(d.face) - 1] = 0;
     return createFont(d);
 }
 
 FontHandle TextView_SelectStyle(TextView* view, int flags) {
     uint8_t key = uint8_t(flags & StyleKeyMask);
-    FontHandle font = FontCache_Find(view->fontCache, key);
-    if (!font) font = FontCache_Add(&view->fontCache, key, CreateStyleFont(view, key));
+    FontHandle font = fontCacheFind(view->fontCache, key);
+    if (!font) font = fontCacheAdd(&view->fontCache, key, CreateStyleFont(view, key));
     if (!font) return nullptr;
     if (flags & SelectWithColour) {
         Colour colour = (key & (StyleLarge | StyleBold)) == (StyleLarge | StyleBold) ? ColourHeading
@@ -42,7 +46,7 @@ FontHandle TextView_SelectStyle(TextView* view, int flags) {
     return selectFont(view->dc, font);
 }
 
-void DeleteStyleFonts(TextView* view) {
+void deleteStyleFonts(TextView* view) {
     // Never delete a font that is still selected.
     selectFont(view->dc, stockFont());
     for (FontCacheEntry* e = view->fontCache; e; e = e->next) {
@@ -51,19 +55,19 @@ void DeleteStyleFonts(TextView* view) {
     }
 }
 
-void FreeStyleFonts(TextView* view) {
+void freeStyleFonts(TextView* view) {
     selectFont(view->dc, stockFont());
-    FontCache_Free(&view->fontCache);
+    fontCacheFree(&view->fontCache);
 }
 
-FontHandle FontCache_Find(const FontCacheEntry* cache, uint8_t key) {
+FontHandle fontCacheFind(const FontCacheEntry* cache, uint8_t key) {
     for (const FontCacheEntry* e = cache; e; e = e->next) {
         if (e->styleKey == key && e->font) return e->font;
     }
     return nullptr;
 }
 
-FontHandle FontCache_Add(FontCacheEntry** cache, uint8_t key, FontHandle made) {
+FontHandle fontCacheAdd(FontCacheEntry** cache, uint8_t key, FontHandle made) {
     auto* entry = made ? static_cast<FontCacheEntry*>(plainAlloc(sizeof(FontCacheEntry))) : nullptr;
     if (!entry) {
         deleteFont(made);
@@ -74,7 +78,7 @@ FontHandle FontCache_Add(FontCacheEntry** cache, uint8_t key, FontHandle made) {
     return made;
 }
 
-void FontCache_Free(FontCacheEntry** cache) {
+void fontCacheFree(FontCacheEntry** cache) {
     for (FontCacheEntry* e = *cache; e;) {
         FontCacheEntry* next = e->next;
         deleteFont(e->font);

@@ -4,16 +4,10 @@
 #include "content/lesson_records.h"
 #include "platform/memory.h"
 #include "view/letters.h"
+#include "view/record_table.h"
 #include "view/text_view.h"
 
 namespace {
-// The line table grows by this many records at a time.
-constexpr int kLineTableStep = 128;
-
-LineRecord* allocLines(size_t records) {
-    return static_cast<LineRecord*>(plainAlloc(records * sizeof(LineRecord)));
-}
-
 bool isSpace(uint8_t b) {
     return b == ' ';
 }
@@ -29,13 +23,7 @@ TextView* TextView_Create(DcHandle dc, const Rect* rect, const FontSpec* fontSpe
     if (fontSpec) view->font = *fontSpec;
     if (rect)
         view->area = {rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top};
-    if (initialCapacity > 0 && initialCapacity <= kMaxLineCapacity) {
-        view->lines = allocLines(size_t(initialCapacity) + 1);
-        if (view->lines) {
-            std::memset(view->lines, 0, sizeof(LineRecord));
-            view->lineCapacity = uint16_t(initialCapacity);
-        }
-    }
+    makeRecordTable(view->lines, view->lineCapacity, initialCapacity, kMaxLineCapacity, plainAlloc);
     return view;
 }
 
@@ -46,22 +34,14 @@ void MeasureFit(DcHandle dc, const uint8_t* bytes, int* maxWidth, int* count) {
                    ? appState.letterConversion.activeLetterBase
                    : appState.fontSpec.FontAsciiBase;
     int width = 0;
-    *count = textFitBytes(dc, bytes, *count, LetterMap(base), *maxWidth, &width);
+    *count = textFitBytes(dc, bytes, *count, letterMap(base), *maxWidth, &width);
     *maxWidth = width;
 }
 
 int GrowLineTable(TextView* view, int index) {
-    int capacity = view->lineCapacity + kLineTableStep;
-    LineRecord* grown = capacity <= kMaxLineCapacity ? allocLines(size_t(capacity) + 1) : nullptr;
-    if (!grown) {
-        std::memset(&view->lines[index], 0, sizeof(LineRecord));
-        return ViewOutOfMemory;
-    }
-    std::memcpy(grown, view->lines, size_t(view->lineCapacity) * sizeof(LineRecord));
-    plainFree(view->lines);
-    view->lines = grown;
-    view->lineCapacity = uint16_t(capacity);
-    return 0;
+    return growRecordTable(view->lines, view->lineCapacity, index, kMaxLineCapacity, plainAlloc)
+               ? 0
+               : ViewOutOfMemory;
 }
 
 void TextView_ComputeMaxTop(TextView* view) {
@@ -71,8 +51,8 @@ void TextView_ComputeMaxTop(TextView* view) {
     for (int i = view->lineCount - 1; i >= 0; --i) {
         const LineRecord& line = view->lines[i];
         if (line.height > remaining) break;
-        remaining -= line.height * LineUnits(line);
-        units += LineUnits(line);
+        remaining -= line.height * lineUnits(line);
+        units += lineUnits(line);
         if (remaining < 0) {
             --units;
             break;
@@ -209,7 +189,7 @@ bool breakLines(Layout& l, const RecordText& t, int label) {
         }
         int width = 0;
         appState.letterConversion.activeLetterBase =
-            LetterBaseFor(t.style, view->font.FontAsciiBase);
+            letterBaseFor(t.style, view->font.FontAsciiBase);
         int fit = fitLine(view->dc, t.bytes + p + skip, t.n - p - skip, available, &width);
         appState.letterConversion.activeLetterBase = LetterBaseLatin;
         recordLine(l, t, p, skip, fit, width, label);
@@ -259,7 +239,7 @@ int placeMargin(Layout& l, const LessonRecord& r) {
 bool addRule(Layout& l, const LessonRecord& r) {
     TextView* view = l.view;
     if (!roomForLine(l)) return false;
-    int length = RuleLength(r.layout, view->area.width);
+    int length = ruleLength(r.layout, view->area.width);
     int x = alignedX(view->area, r.style, 0, 0, length);
     view->lines[l.count++] = {uint16_t(r.textOffset), 0, uint16_t(x), 0, uint16_t(length),
                               uint16_t(l.height),     0, r.style};
@@ -304,8 +284,10 @@ int dropLayout(TextView* view) {
 bool ensureLineTable(TextView* view) {
     if (view->lines && view->lineCapacity != 0) return true;
     plainFree(view->lines);
-    view->lines = allocLines(kLineTableStep + 1);
-    view->lineCapacity = view->lines ? kLineTableStep : 0;
+    view->lines = nullptr;
+    view->lineCapacity = 0;
+    makeRecordTable(view->lines, view->lineCapacity, kRecordTableStep, kMaxLineCapacity,
+                    plainAlloc);
     return view->lines != nullptr;
 }
 
@@ -356,7 +338,7 @@ int TextView_SetText(TextView* view, uint8_t* text, int releaseOld) {
         return ViewNoText;
     }
     // A malformed text changes nothing: the view goes on showing what it had.
-    if (!LessonIsValid(text)) return ViewMalformed;
+    if (!lessonIsValid(text)) return ViewMalformed;
     clearHighlightAndTotals(view);
     if (!ensureLineTable(view)) return dropLayout(view);
     view->lines[0] = LineRecord{};
@@ -368,7 +350,7 @@ int TextView_SetText(TextView* view, uint8_t* text, int releaseOld) {
     bool ok = true;
     uint32_t pos = 0;
     LessonRecord r;
-    while (ok && NextLessonRecord(text, &pos, &r))
+    while (ok && nextLessonRecord(text, &pos, &r))
         ok = layoutRecord(l, r);
     if (ok) finishLayout(l, releaseOld);
     selectFont(view->dc, previous);
@@ -385,7 +367,7 @@ int TextView_Resize(TextView* view, int width, int height) {
 
 int TextView_SetFont(TextView* view, const FontSpec* fontSpec) {
     if (!view) return ViewNoView;
-    DeleteStyleFonts(view);
+    deleteStyleFonts(view);
     if (!fontSpec) return 0;
     std::memcpy(view->font.FontName, fontSpec->FontName, sizeof view->font.FontName);
     view->font.FontSize = fontSpec->FontSize;
@@ -405,7 +387,7 @@ int TextView_ShowOffset(TextView* view, int offset) {
             view->topLine = uint16_t(units < view->maxTopLine ? units : view->maxTopLine);
             return 1;
         }
-        units += LineUnits(line);
+        units += lineUnits(line);
     }
     return 0;
 }
@@ -415,6 +397,6 @@ void TextView_Destroy(TextView* view) {
     plainFree(view->text);
     plainFree(view->lines);
     plainFree(view->linkHits);
-    FreeStyleFonts(view);
+    freeStyleFonts(view);
     plainFree(view);
 }

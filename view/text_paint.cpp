@@ -24,7 +24,7 @@ struct PageStart {
 PageStart findPageStart(const TextView* view) {
     int sum = 0, i = 0;
     while (view->lines[i].style != 0 && sum < view->topLine)
-        sum += LineUnits(view->lines[i++]);
+        sum += lineUnits(view->lines[i++]);
     PageStart start{i, view->area.top, view->area.height};
     if (sum > view->topLine && i > 0) {
         // The position is the empty line after a record: the page starts one line lower.
@@ -109,7 +109,7 @@ LinePieces piecesOf(const TextView* view, const LineRecord& line) {
 
 void drawTextLine(TextView* view, const LineRecord& line, int y) {
     appState.letterConversion.activeLetterBase =
-        LetterBaseFor(line.style, view->font.FontAsciiBase);
+        letterBaseFor(line.style, view->font.FontAsciiBase);
     LinePieces pieces = piecesOf(view, line);
     if (pieces.label)
         DrawTextCell(view->dc, pieces.label, pieces.labelFit, pieces.labelX, y, pieces.labelWidth,
@@ -137,7 +137,7 @@ template <typename DrawLine> int walkPage(TextView* view, PageStart page, DrawLi
         if (available < line.height) break;
         if (isControl(line) && line.linkNumber != 0 && hiddenLink(view, line)) continue;
         drawLine(i, y, available);
-        int n = LineUnits(line);
+        int n = lineUnits(line);
         available -= n * line.height;
         y += n * line.height;
         units += n;
@@ -212,7 +212,7 @@ void paintLine(PaintPass& pass, int i, int y, int available) {
 void highlightLine(TextView* view, const LineRecord& line, int y) {
     const uint8_t* text = view->text;
     appState.letterConversion.activeLetterBase =
-        LetterBaseFor(line.style, view->font.FontAsciiBase);
+        letterBaseFor(line.style, view->font.FontAsciiBase);
     LinePieces pieces = piecesOf(view, line);
     if (pieces.label && (line.style & StyleHebrew)) {
         // A Hebrew label is marked whole, as far as it fits its column.

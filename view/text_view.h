@@ -20,7 +20,7 @@ struct LineRecord {
 };
 
 // Line units a line takes: one, and one more for the empty line after its record.
-inline int LineUnits(const LineRecord& line) {
+inline int lineUnits(const LineRecord& line) {
     return (line.style & StyleEmptyAfter) ? 2 : 1;
 }
 
@@ -34,9 +34,9 @@ struct FontCacheEntry {
 // Find: the cached font of `key`, or null. Add: puts `made` (owned by the cache from then on)
 // in front and returns it; null when made is null or memory is short (made is deleted then).
 // Free: every font and entry (none may still be selected), the cache empty.
-FontHandle FontCache_Find(const FontCacheEntry* cache, uint8_t key);
-FontHandle FontCache_Add(FontCacheEntry** cache, uint8_t key, FontHandle made);
-void FontCache_Free(FontCacheEntry** cache);
+FontHandle fontCacheFind(const FontCacheEntry* cache, uint8_t key);
+FontHandle fontCacheAdd(FontCacheEntry** cache, uint8_t key, FontHandle made);
+void fontCacheFree(FontCacheEntry** cache);
 
 struct LinkHit {
     LineRecord* line; // null ends the array
@@ -118,11 +118,14 @@ void TextView_Destroy(TextView* view);
 FontHandle TextView_SelectStyle(TextView* view, int flags);
 // A new font for style key `key` from the view's font (null when it cannot be had).
 FontHandle CreateStyleFont(TextView* view, int key);
+// The same from `spec`: large type 5/4 of the chosen size (20 px while none is chosen), small
+// type 6/8 of it (14 px), bold or normal weight. The outline list's fonts follow it too.
+FontHandle makeStyleFont(const FontSpec& spec, int key);
 // Deletes every cached font, the stock font selected first; the entries stay, with null fonts
 // (made again on their next use).
-void DeleteStyleFonts(TextView* view);
+void deleteStyleFonts(TextView* view);
 // Deletes the cached fonts and frees the cache's entries.
-void FreeStyleFonts(TextView* view);
+void freeStyleFonts(TextView* view);
 // Measures `count` bytes against *maxWidth: *count becomes the bytes that fit, *maxWidth their
 // width. Converted without Reverse under activeLetterBase (the chosen base when that is 0).
 void MeasureFit(DcHandle dc, const uint8_t* bytes, int* maxWidth, int* count);

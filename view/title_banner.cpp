@@ -9,10 +9,10 @@ void GetLessonTitles(const uint8_t* lessonText, TitleInfo* title, TitleInfo* sub
     if (!lessonText) return;
     uint32_t pos = 0;
     LessonRecord r;
-    if (!NextLessonRecord(lessonText, &pos, &r)) return;
+    if (!nextLessonRecord(lessonText, &pos, &r)) return;
     if (r.style == TitleLatinStyle || r.style == TitleHebrewStyle) {
         if (title) *title = {int32_t(r.textLength), 0, r.style, lessonText + r.textOffset};
-        if (!NextLessonRecord(lessonText, &pos, &r)) return;
+        if (!nextLessonRecord(lessonText, &pos, &r)) return;
     }
     if ((r.style == SubtitleLatinStyle || r.style == SubtitleHebrewStyle) && subtitle) {
         *subtitle = {int32_t(r.textLength), 0, r.style, lessonText + r.textOffset};
@@ -40,7 +40,7 @@ int measureTitles(TextView* view, TitleInfo (&titles)[2]) {
         t.width = view->area.width;
         int count = t.length;
         appState.letterConversion.activeLetterBase =
-            LetterBaseFor(t.style, view->font.FontAsciiBase);
+            letterBaseFor(t.style, view->font.FontAsciiBase);
         MeasureFit(view->dc, t.text, &t.width, &count);
         appState.letterConversion.activeLetterBase = LetterBaseLatin;
         t.length = count;
@@ -83,7 +83,7 @@ void DrawTitleBanner(TextView* view) {
         if (!t.text) continue;
         int x = rect.left + ((rect.right - rect.left) - t.width) / 2;
         appState.letterConversion.activeLetterBase =
-            LetterBaseFor(t.style, view->font.FontAsciiBase);
+            letterBaseFor(t.style, view->font.FontAsciiBase);
         DrawTextColored(view->dc, t.text, t.length, x, top, t.width, h, BannerRed, BannerYellow);
         top += h;
     }

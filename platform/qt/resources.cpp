@@ -66,7 +66,7 @@ int useBookBundleBytes(const uint8_t* bytes, size_t size, std::string& error) {
     auto bundle = std::make_unique<Bundle>();
     bundle->bytes.assign(bytes, bytes + size);
     std::vector<BundleEntry> entries;
-    if (ParseBookBundle(bundle->bytes.data(), size, entries, error) != 0) return 1;
+    if (parseBookBundle(bundle->bytes.data(), size, entries, error) != 0) return 1;
     for (const BundleEntry& e : entries) {
         bundle->resources[e.id] = {bundle->bytes.data() + e.offset, e.size};
     }
@@ -78,7 +78,7 @@ int useBookBundleBytes(const uint8_t* bytes, size_t size, std::string& error) {
 int useBookBundleFile(const char* path, std::string& error) {
     // The name's bytes go to the system as they are: a name that is not UTF-8 still opens.
     std::string bytes;
-    if (ReadBookFile(path, kBookFileMaxBytes, bytes, error) != 0 ||
+    if (readBookFile(path, kBookFileMaxBytes, bytes, error) != 0 ||
         useBookBundleBytes(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), error) !=
             0) {
         error = std::string(path) + ": " + error;

@@ -140,7 +140,7 @@ TEST_F(AllocationSweep, StartUp) {
 
 TEST_F(AllocationSweep, LessonChangeResizeAndFont) {
     auto ready = [this] { return startUp() && appState.view; };
-    sweep("lesson change", ready, [this] { command(CmdNextArticle); }, {});
+    sweep("lesson change", ready, [this] { command(CmdNextLesson); }, {});
     sweep("link back", ready,
           [this] {
               appState.PreviousLesson = 7;

@@ -117,9 +117,9 @@ TEST_F(MainWindow, LessonStepsWrapAround) {
         EXPECT_EQ(view()->topLine, 0);
         EXPECT_TRUE(appState.Flags & FlagLessonChosen);
     }
-    EXPECT_EQ(onCommand(window_, CmdNextArticle), 0);
+    EXPECT_EQ(onCommand(window_, CmdNextLesson), 0);
     EXPECT_EQ(appState.Lesson, 20);
-    EXPECT_EQ(onCommand(window_, CmdPreviousArticle), 0);
+    EXPECT_EQ(onCommand(window_, CmdPreviousLesson), 0);
     EXPECT_EQ(appState.Lesson, 19);
     view()->topLine = 12;
     EXPECT_EQ(onCommand(window_, CmdThisWeek), 0);

@@ -30,7 +30,7 @@ TEST(ReaderCommandLine, EmbeddedAndBundledBooks) {
     ASSERT_TRUE(
         CompileBook(sourceDir() + "/tests/fixtures/small-book", resources, errors, nullptr));
     fs::create_directories(dir);
-    std::vector<uint8_t> bundle = BuildBookBundle(resources);
+    std::vector<uint8_t> bundle = buildBookBundle(resources);
     std::ofstream((dir / "small.bundle").string(), std::ios::binary)
         .write(reinterpret_cast<const char*>(bundle.data()), std::streamsize(bundle.size()));
     std::string book = " --book " + (dir / "small.bundle").string();

@@ -17,7 +17,7 @@ bool parse(std::vector<std::string> args, SearchCommand& c, std::string& error) 
     std::vector<char*> argv;
     for (std::string& a : args)
         argv.push_back(a.data());
-    return ParseSearchCommand(int(argv.size()), argv.data(), c, error);
+    return parseSearchCommand(int(argv.size()), argv.data(), c, error);
 }
 
 TEST(SearchCommand, Arguments) {
@@ -95,7 +95,7 @@ std::vector<Printed> hits(const std::string& out) {
 
 TEST(SearchCommand, PrintsEachHit) {
     std::u32string written;
-    ASSERT_TRUE(DecodeUtf8("משה", written, nullptr));
+    ASSERT_TRUE(decodeUtf8("משה", written, nullptr));
     std::string word;
     TextError error;
     ASSERT_TRUE(HebrewToStored(written, word, error));

@@ -20,7 +20,7 @@ bool parse(std::vector<std::string> args, ViewCommand& c, std::string& error) {
     std::vector<char*> argv;
     for (std::string& a : args)
         argv.push_back(a.data());
-    return ParseViewCommand(int(argv.size()), argv.data(), c, error);
+    return parseViewCommand(int(argv.size()), argv.data(), c, error);
 }
 
 TEST(ViewCommand, Options) {

@@ -37,7 +37,7 @@ const std::vector<Lesson>& lessons() {
             plainFree(text);
             uint32_t pos = 0;
             LessonRecord rec;
-            while (NextLessonRecord(out[n].bytes.data(), &pos, &rec))
+            while (nextLessonRecord(out[n].bytes.data(), &pos, &rec))
                 out[n].records.push_back(rec);
         }
         return out;
@@ -144,7 +144,7 @@ TEST(Book, Index) {
     std::vector<SectionRecord> records;
     uint32_t pos = 0;
     SectionRecord r;
-    while (NextSectionRecord(index, &pos, &r))
+    while (nextSectionRecord(index, &pos, &r))
         records.push_back(r);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(index) + pos, 5), std::string(5, '\0'))
         << "five-byte end marker";

@@ -13,10 +13,10 @@ std::string le32(uint32_t v) {
 const std::string kMagic(kBundleMagic, 8);
 
 TEST(BookBundle, BuildAndParse) {
-    std::vector<uint8_t> bytes = BuildBookBundle({{1001, {1, 2, 3}}, {32767, {}}, {5, {9}}});
+    std::vector<uint8_t> bytes = buildBookBundle({{1001, {1, 2, 3}}, {32767, {}}, {5, {9}}});
     std::vector<BundleEntry> entries;
     std::string error;
-    ASSERT_EQ(ParseBookBundle(bytes.data(), bytes.size(), entries, error), 0) << error;
+    ASSERT_EQ(parseBookBundle(bytes.data(), bytes.size(), entries, error), 0) << error;
     ASSERT_EQ(entries.size(), 3u);
     EXPECT_EQ(entries[0].id, 1001);
     EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + entries[0].offset,
@@ -45,7 +45,7 @@ TEST(BookBundle, RefusedWhole) {
     for (const Case& c : cases) {
         std::vector<BundleEntry> entries;
         std::string error;
-        EXPECT_EQ(ParseBookBundle(reinterpret_cast<const uint8_t*>(c.bytes.data()), c.bytes.size(),
+        EXPECT_EQ(parseBookBundle(reinterpret_cast<const uint8_t*>(c.bytes.data()), c.bytes.size(),
                                   entries, error),
                   1)
             << c.message;

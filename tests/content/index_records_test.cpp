@@ -21,7 +21,7 @@ TEST(IndexRecords, WalksUntilTheFirstZeroStyle) {
     std::vector<SectionRecord> records;
     uint32_t pos = 0;
     SectionRecord r;
-    while (NextSectionRecord(buffer.data(), &pos, &r))
+    while (nextSectionRecord(buffer.data(), &pos, &r))
         records.push_back(r);
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[0].sectionValue, 0x8877);
@@ -38,10 +38,10 @@ TEST(IndexRecords, FindingALessonPassesOverHeadings) {
                         section(0x4005, 0x8C, 1, "five") + kEnd;
     std::vector<uint8_t> buffer = padded(index);
     SectionRecord r;
-    ASSERT_TRUE(FindLessonSection(buffer.data(), 5, &r));
+    ASSERT_TRUE(findLessonSection(buffer.data(), 5, &r));
     EXPECT_EQ(index.substr(r.titleOffset, r.titleLength), "bit 14 clear")
         << "the outline's rule: heading bit clear, number equal";
-    EXPECT_FALSE(FindLessonSection(buffer.data(), 6, &r));
+    EXPECT_FALSE(findLessonSection(buffer.data(), 6, &r));
 }
 
 TEST(IndexRecords, DamagedTailStaysInsideTheBuffer) {
@@ -52,7 +52,7 @@ TEST(IndexRecords, DamagedTailStaysInsideTheBuffer) {
         std::vector<uint8_t> buffer = padded(index);
         uint32_t pos = 0;
         SectionRecord r;
-        while (NextSectionRecord(buffer.data(), &pos, &r))
+        while (nextSectionRecord(buffer.data(), &pos, &r))
             ASSERT_LT(pos + 4, buffer.size());
     }
 }

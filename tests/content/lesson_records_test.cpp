@@ -13,7 +13,7 @@ std::vector<LessonRecord> walk(const std::string& bytes) {
     std::vector<LessonRecord> records;
     uint32_t pos = 0;
     LessonRecord r;
-    while (NextLessonRecord(buffer.data(), &pos, &r)) {
+    while (nextLessonRecord(buffer.data(), &pos, &r)) {
         EXPECT_LT(pos, buffer.size()) << "the walker left the buffer";
         records.push_back(r);
     }
@@ -116,9 +116,9 @@ TEST(LessonRecords, Validity) {
     };
     for (const Case& c : cases) {
         std::vector<uint8_t> buffer = padded(c.bytes);
-        EXPECT_EQ(LessonIsValid(buffer.data()), c.valid) << testing::PrintToString(c.bytes);
+        EXPECT_EQ(lessonIsValid(buffer.data()), c.valid) << testing::PrintToString(c.bytes);
     }
-    EXPECT_FALSE(LessonIsValid(nullptr));
+    EXPECT_FALSE(lessonIsValid(nullptr));
 }
 
 TEST(LessonRecords, RuleLengths) {
@@ -130,7 +130,7 @@ TEST(LessonRecords, RuleLengths) {
         {255, 300, 300},                                   // 190 % is cut to the width
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(RuleLength(uint8_t(c.layout), c.width), c.length)
+        EXPECT_EQ(ruleLength(uint8_t(c.layout), c.width), c.length)
             << c.layout << " in " << c.width;
     }
 }

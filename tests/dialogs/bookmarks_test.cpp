@@ -56,7 +56,7 @@ std::vector<Row> rowsOf(const uint8_t* index) {
     std::vector<Row> rows;
     uint32_t pos = 0;
     SectionRecord r;
-    while (NextSectionRecord(index, &pos, &r))
+    while (nextSectionRecord(index, &pos, &r))
         rows.push_back(
             {r.sectionValue, r.sectionStyle, r.level,
              std::string(reinterpret_cast<const char*>(index + r.titleOffset), r.titleLength)});

@@ -93,7 +93,7 @@ TEST_F(ChooseSectionDialog, ATapOnAnEntryOpensItsLesson) {
         int command;
         uint16_t tapped; // 0: the current lesson
         int lesson, topLine;
-    } cases[] = {{CmdIndex, 0x4007, 7, 0}, {CmdChooseArticle, 0x4003, 3, 0}};
+    } cases[] = {{CmdIndex, 0x4007, 7, 0}, {CmdChooseLesson, 0x4003, 3, 0}};
     for (const Case& c : cases) {
         static uint16_t tapped;
         tapped = c.tapped;

@@ -23,8 +23,8 @@ TEST(Keyboard, PositionsOfThePicture) {
         {-1, 0, -1},   {0, -1, -1},   {154, 0, -1},  {0, 95, -1},   // outside the picture
     };
     for (const Case& c : cases)
-        EXPECT_EQ(KeyboardPosition(c.x, c.y), c.position) << c.x << "," << c.y;
-    EXPECT_EQ(kKeyboardLetters[KeyboardPosition(152, 0) - 1], 'a') << "the first letter";
+        EXPECT_EQ(keyboardPosition(c.x, c.y), c.position) << c.x << "," << c.y;
+    EXPECT_EQ(kKeyboardLetters[keyboardPosition(152, 0) - 1], 'a') << "the first letter";
     EXPECT_EQ(std::string(kKeyboardLetters).size(), 27u);
 }
 
@@ -77,7 +77,7 @@ TEST_F(KeyboardBitmap, KeysLieOnTheGrid) {
             Colour c = dcPixel(dc_, x, y);
             ASSERT_TRUE(c == 0x000000 || c == 0xFFFFFF) << "monochrome at " << x << "," << y;
             if (c == 0) {
-                EXPECT_GE(KeyboardPosition(x, y), 0) << "drawn where no key is";
+                EXPECT_GE(keyboardPosition(x, y), 0) << "drawn where no key is";
             }
         }
     }

@@ -204,7 +204,7 @@ TEST_F(SearchAgainTest, AroundTheWholeBook) {
         ASSERT_NE(text, nullptr);
         uint32_t pos = 0;
         LessonRecord r;
-        while (NextLessonRecord(text, &pos, &r)) {
+        while (nextLessonRecord(text, &pos, &r)) {
             std::string body(reinterpret_cast<char*>(text) + r.textOffset, r.textLength);
             for (size_t end = body.size(); end >= word.size();) {
                 size_t at = body.rfind(word, end - word.size());

@@ -15,7 +15,7 @@
 namespace {
 std::u16string utf16(const std::string& utf8) {
     std::u32string wide;
-    EXPECT_TRUE(DecodeUtf8(utf8, wide, nullptr)) << utf8;
+    EXPECT_TRUE(decodeUtf8(utf8, wide, nullptr)) << utf8;
     return {wide.begin(), wide.end()}; // every character here is in the first plane
 }
 
@@ -29,13 +29,13 @@ protected:
     // What OK makes of the box's text: display order, then ConvertPattern.
     static std::string confirm(const std::u16string& box) {
         char16_t display[kMaxPatternLength + 1];
-        EXPECT_GE(BoxTextToDisplayOrder(box.c_str(), display, kMaxPatternLength + 1), 0);
+        EXPECT_GE(boxTextToDisplayOrder(box.c_str(), display, kMaxPatternLength + 1), 0);
         ConvertPattern(display);
         return appState.searchPattern;
     }
 
     static std::u16string fill(const std::string& pattern) {
-        char16_t* box = PatternToBoxText(pattern.c_str());
+        char16_t* box = patternToBoxText(pattern.c_str());
         EXPECT_NE(box, nullptr);
         std::u16string text = box ? box : u"";
         plainFree(box);
@@ -93,7 +93,7 @@ TEST_F(SearchBox, TypedWordsBecomeTheStoredOrder) {
     base(1488);
     EXPECT_EQ(confirm(u""), "") << "OK with an empty box empties the pattern";
     char16_t display[4];
-    EXPECT_EQ(BoxTextToDisplayOrder(u"\u05D0\u05D1\u05D2\u05D3\u05D4", display, 4), 3);
+    EXPECT_EQ(boxTextToDisplayOrder(u"\u05D0\u05D1\u05D2\u05D3\u05D4", display, 4), 3);
     EXPECT_EQ(std::u16string(display), u"\u05D4\u05D3\u05D2") << "cut to the room given";
 }
 

@@ -27,24 +27,24 @@ TEST(Utf8, StrictAndLenientAgreeOnWhatIsMalformed) {
     for (const Case& c : cases) {
         std::u32string points;
         size_t bad = ok;
-        bool wellFormed = DecodeUtf8(c.bytes, points, &bad);
+        bool wellFormed = decodeUtf8(c.bytes, points, &bad);
         EXPECT_EQ(wellFormed, c.badOffset == ok) << c.bytes;
         if (!wellFormed) {
             EXPECT_EQ(bad, c.badOffset) << c.bytes;
         }
         std::u16string strict;
-        EXPECT_EQ(Utf8ToUnitsStrict(c.bytes, strict), wellFormed) << c.bytes;
+        EXPECT_EQ(utf8ToUnitsStrict(c.bytes, strict), wellFormed) << c.bytes;
         if (wellFormed) {
             EXPECT_EQ(strict, c.lenient);
         }
-        EXPECT_EQ(Utf8ToUnits(c.bytes), c.lenient) << c.bytes;
+        EXPECT_EQ(utf8ToUnits(c.bytes), c.lenient) << c.bytes;
     }
 }
 
 TEST(Utf8, UnitsRoundTripAndLoneSurrogatesBecomeReplacements) {
     const char16_t units[] = {u'a', 0x05D0, 0xD83D, 0xDE00, 0xDC00, u'b', 0};
-    std::string bytes = UnitsToUtf8(units);
+    std::string bytes = unitsToUtf8(units);
     EXPECT_EQ(bytes, "a\xD7\x90\xF0\x9F\x98\x80\xEF\xBF\xBD"
                      "b");
-    EXPECT_EQ(Utf8ToUnits(bytes), std::u16string(u"a\u05D0\U0001F600\uFFFDb"));
+    EXPECT_EQ(utf8ToUnits(bytes), std::u16string(u"a\u05D0\U0001F600\uFFFDb"));
 }

@@ -10,7 +10,7 @@ void serveResources(const std::vector<std::pair<uint16_t, std::string>>& resourc
     std::vector<BundleResource> list;
     for (const auto& [id, bytes] : resources)
         list.push_back({id, {bytes.begin(), bytes.end()}});
-    std::vector<uint8_t> bundle = BuildBookBundle(list);
+    std::vector<uint8_t> bundle = buildBookBundle(list);
     std::string error;
     ASSERT_EQ(useBookBundleBytes(bundle.data(), bundle.size(), error), 0) << error;
 }
@@ -21,7 +21,7 @@ void serveEmbeddedBook() {
 
 std::string storedHebrew(const std::string& hebrew) {
     std::u32string written;
-    EXPECT_TRUE(DecodeUtf8(hebrew, written, nullptr));
+    EXPECT_TRUE(decodeUtf8(hebrew, written, nullptr));
     std::string out;
     TextError error;
     EXPECT_TRUE(HebrewToStored(written, out, error)) << error.message;

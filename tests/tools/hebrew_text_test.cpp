@@ -8,7 +8,7 @@
 namespace {
 std::u32string utf32(const std::string& utf8) {
     std::u32string out;
-    EXPECT_TRUE(DecodeUtf8(utf8, out, nullptr)) << utf8;
+    EXPECT_TRUE(decodeUtf8(utf8, out, nullptr)) << utf8;
     return out;
 }
 
@@ -38,7 +38,7 @@ TEST(HebrewText, ToDisplayOrderAndBack) {
             << c.written << ": " << error.message;
         EXPECT_EQ(stored, c.stored) << c.written;
         bool exact = false;
-        EXPECT_EQ(EncodeUtf8(StoredToHebrew(stored, &exact)), c.readsBack) << c.written;
+        EXPECT_EQ(encodeUtf8(StoredToHebrew(stored, &exact)), c.readsBack) << c.written;
         EXPECT_TRUE(exact) << c.written;
     }
 }
@@ -77,9 +77,9 @@ TEST(HebrewText, MalformedUtf8) {
     for (const std::string& s :
          {std::string("ab\xC3"), std::string("ab\xC3(", 4), std::string("\xE0\x80\x80"),
           std::string("\xED\xA0\x80"), std::string("\xFF")}) {
-        EXPECT_FALSE(DecodeUtf8(s, out, &bad)) << testing::PrintToString(s);
+        EXPECT_FALSE(decodeUtf8(s, out, &bad)) << testing::PrintToString(s);
     }
-    EXPECT_FALSE(DecodeUtf8("ab\xC3", out, &bad));
+    EXPECT_FALSE(decodeUtf8("ab\xC3", out, &bad));
     EXPECT_EQ(bad, 2u);
 }
 } // namespace

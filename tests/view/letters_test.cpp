@@ -108,7 +108,7 @@ TEST_F(Letters, MirrorReverse) {
 // without Reverse, for the usual bases, a base of 0, and other bases one after another.
 TEST_F(Letters, MapOfSingleBytes) {
     for (int base : {97, 224, 1488, 0, 500, 0x3041, 500, 1488}) {
-        const char16_t* map = LetterMap(base);
+        const char16_t* map = letterMap(base);
         EXPECT_EQ(map[0], 0) << base;
         for (int b = 1; b < 256; ++b) {
             // A unit 0 ends a converted string: it comes back empty.

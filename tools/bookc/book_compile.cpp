@@ -69,7 +69,7 @@ void compileLesson(int n, const std::string& path, std::vector<BundleResource>& 
         errors.push_back(error.describe());
         return;
     }
-    BundleResource r{BookResourceId(n), {}};
+    BundleResource r{bookResourceId(n), {}};
     if (!BuildResource(uint16_t(n), uint16_t(n), lesson.records, r.bytes)) {
         errors.push_back(path + ": the lesson does not fit a resource");
         return;
@@ -115,7 +115,7 @@ void compileIndex(const std::string& dir, std::vector<BundleResource>& resources
 
 bool ReadFile(const std::string& path, std::string& out, std::string* reason) {
     std::string error;
-    bool ok = ReadBookFile(path.c_str(), kBookFileMaxBytes, out, error) == 0;
+    bool ok = readBookFile(path.c_str(), kBookFileMaxBytes, out, error) == 0;
     if (reason) *reason = error;
     return ok;
 }

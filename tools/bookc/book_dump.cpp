@@ -43,7 +43,7 @@ int ExpandResourceFile(const std::string& bytes, std::string& plain) {
         bytes.size() != be16(bytes, kOuterLengthAt) + kPrefixBytes)
         return bytes.empty() ? ResourceUnavailable : BadRecordHeader;
     int code = 0;
-    uint8_t* expanded = ExpandResource(reinterpret_cast<const uint8_t*>(bytes.data()),
+    uint8_t* expanded = expandResource(reinterpret_cast<const uint8_t*>(bytes.data()),
                                        uint32_t(bytes.size()), &code);
     if (bytes.empty()) code = ResourceUnavailable;
     if (!expanded) return code ? code : ResourceUnavailable;
@@ -61,7 +61,7 @@ bool DumpBookFile(const std::string& bytes, int id, std::string& out, std::strin
     out.clear();
     if (IsBookBundle(bytes)) {
         std::vector<BundleEntry> entries;
-        if (ParseBookBundle(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), entries,
+        if (parseBookBundle(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), entries,
                             error) != 0) {
             return false;
         }

@@ -154,7 +154,7 @@ std::string valueWords(uint16_t v) {
 
 std::string DecompileIndex(const std::string& records) {
     std::string out;
-    WalkRecords(records, NextSectionRecord, [&](const SectionRecord& r, const std::string& padded) {
+    WalkRecords(records, nextSectionRecord, [&](const SectionRecord& r, const std::string& padded) {
         char buf[32];
         out += valueWords(r.sectionValue);
         out += " level=" + std::to_string(r.level);
@@ -165,7 +165,7 @@ std::string DecompileIndex(const std::string& records) {
         bool exact = false;
         std::u32string title =
             StoredToHebrew(std::string(padded, r.titleOffset, r.titleLength), &exact);
-        out += " : " + EncodeUtf8(title);
+        out += " : " + encodeUtf8(title);
         if (!exact) out += "   # does not read back exactly";
         out += "\n";
     });

@@ -34,7 +34,7 @@ std::optional<std::string> readable(const std::string& stored, bool hebrew) {
         (!text.empty() && (text.front() == U' ' || text.back() == U' ' || text[0] == U'[')))
         return std::nullopt;
     if (text.find(U"  ") != std::u32string::npos) return std::nullopt;
-    return EncodeUtf8(text);
+    return encodeUtf8(text);
 }
 
 // The header options that give `style`, each after a space; the defaults are left out.
@@ -139,7 +139,7 @@ std::string DecompileLesson(const std::string& records) {
     std::string out;
     int index = 0;
     bool afterTitle = false;
-    WalkRecords(records, NextLessonRecord, [&](const LessonRecord& r, const std::string& padded) {
+    WalkRecords(records, nextLessonRecord, [&](const LessonRecord& r, const std::string& padded) {
         std::string block = blockOf(r, padded, index, afterTitle);
         if (block.back() == ' ') block.pop_back();
         out += block;

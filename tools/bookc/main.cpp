@@ -86,7 +86,7 @@ int compile(const std::string& src, const std::string& outDir) {
     std::vector<std::pair<fs::path, std::vector<uint8_t>>> files;
     for (BundleResource& r : resources)
         files.push_back({fs::path(outDir) / (std::to_string(r.id) + ".res"), r.bytes});
-    files.push_back({fs::path(outDir) / "book.bundle", BuildBookBundle(resources)});
+    files.push_back({fs::path(outDir) / "book.bundle", buildBookBundle(resources)});
     if (!writeAll(files)) return 1;
     std::printf("bookc: %zu lessons and the index, %zu bytes packed to %zu (%.1f%%), largest "
                 "lesson %zu bytes\n",

@@ -5,8 +5,8 @@
 
 #include "content/resource.h"
 
-// Calls visit(record, padded) for each record of `records` that `next` (NextLessonRecord or
-// NextSectionRecord) reads, in order. `padded` is `records` with the kExpandPadding zeros an
+// Calls visit(record, padded) for each record of `records` that `next` (nextLessonRecord or
+// nextSectionRecord) reads, in order. `padded` is `records` with the kExpandPadding zeros an
 // expansion ends with, so that no read leaves it; record offsets index into it.
 template <typename Record, typename Visit>
 void WalkRecords(const std::string& records, bool (*next)(const uint8_t*, uint32_t*, Record*),

@@ -19,9 +19,9 @@ bool SourceFail(SourceError& error, const std::string& file, SourcePos pos,
 bool DecodeSourceLine(const std::string& file, int lineNo, const std::string& bytes,
                       std::u32string& line, SourceError& error) {
     size_t badOffset = 0;
-    if (DecodeUtf8(bytes, line, &badOffset)) return true;
+    if (decodeUtf8(bytes, line, &badOffset)) return true;
     std::u32string before;
-    DecodeUtf8(bytes.substr(0, badOffset), before, nullptr);
+    decodeUtf8(bytes.substr(0, badOffset), before, nullptr);
     return SourceFail(error, file, {lineNo, int(before.size()) + 1}, "malformed UTF-8");
 }
 
@@ -61,7 +61,7 @@ std::vector<Word> SplitWords(const std::u32string& text, int line, int firstColu
             ++i;
         if (i > start) {
             words.push_back(
-                {EncodeUtf8(text.substr(start, i - start)), {line, firstColumn + int(start)}});
+                {encodeUtf8(text.substr(start, i - start)), {line, firstColumn + int(start)}});
         }
     }
     return words;
