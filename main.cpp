@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/app_main.h"
+#include "app/command_args.h"
 #include "app/export_command.h"
 #include "app/search_command.h"
 #include "app/shell_requests.h"
@@ -53,8 +54,7 @@ int modeIndex(int argc, char** argv) {
 }
 
 int usageError(const std::string& message) {
-    std::fprintf(stderr, "versewell: %s\n%s", message.c_str(), kUsage);
-    return 2;
+    return usageFailure(message, kUsage);
 }
 
 int runMode(int argc, char** argv, int at) {

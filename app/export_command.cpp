@@ -96,10 +96,7 @@ bool parseExportCommand(int argc, char** argv, ExportCommand& c, std::string& er
 int runExportCommand(int argc, char** argv) {
     ExportCommand c;
     std::string error;
-    if (!parseExportCommand(argc, argv, c, error)) {
-        std::fprintf(stderr, "versewell: %s\n%s", error.c_str(), kUsage);
-        return 2;
-    }
+    if (!parseExportCommand(argc, argv, c, error)) return usageFailure(error, kUsage);
     if (!c.book.empty() && useBookBundleFile(c.book.c_str(), error) != 0)
         return commandFailure(error);
     std::string previous;
@@ -109,11 +106,8 @@ int runExportCommand(int argc, char** argv) {
     resetAppState();
     appState.fontSpec.FontAsciiBase = c.base;
     if (c.reverse) appState.Flags |= FlagReverse;
-    int loadError = 0;
-    uint8_t* lesson = LoadBookResource(c.lesson, &loadError);
-    if (!lesson)
-        return commandFailure("the book has no lesson " + std::to_string(c.lesson) +
-                              " (load error " + std::to_string(loadError) + ")");
+    uint8_t* lesson = loadLessonText(c.lesson, error);
+    if (!lesson) return commandFailure(error);
     char16_t* text = exportLessonText(lesson);
     plainFree(lesson);
     if (!text) return commandFailure("out of memory");

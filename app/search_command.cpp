@@ -72,10 +72,7 @@ bool parseSearchCommand(int argc, char** argv, SearchCommand& c, std::string& er
 int runSearchCommand(int argc, char** argv) {
     SearchCommand c;
     std::string error;
-    if (!parseSearchCommand(argc, argv, c, error)) {
-        std::fprintf(stderr, "versewell: %s\n%s", error.c_str(), kUsage);
-        return 2;
-    }
+    if (!parseSearchCommand(argc, argv, c, error)) return usageFailure(error, kUsage);
     HeadlessView headless;
     if (openHeadlessView(c.view, &headless) != 0) return 2;
     TextView* view = headless.view;

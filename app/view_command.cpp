@@ -133,11 +133,8 @@ int openHeadlessView(const ViewCommand& c, HeadlessView* out) {
     chosen.FontAsciiBase = c.base;
     if (c.reverse) appState.Flags |= FlagReverse;
 
-    int loadError = 0;
-    uint8_t* text = LoadBookResource(c.lesson, &loadError);
-    if (!text)
-        return commandFailure("the book has no lesson " + std::to_string(c.lesson) +
-                              " (load error " + std::to_string(loadError) + ")");
+    uint8_t* text = loadLessonText(c.lesson, error);
+    if (!text) return commandFailure(error);
     DcHandle dc = createImageDc(c.width, c.height);
     if (!dc) {
         plainFree(text);
@@ -194,10 +191,7 @@ int renderPage(const ViewCommand& c, const HeadlessView& headless) {
 int runViewCommand(int argc, char** argv) {
     ViewCommand c;
     std::string error;
-    if (!parseViewCommand(argc, argv, c, error)) {
-        std::fprintf(stderr, "versewell: %s\n%s", error.c_str(), kUsage);
-        return 2;
-    }
+    if (!parseViewCommand(argc, argv, c, error)) return usageFailure(error, kUsage);
     HeadlessView headless;
     if (openHeadlessView(c, &headless) != 0) return 2;
     int status = 0;

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/command_args.h"
 #include "calendar/hebrew_calendar.h"
 #include "calendar/weekly_lesson.h"
 
@@ -109,10 +110,8 @@ std::string weekLine(int32_t dayNumber, uint32_t options) {
 int runWeekCommand(int argc, const char* const* argv) {
     WeekRequest request{};
     std::string error;
-    if (parseWeekArguments(argc, argv, &request, &error) != 0) {
-        std::fprintf(stderr, "versewell: %s\n%s", error.c_str(), kWeekUsage);
-        return 2;
-    }
+    if (parseWeekArguments(argc, argv, &request, &error) != 0)
+        return usageFailure(error, kWeekUsage);
     uint32_t options = request.schedule == ScheduleIsrael   ? ReadingIsrael
                        : request.schedule == ScheduleAbroad ? 0
                                                             : deviceReadingOptions();
