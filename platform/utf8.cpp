@@ -91,6 +91,20 @@ std::u16string Utf8ToUnits(const std::string& bytes) {
     return out;
 }
 
+std::string RepairUtf8(const std::string& bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (size_t i = 0, length = 0; i < bytes.size(); i += length) {
+        char32_t c = 0;
+        if (decodeSequence(bytes, i, &c, &length)) {
+            out.append(bytes, i, length);
+        } else {
+            out += "\xEF\xBF\xBD";
+        }
+    }
+    return out;
+}
+
 std::string UnitsToUtf8(const char16_t* units) {
     std::u32string points;
     for (size_t i = 0; units[i]; ++i) {

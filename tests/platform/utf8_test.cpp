@@ -38,6 +38,8 @@ TEST(Utf8, StrictAndLenientAgreeOnWhatIsMalformed) {
             EXPECT_EQ(strict, c.lenient);
         }
         EXPECT_EQ(Utf8ToUnits(c.bytes), c.lenient) << c.bytes;
+        EXPECT_EQ(RepairUtf8(c.bytes), UnitsToUtf8(c.lenient.c_str()))
+            << c.bytes << ": repaired in UTF-8 as through 16-bit units";
     }
 }
 
