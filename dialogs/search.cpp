@@ -145,6 +145,9 @@ bool openLesson(TextView* view, int number, uint8_t* text) {
         if (result == ViewOutOfMemory) shellRequests.keepShowingOldText(nullptr);
         return false;
     }
+    // Another lesson opened by a search, as by any movement that is not a link: no return
+    // point and no return link (as the next start would show it too).
+    appState.PreviousLesson = 0;
     view->viewFlags &= uint16_t(~ReturnLinkShown);
     return true;
 }
