@@ -443,4 +443,42 @@ TEST_F(DialogHost, ADialogThatDrawsItself) {
         },
         1);
 }
+
+// The wheel over a window that draws itself (the reading view, the index): three lines a notch,
+// and the small steps of a touchpad or a fine wheel add up to lines as well, in angle or pixels.
+std::vector<WParam> gScrolls;
+intptr_t wheelProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
+    if (message == MsgVScroll && wParam != ScrollEndScroll) gScrolls.push_back(wParam);
+    return defWindowProc(window, message, wParam, lParam);
+}
+
+TEST_F(DialogHost, SmallWheelStepsAddUpToLines) {
+    registerWindowClass(u"WheelWindow", wheelProc);
+    struct Case {
+        const char* name;
+        std::vector<std::pair<int, int>> turns; // angle, pixels
+        size_t lines;
+        WParam direction;
+    } cases[] = {
+        {"a notch up", {{120, 0}}, 3, ScrollLineUp},
+        {"a notch down", {{-120, 0}}, 3, ScrollLineDown},
+        {"eight steps of 15", std::vector<std::pair<int, int>>(8, {15, 0}), 3, ScrollLineUp},
+        {"seven steps of 15: what is left waits", std::vector<std::pair<int, int>>(7, {-15, 0}), 2,
+         ScrollLineDown},
+        {"touchpad pixels", std::vector<std::pair<int, int>>(6, {-24, -10}), 3, ScrollLineDown},
+    };
+    for (const Case& c : cases) {
+        WindowHandle window = createWindow(u"WheelWindow", u"Wheel", WindowVisible);
+        showWindow(window, ShowNormal);
+        processPendingEvents();
+        gScrolls.clear();
+        for (const auto& [angle, pixels] : c.turns)
+            userTurnsWheel(window, angle, pixels);
+        EXPECT_EQ(gScrolls.size(), c.lines) << c.name;
+        for (WParam w : gScrolls)
+            EXPECT_EQ(w, c.direction) << c.name;
+        destroyWindow(window);
+        processPendingEvents();
+    }
+}
 } // namespace
