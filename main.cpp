@@ -1,6 +1,7 @@
 // versewell: the reader. Parses the command line, sets the book source and runs the mode asked.
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -70,11 +71,24 @@ int runMode(int argc, char** argv, int at) {
     if (std::strcmp(argv[at], "--export") == 0) return runExportCommand(n, args.data());
     return runViewCommand(n, args.data());
 }
+
+// A headless mode, with a last guard: a failure of the standard library (memory, a stream) is
+// said and ends the mode with status 2 rather than an abort.
+int runModeGuarded(int argc, char** argv, int at) {
+    try {
+        return runMode(argc, argv, at);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "versewell: %s\n", e.what());
+    } catch (...) {
+        std::fprintf(stderr, "versewell: an unexpected failure\n");
+    }
+    return 2;
+}
 } // namespace
 
 int main(int argc, char** argv) {
     installShellRequests();
-    if (int at = modeIndex(argc, argv)) return runMode(argc, argv, at);
+    if (int at = modeIndex(argc, argv)) return runModeGuarded(argc, argv, at);
     const char* bookFile = nullptr;
     bool today = false;
     for (int i = 1; i < argc; ++i) {

@@ -1,18 +1,23 @@
 #include "app/export_command.h"
 #include "app/command_args.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include "content/book_constants.h"
 #include "content/resource.h"
 #include "dialogs/clipboard_export.h"
 #include "dialogs/rich_text.h"
+#include "platform/book_bundle.h"
 #include "platform/memory.h"
 #include "platform/resources.h"
+#include "platform/utf8.h"
 #include "state/state.h"
 
 namespace {
@@ -20,11 +25,68 @@ const char kUsage[] =
     "usage: versewell --export LESSON (--rtf|--text) [--base 97|224|1488] [--reverse]\n"
     "                 [--append-to FILE] [--book FILE] -o FILE\n";
 
-bool readWholeFile(const std::string& path, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+// Writes all of `bytes` to descriptor `fd`; false with errno set when it cannot.
+bool writeAll(int fd, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (n == 0) errno = ENOSPC;
+            return false;
+        }
+        done += size_t(n);
+    }
+    return true;
+}
+
+// Puts `bytes` at `path`. A regular file (or a link to one, which stays a link) is replaced
+// whole: the document is written beside it under another name and renamed into place once
+// complete, so that a full disk leaves the old file as it was. What is not a regular file (a
+// terminal, a pipe, /dev/stdout) is written into as it is. Returns 0, or 1 with `error` set.
+int writeOutput(const std::string& path, const std::string& bytes, std::string& error) {
+    auto fail = [&error](const std::string& why) {
+        error = why;
+        return 1;
+    };
+    std::string target = path;
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        char* resolved = ::realpath(path.c_str(), nullptr);
+        if (!resolved) return fail(std::strerror(errno));
+        target = resolved;
+        std::free(resolved);
+    }
+    bool exists = ::stat(target.c_str(), &st) == 0;
+    if (exists && S_ISDIR(st.st_mode)) return fail("is a folder");
+    if (exists && !S_ISREG(st.st_mode)) {
+        int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+        if (fd < 0) return fail(std::strerror(errno));
+        bool written = writeAll(fd, bytes);
+        int saved = errno;
+        if (::close(fd) != 0 && written) return fail(std::strerror(errno));
+        return written ? 0 : fail(std::strerror(saved));
+    }
+    std::string part = target + ".part" + std::to_string(::getpid());
+    int fd = ::open(part.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) return fail(std::strerror(errno));
+    // The new file keeps the permissions of the one it replaces.
+    bool written = (!exists || ::fchmod(fd, st.st_mode & 07777) == 0) && writeAll(fd, bytes) &&
+                   ::fsync(fd) == 0;
+    int saved = errno;
+    if (::close(fd) != 0 && written) {
+        written = false;
+        saved = errno;
+    }
+    if (written && ::rename(part.c_str(), target.c_str()) != 0) {
+        written = false;
+        saved = errno;
+    }
+    if (!written) {
+        ::unlink(part.c_str());
+        return fail(std::strerror(saved));
+    }
+    return 0;
 }
 
 // The document, as the clipboard would hold it after Copy or Append onto `previous`.
@@ -39,12 +101,11 @@ bool makeDocument(const ExportCommand& c, const char16_t* text, const std::strin
         document = block;
         plainFree(block);
     } else {
-        std::u16string before = utf8ToUnits(previous);
-        size_t e = std::char_traits<char16_t>::length(before.c_str()) * sizeof(char16_t);
-        char16_t* block = unicodeDocument(before.c_str(), e, text, &bytes);
-        if (!block) return false;
-        document = unitsToUtf8(block);
-        plainFree(block);
+        // The clipboard's text ends at its first 0 unit; Append puts the lesson behind it. The
+        // previous text stays in UTF-8 (each malformed sequence as U+FFFD, as the clipboard would
+        // hold it), so that the memory taken is a small multiple of the file's size.
+        document = repairUtf8(previous.substr(0, std::strlen(previous.c_str())));
+        document += unitsToUtf8(text);
     }
     return true;
 }
@@ -100,8 +161,9 @@ int runExportCommand(int argc, char** argv) {
     if (!c.book.empty() && useBookBundleFile(c.book.c_str(), error) != 0)
         return commandFailure(error);
     std::string previous;
-    if (!c.appendTo.empty() && !readWholeFile(c.appendTo, previous))
-        return commandFailure("cannot read " + c.appendTo);
+    if (!c.appendTo.empty() &&
+        readBookFile(c.appendTo.c_str(), kBookFileMaxBytes, previous, error) != 0)
+        return commandFailure("cannot read " + c.appendTo + ": " + error);
 
     resetAppState();
     appState.fontSpec.FontAsciiBase = c.base;
@@ -116,9 +178,7 @@ int runExportCommand(int argc, char** argv) {
     plainFree(text);
     if (!made) return commandFailure("out of memory");
 
-    std::ofstream out(c.output, std::ios::binary | std::ios::trunc);
-    out.write(document.data(), std::streamsize(document.size()));
-    out.close();
-    if (!out) return commandFailure("cannot write " + c.output);
+    if (writeOutput(c.output, document, error) != 0)
+        return commandFailure("cannot write " + c.output + ": " + error);
     return 0;
 }

@@ -15,11 +15,21 @@ const char kUsage[] = "usage: versewell --search WORD [--from LESSON[:TOPLINE]] 
                       "                 [--width W --height H --font FACE --size S --base "
                       "97|224|1488] [--book FILE]\n";
 
+// The words the Search dialog takes from its keyboard and box: Hebrew letters, spaces, '?' and
+// '*', with the Hebrew marks the box turns into punctuation (maqaf, sof pasuq, geresh,
+// gershayim); points and cantillation are taken and dropped, as the box drops them. 1 to 33
+// characters once they are dropped.
 bool searchable(const std::u16string& word) {
+    size_t kept = 0;
     for (char16_t c : word) {
-        if (!((c >= 0x05D0 && c <= 0x05EA) || c == u' ' || c == u'?' || c == u'*')) return false;
+        bool mark = c == 0x05BE || c == 0x05C3 || c == 0x05F3 || c == 0x05F4;
+        bool dropped = !mark && c >= 0x0591 && c <= 0x05C7;
+        if (!((c >= 0x05D0 && c <= 0x05EA) || c == u' ' || c == u'?' || c == u'*' || mark ||
+              dropped))
+            return false;
+        kept += dropped ? 0 : 1;
     }
-    return !word.empty() && word.size() <= size_t(kMaxPatternLength);
+    return kept > 0 && kept <= size_t(kMaxPatternLength);
 }
 } // namespace
 
@@ -53,7 +63,8 @@ bool parseSearchCommand(int argc, char** argv, SearchCommand& c, std::string& er
             ++i;
         } else if (!haveWord && a.rfind("--", 0) != 0) {
             if (!utf8ToUnitsStrict(a.c_str(), c.word) || !searchable(c.word)) {
-                error = "the word must be 1 to 33 Hebrew letters, spaces, '?' and '*'";
+                error = "the word must be 1 to 33 Hebrew letters, spaces, '?' and '*' (points "
+                        "are dropped)";
                 return false;
             }
             haveWord = true;

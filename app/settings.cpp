@@ -1,11 +1,14 @@
 #include "app/settings.h"
 
+#include <cstdio>
+
 #include "content/book_constants.h"
 #include "dialogs/bookmarks.h"
 #include "platform/bitmaps.h"
 #include "platform/memory.h"
 #include "platform/process.h"
 #include "platform/quit.h"
+#include "platform/registry.h"
 #include "state/book_key.h"
 #include "state/state.h"
 #include "view/text_view.h"
@@ -18,6 +21,10 @@
 void loadSettings() {
     appState.settingsLoaded = false;
     bool quitBefore = quitRequested();
+    // A settings file that is not a regular file (a pipe, a device) is neither read nor
+    // written: the reader starts with the defaults and says why.
+    if (const char* problem = registryKeyProblem(kCurrentUser, kBookKey))
+        std::fprintf(stderr, "versewell: %s; starting with the defaults\n", problem);
     char16_t path[260];
     if (programPath(path, 260) > 0) writeBookString(u"Program Path", path);
     if (char16_t* name = readBookString(u"FontName")) {

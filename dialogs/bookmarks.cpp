@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "content/book_constants.h"
 #include "platform/memory.h"
 #include "platform/message_box.h"
 #include "state/book_key.h"
@@ -19,12 +20,17 @@ void loadBookmarks() {
 void takeStoredBookmarks(const uint8_t* stored, uint32_t length) {
     freeBookmarks();
     uint32_t words = length / 2;
-    auto* list = static_cast<uint16_t*>(plainAlloc((size_t(words) + 1) * sizeof(uint16_t)));
+    // Bookmarks name lessons: each lesson is kept once, in the stored order, and a number that
+    // names none is dropped, so a damaged list cannot grow the index's group without end.
+    auto* list = static_cast<uint16_t*>(plainAlloc((kLessonCount + 1) * sizeof(uint16_t)));
     if (!list) return;
+    bool kept[kLessonCount + 1] = {};
     uint16_t count = 0;
-    while (count < words && count < 0xFFFF) {
-        uint16_t lesson = uint16_t(stored[2 * count] | stored[2 * count + 1] << 8);
+    for (uint32_t i = 0; i < words; ++i) {
+        uint16_t lesson = uint16_t(stored[2 * i] | stored[2 * i + 1] << 8);
         if (lesson == 0) break;
+        if (lesson > kLessonCount || kept[lesson]) continue;
+        kept[lesson] = true;
         list[count++] = lesson;
     }
     list[count] = 0;

@@ -22,15 +22,24 @@ bool previousContent(unsigned format, int append, void** previous, size_t* lengt
     return *previous || *length == 0;
 }
 
-// Replaces the clipboard's content by `block` in `format`; releases the block when the
-// clipboard cannot be opened.
-void replaceClipboard(unsigned format, void* block, size_t bytes) {
+// One format's new content for the clipboard: a block from plainAlloc and its size.
+struct ClipboardBlock {
+    unsigned format;
+    void* block;
+    size_t bytes;
+};
+
+// Replaces the clipboard's content by the `count` blocks, each in its format; releases them
+// when the clipboard cannot be opened.
+void replaceClipboard(const ClipboardBlock* blocks, size_t count) {
     if (!openClipboard(nullptr)) {
-        plainFree(block);
+        for (size_t i = 0; i < count; ++i)
+            plainFree(blocks[i].block);
         return;
     }
     emptyClipboard();
-    setClipboardData(format, block, bytes);
+    for (size_t i = 0; i < count; ++i)
+        setClipboardData(blocks[i].format, blocks[i].block, blocks[i].bytes);
     closeClipboard();
 }
 } // namespace
@@ -95,12 +104,29 @@ void putRichText(const char16_t* text, int append) {
     void* previous = nullptr;
     size_t e = 0;
     if (!previousContent(format, append, &previous, &e)) return;
-    // The document is made before the clipboard is touched, so that a shortage of memory
-    // leaves the clipboard as it was.
-    size_t bytes = 0;
-    char* document = richTextDocument(static_cast<const char*>(previous), e, text, &bytes);
+    void* previousText = nullptr;
+    size_t t = 0;
+    if (!previousContent(ClipboardUnicodeText, append, &previousText, &t)) {
+        plainFree(previous);
+        return;
+    }
+    // Both documents are made before the clipboard is touched, so that a shortage of memory
+    // leaves the clipboard as it was. The Unicode text goes beside the Rich Text for the
+    // programs that paste only text (a terminal, a browser's field, a plain editor).
+    ClipboardBlock blocks[2] = {{format, nullptr, 0}, {ClipboardUnicodeText, nullptr, 0}};
+    blocks[0].block =
+        richTextDocument(static_cast<const char*>(previous), e, text, &blocks[0].bytes);
+    if (blocks[0].block)
+        blocks[1].block =
+            unicodeDocument(static_cast<const char16_t*>(previousText), t, text, &blocks[1].bytes);
     plainFree(previous);
-    if (document) replaceClipboard(format, document, bytes);
+    plainFree(previousText);
+    if (blocks[0].block && blocks[1].block) {
+        replaceClipboard(blocks, 2);
+    } else {
+        plainFree(blocks[0].block);
+        plainFree(blocks[1].block);
+    }
 }
 
 void putUnicodeText(const char16_t* text, int append) {
@@ -110,7 +136,9 @@ void putUnicodeText(const char16_t* text, int append) {
     size_t bytes = 0;
     char16_t* document = unicodeDocument(static_cast<const char16_t*>(previous), e, text, &bytes);
     plainFree(previous);
-    if (document) replaceClipboard(ClipboardUnicodeText, document, bytes);
+    if (!document) return;
+    ClipboardBlock block = {ClipboardUnicodeText, document, bytes};
+    replaceClipboard(&block, 1);
 }
 
 char16_t* unicodeDocument(const char16_t* previous, size_t previousBytes, const char16_t* text,

@@ -1,6 +1,7 @@
 // Copy and Append: the whole lesson of the reading view on the clipboard, as a Rich Text
-// document when the font keeps its Hebrew letters at their Unicode places (letter base above
-// 256), else as Unicode text. Each command leaves exactly one format on the clipboard.
+// document with the same text as Unicode text beside it when the font keeps its Hebrew letters
+// at their Unicode places (letter base above 256), else as Unicode text alone. Each command
+// leaves only those formats on the clipboard.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -23,9 +24,10 @@ char16_t* exportLessonText(const uint8_t* lesson);
 // be opened; null with *length the size it needed when memory for the copy ran out.
 void* readClipboard(unsigned format, size_t* length);
 
-// The clipboard's content replaced by the Rich Text document of `text` (0-terminated), or with
-// append, that document added to the Rich Text the clipboard holds (a new document when it
-// holds none). When the clipboard cannot be opened or memory runs short nothing changes.
+// The clipboard's content replaced by the Rich Text document of `text` (0-terminated) and by
+// `text` as Unicode text, or with append, that document added to the Rich Text the clipboard
+// holds (a new document when it holds none) and `text` behind the Unicode text it holds. When
+// the clipboard cannot be opened or memory runs short nothing changes.
 void putRichText(const char16_t* text, int append);
 
 // The same with Unicode text: with append, `text` directly behind the text already held.

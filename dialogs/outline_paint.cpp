@@ -23,6 +23,20 @@ int indentOf(const OutlineList* list, const OutlineRow& row) {
     return list->area.left + list->area.width - row.x - row.width;
 }
 
+// Whether row i carries on the record of row i - 1: the same value and no record's end (the 0
+// after a title) between their texts. A bookmark and the index's entry of the same lesson share
+// their value but are two records.
+bool continuesRecord(const OutlineList* list, int i) {
+    if (i <= 0) return false;
+    const OutlineRow& a = list->rows[i - 1];
+    const OutlineRow& b = list->rows[i];
+    if (a.sectionValue != b.sectionValue || b.start < a.start + a.length) return false;
+    for (int at = a.start + a.length; at < b.start; ++at) {
+        if (list->indexText[at] == 0) return false;
+    }
+    return true;
+}
+
 // The first row drawn: the one after topRow shown rows.
 int firstDrawnRow(const OutlineList* list) {
     int i = 0;
@@ -90,7 +104,8 @@ int OutlineList_Paint(OutlineList* list, int erase) {
             key = row.sectionStyle & SectionKeyMask;
             OutlineList_SelectStyle(list, row.sectionStyle | SelectWithColour);
         }
-        if (row.sectionValue != lastValue) OutlineList_DrawGlyph(list, row, y);
+        if (row.sectionValue != lastValue || !continuesRecord(list, i))
+            OutlineList_DrawGlyph(list, row, y);
         lastValue = row.sectionValue;
         DrawTextCell(list->dc, list->indexText + row.start, row.length, row.x, y, row.width,
                      row.height);

@@ -35,6 +35,11 @@ const HebrewDecomposition* decompositionOf(char16_t unit) {
 bool isDigit(char16_t unit) {
     return unit >= u'0' && unit <= u'9';
 }
+// What cannot follow an escape directly: a digit (it would lengthen the number) or a space
+// (a reader takes it as the escape's end).
+bool endsEscape(char16_t next) {
+    return isDigit(next) || next == u' ';
+}
 bool isBlank(char c) {
     return c == '\t' || c == '\n' || c == '\r' || c == ' ';
 }
@@ -58,11 +63,8 @@ size_t measureRtfBody(const char16_t* text) {
     for (size_t i = 0; text[i];) {
         char16_t u = text[i];
         if (u == u' ') {
-            size_t k = 0;
-            while (text[i + k] == u' ')
-                ++k;
-            count += k + 1;
-            i += k;
+            count += i > 0 && text[i - 1] == u' ' ? 3 : 1;
+            ++i;
             continue;
         }
         if (isLineEnd(u)) {
@@ -80,7 +82,7 @@ size_t measureRtfBody(const char16_t* text) {
             } else {
                 count += u < 1000 ? 5 : u < 10000 ? 6 : 7;
             }
-            if (isDigit(text[i + 1])) count += 1;
+            if (endsEscape(text[i + 1])) count += 1;
         }
         ++i;
     }
@@ -94,11 +96,11 @@ char* textToRtfBody(const char16_t* text) {
     for (size_t i = 0; text[i];) {
         char16_t u = text[i];
         if (u == u' ') {
-            *out++ = ' '; // the first space of a run twice
-            while (text[i] == u' ') {
-                *out++ = ' ';
-                ++i;
-            }
+            // Spaces in a row are kept apart by an empty group: a word processor takes a run of
+            // spaces in one piece of text for spacing of its own and widens it.
+            if (i > 0 && text[i - 1] == u' ') out = append(out, "{}");
+            *out++ = ' ';
+            ++i;
             continue;
         }
         if (isLineEnd(u)) {
@@ -122,9 +124,10 @@ char* textToRtfBody(const char16_t* text) {
                 std::snprintf(escape, sizeof escape, "\\u%u", unsigned(u));
                 out = append(out, escape);
             }
-            // A digit right after the number would become part of it; the space ends the
-            // escape and readers drop it.
-            if (isDigit(text[i + 1])) *out++ = ' ';
+            // A digit right after the number would become part of it, and a reader takes a
+            // space there as the end of the escape and drops it: one space ends the escape
+            // before either, and the text's own spaces follow it.
+            if (endsEscape(text[i + 1])) *out++ = ' ';
         }
         ++i;
     }
@@ -133,21 +136,54 @@ char* textToRtfBody(const char16_t* text) {
     return body;
 }
 
+namespace {
+// Where a previous document's content ends, for appending to it. A document starts with
+// "{\rtf" (after blanks); its content runs up to the brace that closes its first group, or,
+// when that brace never comes (a document cut short), to its end, and *open says how many
+// groups are open there besides the document's own. False when it is no Rich Text document.
+bool documentContent(const char* previous, size_t length, size_t* kept, size_t* open) {
+    size_t start = 0;
+    while (start < length && isBlank(previous[start]))
+        ++start;
+    if (length - start < 5 || std::memcmp(previous + start, "{\\rtf", 5) != 0) return false;
+    size_t depth = 0;
+    for (size_t i = start; i < length; ++i) {
+        char c = previous[i];
+        if (c == '\\') {
+            // An escaped brace or backslash is text. An escape that the data cuts short (a
+            // backslash, or \' without its two hex digits) is dropped: a backslash would take
+            // the brace that closes the document as text.
+            if (i + 1 == length || (previous[i + 1] == '\'' && length - i < 4)) {
+                *kept = i;
+                *open = depth - 1;
+                return true;
+            }
+            ++i;
+        } else if (c == '{') {
+            ++depth;
+        } else if (c == '}' && --depth == 0) {
+            *kept = i;
+            *open = 0;
+            return true;
+        }
+    }
+    *kept = length;
+    *open = depth - 1;
+    return true;
+}
+} // namespace
+
 char* richTextDocument(const char* previous, size_t previousLength, const char16_t* text,
                        size_t* bytes) {
-    size_t e = previous ? previousLength : 0;
-    // The previous document without its trailing blanks and its one closing brace.
-    while (e > 0 && isBlank(previous[e - 1]))
-        --e;
-    size_t kept = e > 0 && previous[e - 1] == '}' ? e - 1 : e;
-    bool appending = false;
-    for (size_t i = 0; i < kept && !appending; ++i)
-        appending = !isBlank(previous[i]);
+    size_t kept = 0, open = 0;
+    bool appending = previous && documentContent(previous, previousLength, &kept, &open);
 
     char* body = textToRtfBody(text);
     if (!body) return nullptr;
     size_t d = std::strlen(body);
-    size_t size = appending ? d + previousLength + 58 : d + 186;
+    size_t size = appending ? kept + open + d + std::strlen(kRtfSeparator) +
+                                  std::strlen(kRtfAppendedState) + sizeof kRtfClosing
+                            : d + 186;
     auto* block = static_cast<char*>(plainAlloc(size));
     if (!block) {
         plainFree(body);
@@ -156,7 +192,11 @@ char* richTextDocument(const char* previous, size_t previousLength, const char16
     char* out = block;
     if (appending) {
         std::memcpy(out, previous, kept);
-        out = append(out + kept, kRtfSeparator);
+        out += kept;
+        for (size_t i = 0; i < open; ++i)
+            *out++ = '}';
+        out = append(out, kRtfSeparator);
+        out = append(out, kRtfAppendedState);
     } else {
         out = append(out, kRtfHeader);
     }

@@ -14,6 +14,10 @@ inline constexpr char kRtfParagraph[] = "\\par\\par\r\n";
 // to right-aligned 10-point black.
 inline constexpr char kRtfSeparator[] = R"(\qc\cf2\fs72\b*  *  *  *  *\b0\par\par\qr\fs20\cf0)"
                                         "\r\n";
+// What the appended part sets after the separator, whatever the document before it left: a
+// plain right-to-left, right-aligned paragraph, and escapes without fallback characters (a word
+// processor's own documents declare one: \uc1).
+inline constexpr char kRtfAppendedState[] = "\\pard\\rtlpar\\qr\\uc0\r\n";
 inline constexpr char kRtfClosing[] = "}\r\n";
 static_assert(sizeof kRtfHeader == 181 && sizeof kRtfParagraph == 11 &&
               sizeof kRtfSeparator == 53 && sizeof kRtfClosing == 4);
@@ -29,17 +33,19 @@ extern const HebrewDecomposition hebrewDecompositions[28];
 // Bytes that textToRtfBody needs for `text` (0-terminated), the ending 0 included.
 size_t measureRtfBody(const char16_t* text);
 
-// The body of a document for `text` (0-terminated): printable ASCII as itself ('\', '{' and '}'
-// escaped), a run of spaces one space longer, each run of CR and LF one paragraph break, every
-// other unit as \uN (a presentation form as its decomposition; a space after N when a digit
-// follows), and a paragraph break at the end. Returns a new 0-terminated buffer (plainFree), or
-// null when memory is short (through checkedAlloc).
+// The body of a document for `text` (0-terminated): printable ASCII and spaces as themselves
+// ('\', '{' and '}' escaped; "{}" between two spaces in a row), each run of CR and LF one paragraph
+// break, every other unit as \uN (a presentation form as its decomposition; one space after N,
+// which a reader drops, when a digit or a space follows), and a paragraph break at the end. Returns
+// a new 0-terminated buffer (plainFree), or null when memory is short (through checkedAlloc).
 char* textToRtfBody(const char16_t* text);
 
 // The document that Copy (previousLength 0) or Append makes: header, body and closing; or, after
-// a previous document (previousLength bytes, no ending 0 needed), that document without its
-// closing brace and trailing blanks, the separator, the body and the closing. A previous
-// document that is nothing but blanks and one brace counts as none. Returns a new block from
+// a previous Rich Text document (previousLength bytes, no ending 0 needed), that document up to
+// the brace that closes it (what follows that brace is dropped; a document cut short has the
+// groups it left open closed), the separator, kRtfAppendedState, the body and the closing.
+// Previous content that does not start with "{\rtf" (plain text, binary data, blanks) counts as
+// none: the result is a new document. Returns a new block from
 // plainAlloc holding the document and an ending 0, the bytes it fills (that 0 included) in
 // *bytes; null when memory is short.
 char* richTextDocument(const char* previous, size_t previousLength, const char16_t* text,

@@ -136,6 +136,9 @@ bool openLesson(TextView* view, int number, uint8_t* text) {
     LessonPlace kept = currentLessonPlace();
     chooseLesson(uint16_t(number));
     if (showLessonText(view, text, kept, nullptr) != 0) return false;
+    // Another lesson opened by a search, as by any movement that is not a link: no return
+    // point and no return link (as the next start would show it too).
+    appState.PreviousLesson = 0;
     view->viewFlags &= uint16_t(~ReturnLinkShown);
     return true;
 }

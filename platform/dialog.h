@@ -173,6 +173,9 @@ void userTypes(WindowHandle window, const char16_t* text);
 void userPressesKey(WindowHandle window, Key key);
 void userClicks(WindowHandle window, int x, int y);
 void userCloses(WindowHandle dialog);
+// A turn of the mouse wheel over the window's client area: `angle` in 1/8 degree (120 a
+// notch), `pixels` what a touchpad reports (0: none).
+void userTurnsWheel(WindowHandle window, int angle, int pixels);
 
 // Test hooks that look at a dialog as it is on the screen. windowPicture: what the window shows
 // now (a dialog: its client area and its OK and Cancel row), as a new context for the caller

@@ -22,7 +22,8 @@ enum : unsigned {
 enum : int { AnswerOk = 1, AnswerCancel = 2, AnswerYes = 6, AnswerNo = 7 };
 
 // Shows `text` (null-terminated UTF-16) with `caption` (null: no caption of its own) and
-// returns the button chosen.
+// returns the button chosen. Escape and closing the box choose Cancel where there is one, but
+// No in a box with Yes, No and Cancel, where Cancel is a choice of its own: they do nothing.
 int showMessageBox(WindowHandle owner, const char16_t* text, const char16_t* caption,
                    unsigned flags);
 
@@ -38,4 +39,8 @@ struct ShownMessage {
 // box with Yes, when the queue is empty).
 void scriptMessageBoxes(bool on);
 void queueMessageBoxAnswer(int answer);
+// Test hook for real boxes (scripted mode off): each one, once shown, gets this gesture of the
+// user: Escape, its close box, or a click on the button of an answer (AnswerYes, ...).
+enum : int { MessageBoxGestureNone = 0, MessageBoxGestureEscape = -1, MessageBoxGestureClose = -2 };
+void gestureOnMessageBoxes(int gesture);
 std::vector<ShownMessage> takeShownMessages();

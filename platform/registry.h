@@ -59,8 +59,9 @@ RegistryKey createRegistryKey(uint32_t root, const char16_t* path);
 // (a string: UTF-16 units with their terminating 0; a number: 4 bytes). The file is written
 // at once, atomically: a crash leaves the old file or the new one. Returns RegistryOk, or
 // RegistryMissing when the key is not open for writing, the data do not fit the type, a
-// string would read back as a number (text of the form "dword:" and hex digits) or the file
-// cannot be written.
+// string would read back as a number (text of the form "dword:" and hex digits), the file is
+// left alone (registryKeyProblem) or cannot be written. A file that is a link to a regular file
+// stays a link: the file it leads to is replaced, in its own folder.
 int setRegistryValue(RegistryKey key, const char16_t* name, uint32_t type, const uint8_t* data,
                      uint32_t size);
 
@@ -81,6 +82,11 @@ constexpr uint32_t RegistryRemove = 0;
 // (static text).
 int setRegistryValues(RegistryKey key, const RegistryValue* values, size_t count,
                       const char** error = nullptr);
+
+// Why the key's file is left alone, or null when it is absent, a regular file or a link to one:
+// anything else (a pipe, a device, a folder, a link to one or to nothing) is neither read nor
+// written, so that it cannot block the program or be replaced (static text).
+const char* registryKeyProblem(uint32_t root, const char16_t* path);
 
 // Releases a key from openRegistryKey or createRegistryKey; null is ignored.
 void closeRegistryKey(RegistryKey key);

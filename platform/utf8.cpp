@@ -91,6 +91,20 @@ std::u16string utf8ToUnits(const std::string& bytes) {
     return out;
 }
 
+std::string repairUtf8(const std::string& bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (size_t i = 0, length = 0; i < bytes.size(); i += length) {
+        char32_t c = 0;
+        if (decodeSequence(bytes, i, &c, &length)) {
+            out.append(bytes, i, length);
+        } else {
+            out += "\xEF\xBF\xBD";
+        }
+    }
+    return out;
+}
+
 std::string unitsToUtf8(const char16_t* units) {
     std::u32string points;
     for (size_t i = 0; units[i]; ++i) {

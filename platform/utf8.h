@@ -13,5 +13,8 @@ std::string encodeUtf8(const std::u32string& text);
 bool utf8ToUnitsStrict(const std::string& bytes, std::u16string& out);
 // UTF-8 to 16-bit units leniently: each malformed sequence becomes one U+FFFD.
 std::u16string utf8ToUnits(const std::string& bytes);
+// The same text left in UTF-8: `bytes` with each malformed sequence replaced by U+FFFD (what
+// utf8ToUnits and unitsToUtf8 give, without the 16-bit copy).
+std::string repairUtf8(const std::string& bytes);
 // 16-bit units (up to the first 0) to UTF-8; a lone surrogate becomes U+FFFD.
 std::string unitsToUtf8(const char16_t* units);

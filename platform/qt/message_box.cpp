@@ -1,8 +1,11 @@
 #include "platform/message_box.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QString>
+#include <QTimer>
 
 #include <cstdio>
 #include <deque>
@@ -13,6 +16,7 @@ namespace {
 bool gScripted = false;
 std::deque<int> gAnswers;
 std::vector<ShownMessage> gShown;
+int gGesture = 0; // MessageBoxGestureNone
 
 QString toQString(const char16_t* text) {
     return text ? QString::fromUtf16(text) : QString();
@@ -74,12 +78,32 @@ int showMessageBox(WindowHandle owner, const char16_t* text, const char16_t* cap
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         break;
     case MessageBoxYesNoCancel:
+        // Cancel is a choice of its own here (the reader's one such box gives it a meaning);
+        // Escape and the close box mean "do nothing", which is No.
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        box.setEscapeButton(QMessageBox::Cancel);
+        box.setEscapeButton(QMessageBox::No);
         break;
     default:
         box.setStandardButtons(QMessageBox::Ok);
         break;
+    }
+    if (gGesture != MessageBoxGestureNone) {
+        // Once the box shows (its loop is running), as the user would.
+        QTimer::singleShot(0, &box, [&box] {
+            if (gGesture == MessageBoxGestureEscape) {
+                QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+                QApplication::sendEvent(&box, &press);
+            } else if (gGesture == MessageBoxGestureClose) {
+                box.close();
+            } else {
+                QMessageBox::StandardButton wanted = gGesture == AnswerYes  ? QMessageBox::Yes
+                                                     : gGesture == AnswerNo ? QMessageBox::No
+                                                     : gGesture == AnswerCancel
+                                                         ? QMessageBox::Cancel
+                                                         : QMessageBox::Ok;
+                if (QAbstractButton* button = box.button(wanted)) button->click();
+            }
+        });
     }
     switch (box.exec()) {
     case QMessageBox::Cancel:
@@ -91,6 +115,10 @@ int showMessageBox(WindowHandle owner, const char16_t* text, const char16_t* cap
     default:
         return AnswerOk;
     }
+}
+
+void gestureOnMessageBoxes(int gesture) {
+    gGesture = gesture;
 }
 
 void scriptMessageBoxes(bool on) {

@@ -5,8 +5,11 @@
 // modification time, to the millisecond, differs.)
 #include "platform/registry.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <QDir>
 #include <QFileInfo>
@@ -103,6 +106,49 @@ const LastKey& lookUpKey(const char16_t* path) {
         gLastKey = {path ? path : u"", folder, file, QFile::encodeName(file)};
     }
     return gLastKey;
+}
+
+// Why the key's file at `file` may not be read or replaced, or null when it may: it is absent,
+// a regular file or a link to one. A pipe would block its reader for ever, and a save renames
+// its new file over whatever the name leads to, so anything else (a pipe, a device, a folder,
+// a link to one of them or to nothing) is left alone.
+const char* unusableKeyFile(const QByteArray& file) {
+    struct stat st;
+    if (::lstat(file.constData(), &st) != 0) return nullptr;
+    if (S_ISLNK(st.st_mode) && ::stat(file.constData(), &st) != 0)
+        return "the settings file is a link to nothing";
+    return S_ISREG(st.st_mode) ? nullptr : "the settings file is not a regular file";
+}
+
+// Why the key's file could not be written, found by writing a file of its size and a little
+// more beside it: the system's reason (a full disk, a read-only folder, ...), or, when that
+// works, that the file itself cannot be read or written. The text stays until the next call.
+const char* writeFailure(const QString& file) {
+    static std::string reason;
+    QByteArray name = QFile::encodeName(file);
+    QByteArray probe = name + ".probe" + QByteArray::number(qint64(::getpid()));
+    struct stat st {};
+    size_t size = ::stat(name.constData(), &st) == 0 ? size_t(st.st_size) + 4096 : 4096;
+    int fd = ::open(probe.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    int problem = fd < 0 ? errno : 0;
+    std::string zeros(size, '\0');
+    for (size_t done = 0; !problem && done < size;) {
+        ssize_t n = ::write(fd, zeros.data() + done, size - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) problem = n < 0 ? errno : ENOSPC;
+        done += n > 0 ? size_t(n) : 0;
+    }
+    if (!problem && ::fsync(fd) != 0) problem = errno;
+    if (fd >= 0) {
+        ::close(fd);
+        ::unlink(probe.constData());
+    }
+    if (problem) {
+        reason = std::string("the settings folder: ") + std::strerror(problem);
+        return reason.c_str();
+    }
+    return ::access(name.constData(), R_OK) == 0 || errno == ENOENT ? "the file cannot be written"
+                                                                    : "the file cannot be read";
 }
 
 // A value's type and bytes from its stored form.
@@ -230,6 +276,7 @@ int setRegistryValues(RegistryKey key, const RegistryValue* values, size_t count
     };
     if (!key || key->writeFile.isEmpty()) return refuse("the key is not open for writing");
     if (count && !values) return refuse("no values");
+    if (const char* why = unusableKeyFile(QFile::encodeName(key->writeFile))) return refuse(why);
     std::vector<QVariant> stored(count);
     for (size_t i = 0; i < count; ++i) {
         if (!storedForm(values[i], stored[i])) return refuse("a value does not fit its type");
@@ -238,7 +285,9 @@ int setRegistryValues(RegistryKey key, const RegistryValue* values, size_t count
     // temporary file renamed over the old one.
     clearNamelessLock(key->writeFile);
     QSettings settings(key->writeFile, QSettings::IniFormat);
-    if (settings.status() != QSettings::NoError) return refuse("the file cannot be read");
+    // QSettings takes a lock file beside the file as it opens: a full disk or a read-only folder
+    // already shows here.
+    if (settings.status() != QSettings::NoError) return refuse(writeFailure(key->writeFile));
     QStringList existing = settings.childKeys();
     for (size_t i = 0; i < count; ++i) {
         // The registry ignores letter case: write over the spelling the file already has.
@@ -255,7 +304,7 @@ int setRegistryValues(RegistryKey key, const RegistryValue* values, size_t count
         }
     }
     settings.sync();
-    if (settings.status() != QSettings::NoError) return refuse("the file cannot be written");
+    if (settings.status() != QSettings::NoError) return refuse(writeFailure(key->writeFile));
     return RegistryOk;
 }
 
@@ -264,6 +313,12 @@ int setRegistryValue(RegistryKey key, const char16_t* name, uint32_t type, const
     if (type == RegistryRemove) return RegistryMissing;
     RegistryValue value{name, type, data, size};
     return setRegistryValues(key, &value, 1);
+}
+
+const char* registryKeyProblem(uint32_t root, const char16_t* path) {
+    if (root != kCurrentUser) return nullptr;
+    const LastKey& key = lookUpKey(path);
+    return key.file.isEmpty() ? nullptr : unusableKeyFile(key.encoded);
 }
 
 void closeRegistryKey(RegistryKey key) {

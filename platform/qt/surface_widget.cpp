@@ -100,11 +100,18 @@ void SurfaceWidget::mousePressEvent(QMouseEvent* e) {
 }
 
 void SurfaceWidget::wheelEvent(QWheelEvent* e) {
-    // The wheel scrolls three lines a notch, as the scroll bar's arrows would.
-    int notches = e->angleDelta().y() / 120;
+    // The wheel scrolls three lines a notch (120 units of angle), as the scroll bar's arrows
+    // would. Touchpads and fine wheels send smaller steps, or pixels (taken as 20 to a line):
+    // they add up, and what is not yet worth a line waits for the next event.
+    constexpr int kPerLine = 120 / 3, kPixelsPerLine = 20;
+    int pixels = e->pixelDelta().y();
+    wheelRest_ += pixels != 0 ? pixels * kPerLine / kPixelsPerLine : e->angleDelta().y();
+    int lines = wheelRest_ / kPerLine;
+    wheelRest_ -= lines * kPerLine;
+    if (lines == 0) return;
     int position = window_->scrollBar ? window_->scrollBar->sliderPosition() : 0;
-    for (int i = 0; i < std::abs(notches) * 3; ++i)
-        deliverScroll(window_, notches > 0 ? ScrollRequest::LineUp : ScrollRequest::LineDown,
+    for (int i = 0; i < std::abs(lines); ++i)
+        deliverScroll(window_, lines > 0 ? ScrollRequest::LineUp : ScrollRequest::LineDown,
                       position);
     deliverScroll(window_, ScrollRequest::EndScroll, position);
 }

@@ -18,6 +18,7 @@ protected:
 
 private:
     PlatformWindow* window_;
+    int wheelRest_ = 0; // turning not yet worth a line, in 1/120 notches
 };
 
 // Grows or shrinks `window`'s surface to its client widget's size (the old picture kept at the

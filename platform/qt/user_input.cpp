@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWheelEvent>
 
 #include "platform/qt/qt_events.h"
 #include "platform/qt/qt_window.h"
@@ -74,6 +75,15 @@ void userClicks(WindowHandle window, int x, int y) {
     QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton,
                         Qt::NoModifier);
     QApplication::sendEvent(target, &release);
+}
+
+void userTurnsWheel(WindowHandle window, int angle, int pixels) {
+    if (!window || !window->widget) return;
+    QWidget* target = window->client ? window->client : window->widget;
+    QPointF at(target->width() / 2.0, target->height() / 2.0);
+    QWheelEvent wheel(at, target->mapToGlobal(at), QPoint(0, pixels), QPoint(0, angle),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &wheel);
 }
 
 void userCloses(WindowHandle dialog) {

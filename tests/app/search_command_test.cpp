@@ -48,6 +48,15 @@ TEST(SearchCommand, Arguments) {
     EXPECT_EQ(c.view.width, 480);
     EXPECT_EQ(c.view.height, 640);
 
+    // Pointed words, as the dialog takes them: the points are dropped, and only the letters
+    // count towards the 33.
+    std::string pointed33;
+    for (int i = 0; i < 33; ++i)
+        pointed33 += "בָּ";
+    for (const std::string& word : {std::string("מֹשֶׁה"), std::string("שָׁלוֹם עֲלֵיכֶם"),
+                                    std::string("בְּנֵי־יִשְׂרָאֵל׃"), std::string("רש״י"), pointed33}) {
+        EXPECT_TRUE(parse({word}, c, error)) << word << ": " << error;
+    }
     std::string tooLong;
     for (int i = 0; i < 34; ++i)
         tooLong += "א";
@@ -60,7 +69,9 @@ TEST(SearchCommand, Arguments) {
         {{"abc"}, "Hebrew letters"},
         {{"שלום1"}, "Hebrew letters"},
         {{tooLong}, "1 to 33"},
-        {{"\xD7"}, "Hebrew letters"}, // not UTF-8
+        {{pointed33 + "ב"}, "1 to 33"},
+        {{"\u05B8\u05BC"}, "1 to 33"}, // points alone
+        {{"\xD7"}, "Hebrew letters"},  // not UTF-8
         {{"שלום", "שלום"}, "unknown argument"},
         {{"שלום", "--from"}, "--from needs"},
         {{"שלום", "--from", "0"}, "--from needs"},
@@ -113,6 +124,11 @@ TEST(SearchCommand, PrintsEachHit) {
     }
     EXPECT_TRUE(list[0].lesson == 53 || list[0].lesson == 1) << "from lesson 53 on";
     EXPECT_TRUE(list[1].lesson != list[0].lesson || list[1].start != list[0].start);
+
+    // A pointed word finds what the same letters find.
+    Outcome pointed = runProgram("VERSEWELL", "--search מֹשֶׁה --from 53:0 --again 4 --size 16");
+    EXPECT_EQ(pointed.status, 0) << pointed.err;
+    EXPECT_EQ(pointed.out, o.out);
 
     o = runProgram("VERSEWELL", "--search 'ץץץ ץ*ץ'");
     EXPECT_EQ(o.status, 1);

@@ -3,11 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <sys/inotify.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "app/settings.h"
@@ -69,6 +75,24 @@ protected:
         close(watch);
         return replaced;
     }
+    // What `step` writes on standard error (through a pipe, which no file size limit touches).
+    static std::string stderrDuring(void (*step)()) {
+        int pipeFds[2];
+        EXPECT_EQ(pipe(pipeFds), 0);
+        fflush(stderr);
+        int savedErr = dup(2);
+        dup2(pipeFds[1], 2);
+        step();
+        fflush(stderr);
+        dup2(savedErr, 2);
+        close(savedErr);
+        close(pipeFds[1]);
+        char said[1024] = {};
+        EXPECT_GE(read(pipeFds[0], said, sizeof said - 1), 0);
+        close(pipeFds[0]);
+        return said;
+    }
+    std::string bookFile() const { return (config_.dir() / kBookFile).string(); }
     ConfigHome config_;
 };
 
@@ -327,5 +351,161 @@ TEST_F(Settings, AFailedSaveKeepsTheOldFileAndSaysSo) {
     close(pipeFds[0]);
     EXPECT_EQ(stored(), started);
     EXPECT_NE(std::string(said).find("settings were not saved"), std::string::npos) << said;
+}
+
+// A settings file that is not a regular file is neither opened (a pipe would block the start
+// for ever) nor replaced by the save (a device would become a regular file): the reader starts
+// with the defaults, says why, and the save at exit leaves it as it was.
+TEST_F(Settings, ASettingsFileThatIsNoRegularFileIsLeftAlone) {
+    namespace fs = std::filesystem;
+    fs::path file = bookFile(), folder = file.parent_path(), other = config_.dir() / "other";
+    struct Case {
+        const char* name;
+        void (*make)(const fs::path& file, const fs::path& other);
+        const char* said;
+    } cases[] = {
+        {"a pipe",
+         [](const fs::path& f, const fs::path&) { ASSERT_EQ(mkfifo(f.c_str(), 0600), 0); },
+         "not a regular file"},
+        {"a link to a pipe",
+         [](const fs::path& f, const fs::path& o) {
+             ASSERT_EQ(mkfifo(o.c_str(), 0600), 0);
+             fs::create_symlink(o, f);
+         },
+         "not a regular file"},
+        {"a device",
+         [](const fs::path& f, const fs::path&) {
+             ASSERT_EQ(mknod(f.c_str(), S_IFCHR | 0600, makedev(1, 3)), 0);
+         },
+         "not a regular file"},
+        {"a link to a device",
+         [](const fs::path& f, const fs::path& o) {
+             ASSERT_EQ(mknod(o.c_str(), S_IFCHR | 0600, makedev(1, 3)), 0);
+             fs::create_symlink(o, f);
+         },
+         "not a regular file"},
+        {"a folder", [](const fs::path& f, const fs::path&) { fs::create_directory(f); },
+         "not a regular file"},
+        {"a link to nothing",
+         [](const fs::path& f, const fs::path& o) { fs::create_symlink(o, f); },
+         "a link to nothing"},
+    };
+    for (const Case& c : cases) {
+        fs::remove_all(folder);
+        fs::remove_all(other);
+        fs::create_directories(folder);
+        c.make(file, other);
+        struct stat before {
+        }, targetBefore{};
+        ASSERT_EQ(lstat(file.c_str(), &before), 0);
+        bool target = lstat(other.c_str(), &targetBefore) == 0;
+        // In a child that a blocked open cannot hold: an alarm ends it.
+        std::string log = (config_.dir() / "said").string();
+        pid_t pid = fork();
+        if (pid == 0) {
+            alarm(10);
+            int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            dup2(fd, 2);
+            loadSettings();
+            bool defaults = appState.fontSpec.FontSize == 0 && appState.Flags == 0xD1140040u;
+            appState.Lesson = 9;
+            appState.fontSpec.FontSize = 20;
+            saveSettingsAndQuit();
+            _exit(defaults ? 0 : 3);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status)) << c.name << ": the start or the save blocked";
+        EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0) << c.name << ": defaults";
+        std::string said;
+        ReadFile(log, said);
+        EXPECT_NE(said.find(std::string(c.said) + "; starting with the defaults"),
+                  std::string::npos)
+            << c.name << "\n"
+            << said;
+        EXPECT_NE(said.find(std::string("settings were not saved (the settings file ") + ""),
+                  std::string::npos)
+            << c.name << "\n"
+            << said;
+        struct stat after {
+        }, targetAfter{};
+        ASSERT_EQ(lstat(file.c_str(), &after), 0) << c.name;
+        EXPECT_EQ(after.st_mode & S_IFMT, before.st_mode & S_IFMT) << c.name << ": replaced";
+        EXPECT_EQ(after.st_ino, before.st_ino) << c.name << ": replaced";
+        if (target) {
+            ASSERT_EQ(lstat(other.c_str(), &targetAfter), 0) << c.name;
+            EXPECT_EQ(targetAfter.st_mode & S_IFMT, targetBefore.st_mode & S_IFMT) << c.name;
+            EXPECT_EQ(targetAfter.st_ino, targetBefore.st_ino) << c.name << ": target replaced";
+        }
+    }
+    fs::remove_all(folder);
+    fs::remove_all(other);
+}
+
+// Settings files kept elsewhere and linked in (dotfiles managed by links) keep their link: the
+// file it leads to is replaced, in its own folder, and nothing is left beside either.
+TEST_F(Settings, ALinkToASettingsFileStaysALink) {
+    namespace fs = std::filesystem;
+    fs::path kept = config_.dir() / "dotfiles" / "versewell.ini";
+    config_.write("dotfiles/versewell.ini", "[General]\nFontName=David CLM\n");
+    fs::create_directories(fs::path(bookFile()).parent_path());
+    fs::create_symlink("../dotfiles/versewell.ini", bookFile());
+    loadSettings();
+    appState.Lesson = 12;
+    appState.Flags |= FlagLessonChosen;
+    saveSettingsAndQuit();
+    ASSERT_TRUE(fs::is_symlink(bookFile()));
+    EXPECT_EQ(fs::read_symlink(bookFile()), "../dotfiles/versewell.ini");
+    std::string text;
+    ASSERT_TRUE(ReadFile(kept.string(), text));
+    EXPECT_NE(text.find("Lesson=dword:0000000c"), std::string::npos) << text;
+    EXPECT_NE(text.find("FontName=David CLM"), std::string::npos) << text;
+    for (const fs::path& folder : {kept.parent_path(), fs::path(bookFile()).parent_path()}) {
+        int entries = 0;
+        for (const auto& entry : fs::directory_iterator(folder))
+            entries += entry.path().extension() != ".lock";
+        EXPECT_EQ(entries, 1) << folder;
+    }
+}
+
+// A save that fails says the system's reason: a full disk and a read-only folder (on a small
+// file system of the test's own), not that the file cannot be read.
+TEST_F(Settings, AFailedSaveSaysWhy) {
+    namespace fs = std::filesystem;
+    fs::path folder = fs::path(bookFile()).parent_path();
+    fs::create_directories(folder);
+    if (mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "no file system of its own to fill (mounting needs root): "
+                     << std::strerror(errno);
+    struct Case {
+        const char* name;
+        const char* reason;
+        uint16_t lesson; // a new value for each save, so that each has something to write
+    } cases[] = {{"full", "No space left on device", 9},
+                 {"read-only", "Read-only file system", 10}};
+    for (const Case& c : cases) {
+        config_.write(kBookFile, "[General]\nFontName=David CLM\nLesson=dword:00000005\n");
+        loadSettings();
+        std::string started = stored();
+        if (std::string(c.name) == "full") {
+            std::ofstream filler((folder / "filler").string(), std::ios::binary);
+            std::string block(4096, 'x');
+            while (filler.write(block.data(), std::streamsize(block.size())))
+                filler.flush();
+        } else {
+            ASSERT_EQ(mount(nullptr, folder.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
+        }
+        appState.Lesson = c.lesson;
+        std::strcpy(appState.searchPattern, "abcdefghijklmnopqrstuvwxyz");
+        std::string said = stderrDuring([] { saveSettingsAndQuit(); });
+        EXPECT_NE(said.find(std::string("settings were not saved (the settings folder: ") +
+                            c.reason + ")"),
+                  std::string::npos)
+            << c.name << ": " << said;
+        EXPECT_EQ(stored(), started) << c.name;
+        release();
+        if (std::string(c.name) == "full") fs::remove(folder / "filler");
+    }
+    umount(folder.c_str());
 }
 } // namespace

@@ -2,7 +2,10 @@
 // its check mark, and the group it puts in front of the section index.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -10,6 +13,7 @@
 #include "content/index_records.h"
 #include "content/resource.h"
 #include "dialogs/bookmarks.h"
+#include "platform/gui.h"
 #include "platform/memory.h"
 #include "platform/message_box.h"
 #include "state/book_key.h"
@@ -84,6 +88,17 @@ TEST_F(Bookmarks, StoredFormAndAddingTwice) {
     EXPECT_EQ(stored(), std::string(2, '\0')) << "no list at all is stored the same";
 }
 
+// Tens of thousands of stored entries, every lesson many times over and numbers that name none.
+std::string manyBookmarks() {
+    std::string bytes;
+    for (int i = 0; i < 40000; ++i) {
+        uint16_t lesson = uint16_t(1 + (i * 7) % 60);
+        bytes += char(lesson & 0xFF);
+        bytes += char(lesson >> 8);
+    }
+    return bytes + std::string(2, '\0');
+}
+
 TEST_F(Bookmarks, StoredValuesOfOddShape) {
     loadBookmarks();
     EXPECT_EQ(appState.bookmarks, nullptr) << "a missing value: no list";
@@ -94,7 +109,11 @@ TEST_F(Bookmarks, StoredValuesOfOddShape) {
                  {std::string("\x07\x00", 2), 1},
                  {std::string("\x07\x00\x21", 3), 1},             // an odd byte left over
                  {std::string("\x07\x00\x00\x00\x21\x00", 6), 1}, // after the end
-                 {std::string("\x07\x00\x08\x00", 4), 2}};        // no end at all
+                 {std::string("\x07\x00\x08\x00", 4), 2},         // no end at all
+                 // Lessons 1 to 53, each once; the rest dropped.
+                 {std::string("\x07\x00\x07\x00\x08\x00\x07\x00", 8), 2},
+                 {std::string("\x36\x00\x07\x00\xFF\xFF\x35\x00", 8), 2},
+                 {manyBookmarks(), 53}};
     for (const Case& c : cases) {
         writeBookBlob(u"Bookmarks", reinterpret_cast<const uint8_t*>(c.stored.data()),
                       uint32_t(c.stored.size()));
@@ -102,6 +121,11 @@ TEST_F(Bookmarks, StoredValuesOfOddShape) {
         EXPECT_EQ(appState.bookmarkCount, c.count) << c.stored.size();
         ASSERT_NE(appState.bookmarks, nullptr);
         EXPECT_EQ(appState.bookmarks[appState.bookmarkCount], 0) << "the list always ends";
+        std::set<uint16_t> seen;
+        for (int i = 0; i < appState.bookmarkCount; ++i) {
+            uint16_t lesson = appState.bookmarks[i];
+            EXPECT_TRUE(lesson >= 1 && lesson <= 53 && seen.insert(lesson).second) << lesson;
+        }
         appState.Lesson = 7;
         EXPECT_EQ(isBookmarked(), c.count > 0);
         uint8_t* index = LoadBookResource(kIndexBookNumber, nullptr);
@@ -139,6 +163,38 @@ TEST_F(Bookmarks, TheConfirmationBeforeRemoving) {
     toggleBookmark(0);
     EXPECT_EQ(isBookmarked(), 1) << "toggling an unmarked lesson adds it";
     EXPECT_TRUE(takeShownMessages().empty()) << "without asking";
+}
+
+// The real question box: Escape and its close box do nothing (the bookmark stays and the next
+// removal asks again); a click on Cancel keeps its written meaning.
+TEST_F(Bookmarks, EscapeOnTheQuestionKeepsTheBookmark) {
+    static int argc = 1;
+    static char name[] = "dialogs-tests";
+    static char* argv[] = {name, nullptr};
+    ASSERT_TRUE(startGraphics(&argc, argv));
+    struct Case {
+        const char* name;
+        int gesture;
+        bool removed, askNext;
+    } cases[] = {
+        {"Escape", MessageBoxGestureEscape, false, true},
+        {"the close box", MessageBoxGestureClose, false, true},
+        {"a click on No", AnswerNo, false, true},
+        {"a click on Yes", AnswerYes, true, true},
+        {"a click on Cancel", AnswerCancel, true, false},
+    };
+    scriptMessageBoxes(false);
+    for (const Case& c : cases) {
+        freeBookmarks();
+        appState.skipRemoveConfirm = 0;
+        mark({12});
+        gestureOnMessageBoxes(c.gesture);
+        toggleBookmark(isBookmarked());
+        EXPECT_EQ(isBookmarked(), c.removed ? 0 : 1) << c.name;
+        EXPECT_EQ((appState.skipRemoveConfirm & 1) == 0, c.askNext) << c.name;
+    }
+    gestureOnMessageBoxes(MessageBoxGestureNone);
+    scriptMessageBoxes(true);
 }
 
 TEST_F(Bookmarks, NoMemoryForALargerList) {

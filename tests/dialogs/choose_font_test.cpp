@@ -7,6 +7,7 @@
 #include "dialogs/choose_font.h"
 #include "dialogs/font_list.h"
 #include "platform/dialog.h"
+#include "platform/draw.h"
 #include "platform/memory.h"
 #include "tests/support/shell_fixture.h"
 
@@ -181,6 +182,53 @@ TEST_F(ChooseFont, TheLetterBaseButtons) {
                   }),
                   c.result);
         EXPECT_EQ(spec_.FontAsciiBase, c.kept) << c.stored;
+    }
+}
+
+// The preview holds the 27 letter forms in display order: alef at the right end, tav at the
+// left, at every letter base. Its picture is compared with a picture of alef alone, which the
+// right-aligned box puts where the last letter of a line goes.
+TEST_F(ChooseFont, ThePreviewShowsAlefAtTheRightEnd) {
+    start();
+    static int currentBase = 0;
+    for (int b : {97, 224, 1488}) {
+        currentBase = b;
+        spec_ = spec(b == 1488 ? u"David CLM" : u"DejaVu Sans", 18, b);
+        run([](WindowHandle dialog) {
+            WindowHandle preview = dialogItem(dialog, FontPreview);
+            auto pictureOf = [&](char16_t first, int count) {
+                char16_t text[28] = {};
+                for (int i = 0; i < count; ++i)
+                    text[i] = char16_t(first - i);
+                setItemText(preview, text);
+                processPendingEvents();
+                DcHandle alone = nullptr;
+                Rect shown{};
+                EXPECT_TRUE(dialogControl(dialog, 2, &shown, &alone));
+                return alone;
+            };
+            DcHandle all = pictureOf(char16_t(currentBase + 26), 27);
+            DcHandle alef = pictureOf(char16_t(currentBase), 1);
+            DcHandle tav = pictureOf(char16_t(currentBase + 26), 1);
+            // Where alef alone has ink, the whole preview has the same pixels; tav there does not.
+            int inked = 0, same = 0, sameAsTav = 0;
+            // The box's white inside its border.
+            for (int y = 3; y < dcHeight(alef) - 3; ++y) {
+                for (int x = 3; x < dcWidth(alef) - 3; ++x) {
+                    if (dcPixel(alef, x, y) == 0xFFFFFF) continue;
+                    ++inked;
+                    same += dcPixel(all, x, y) == dcPixel(alef, x, y);
+                    sameAsTav += dcPixel(tav, x, y) == dcPixel(alef, x, y);
+                }
+            }
+            EXPECT_GT(inked, 20) << "base " << currentBase << ": alef shows";
+            EXPECT_EQ(same, inked) << "base " << currentBase << ": alef at the right end";
+            EXPECT_LT(sameAsTav, inked) << "base " << currentBase << ": tav looks otherwise";
+            deleteDc(all);
+            deleteDc(alef);
+            deleteDc(tav);
+            userPressesKey(dialog, Key::Escape);
+        });
     }
 }
 

@@ -52,6 +52,31 @@ void tapRow(WindowHandle dialog, int row) {
     userClicks(dialog, r.x + r.width / 2, y + r.height / 2);
 }
 
+// Wherever the reader's window is on the desktop (away from the screen's origin, as on a second
+// monitor), the dialog covers it, in full-screen mode too.
+TEST_F(ChooseSectionDialog, IsPlacedOverTheReaderWhereverItIs) {
+    start();
+    for (int fullScreen : {0, 1}) {
+        appState.FullScreen = fullScreen;
+        Rect before = windowRect(appState.mainWindow);
+        moveWindow(appState.mainWindow, 230, 70, before.right - before.left,
+                   before.bottom - before.top, false);
+        processPendingEvents();
+        static Rect placed;
+        runWith([](WindowHandle dialog) {
+            placed = windowRect(dialog);
+            endDialog(dialog, 2);
+        });
+        command(CmdIndex);
+        Rect reader = windowRect(appState.mainWindow);
+        EXPECT_EQ(placed.left, reader.left) << "full screen " << fullScreen;
+        EXPECT_EQ(placed.top, reader.top) << "full screen " << fullScreen;
+        EXPECT_EQ(placed.right, reader.right) << "full screen " << fullScreen;
+        EXPECT_EQ(placed.bottom, reader.bottom) << "full screen " << fullScreen;
+    }
+    appState.FullScreen = 0;
+}
+
 TEST_F(ChooseSectionDialog, OpensOverTheReaderWithTheCurrentLessonShown) {
     start();
     goToLesson(window_, 40, 0, 0);

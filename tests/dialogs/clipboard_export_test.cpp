@@ -35,14 +35,16 @@ size_t occurrences(const std::string& text, const std::string& piece) {
 
 class ClipboardExport : public ExportTest {};
 
-TEST_F(ClipboardExport, CopyUnderBase1488PutsOneRichTextDocument) {
+TEST_F(ClipboardExport, CopyUnderBase1488PutsRichTextAndItsText) {
     putClipboardTypes({{"text/plain", "old"}, {"text/html", "<b>old</b>"}});
     copy("[raw] 10 00 61 62", 0);
     std::string expected = kRtfHeader + ("\\u1489\\u1488" + kPar + kPar) + "}\r\n";
     EXPECT_EQ(richText(), expected);
     EXPECT_EQ(clipboardTypeData("text/richtext"), expected);
-    EXPECT_EQ(clipboardFormats(), std::vector<unsigned>{richTextFormat()}) << "nothing else";
-    EXPECT_EQ(clipboardTypes(), (std::vector<std::string>{"text/rtf", "text/richtext"}));
+    // The same text for the programs that paste only text, in UTF-8 on the wire.
+    EXPECT_EQ(clipboardTypeData("text/plain"), "\xD7\x91\xD7\x90\r\n");
+    EXPECT_EQ(clipboardFormats(), (std::vector<unsigned>{richTextFormat(), ClipboardUnicodeText}))
+        << "nothing else";
 }
 
 TEST_F(ClipboardExport, TwoAppendsMakeOneDocument) {
@@ -50,34 +52,49 @@ TEST_F(ClipboardExport, TwoAppendsMakeOneDocument) {
     copy("[raw] 10 00 62", 1);
     copy("[p latin margin=0] c", 1);
     std::string document = richText();
-    EXPECT_EQ(document, kRtfHeader + ("\\u1488" + kPar + kPar) + kRtfSeparator +
-                            ("\\u1489" + kPar + kPar) + kRtfSeparator + ("c" + kPar + kPar) +
-                            "}\r\n");
+    const std::string next = std::string(kRtfSeparator) + kRtfAppendedState;
+    EXPECT_EQ(document, kRtfHeader + ("\\u1488" + kPar + kPar) + next + ("\\u1489" + kPar + kPar) +
+                            next + ("c" + kPar + kPar) + "}\r\n");
     EXPECT_EQ(occurrences(document, "{\\rtf1"), 1u);
     EXPECT_TRUE(bracesBalance(document));
+    EXPECT_EQ(unicodeText(), u"\u05D0\r\n\u05D1\r\nc\r\n") << "the text extended too";
 }
 
 TEST_F(ClipboardExport, AppendOfRichTextOntoOtherContent) {
     const std::string fresh = kRtfHeader + ("\\u1488" + kPar + kPar) + "}\r\n";
+    const std::string appended = "{\\rtf1 old" + (kRtfSeparator + std::string(kRtfAppendedState)) +
+                                 ("\\u1488" + kPar + kPar) + "}\r\n";
     struct Case {
         const char* name;
         std::vector<std::pair<std::string, std::string>> before;
         std::string document;
+        std::string text; // text/plain after it
     } cases[] = {
-        {"an empty clipboard", {}, fresh},
-        {"plain text only: a new document", {{"text/plain", "old"}}, fresh},
+        {"an empty clipboard", {}, fresh, "\xD7\x90\r\n"},
+        {"plain text only: a new document, the text extended",
+         {{"text/plain", "old"}},
+         fresh,
+         "old\xD7\x90\r\n"},
         {"text/richtext of another program",
          {{"text/richtext", "{\\rtf1 old}"}},
-         "{\\rtf1 old" + (kRtfSeparator + ("\\u1488" + kPar + kPar)) + "}\r\n"},
+         appended,
+         "\xD7\x90\r\n"},
         {"application/rtf of another program",
          {{"application/rtf", "{\\rtf1 old}\r\n"}, {"text/plain", "old"}},
-         "{\\rtf1 old" + (kRtfSeparator + ("\\u1488" + kPar + kPar)) + "}\r\n"},
+         appended,
+         "old\xD7\x90\r\n"},
+        {"Rich Text that is none: a new document",
+         {{"text/rtf", "plain words"}, {"text/plain", "plain words"}},
+         fresh,
+         "plain words\xD7\x90\r\n"},
     };
     for (const Case& c : cases) {
         putClipboardTypes(c.before);
         copy("[raw] 10 00 61", 1);
         EXPECT_EQ(richText(), c.document) << c.name;
-        EXPECT_EQ(clipboardTypes(), (std::vector<std::string>{"text/rtf", "text/richtext"}))
+        EXPECT_EQ(clipboardTypeData("text/plain"), c.text) << c.name;
+        EXPECT_EQ(clipboardFormats(),
+                  (std::vector<unsigned>{richTextFormat(), ClipboardUnicodeText}))
             << c.name;
     }
 }
@@ -137,6 +154,8 @@ TEST_F(ClipboardExport, FailuresChangeNothing) {
     putClipboardTypes({{"text/plain", "keep"}});
     injectAllocFailures(1, 1); // the body is made, the block is not
     putRichText(u"x", 0);
+    injectAllocFailures(2, 1); // the Rich Text is made, the Unicode text beside it is not
+    putRichText(u"x", 0);
     injectAllocFailures(1, 1); // the copy of the old text is made, the block is not
     putUnicodeText(u"x", 1);
     injectAllocFailures(0, 0);
@@ -161,7 +180,8 @@ TEST_F(ClipboardCommands, CopyAndAppendFromTheMenu) {
     EXPECT_EQ(copied, once);
     command(CmdAppend);
     std::string appended = clipboardTypeData("text/rtf");
-    EXPECT_EQ(appended, copied.substr(0, copied.size() - 3) + kRtfSeparator + copied.substr(180));
+    EXPECT_EQ(appended, copied.substr(0, copied.size() - 3) + kRtfSeparator + kRtfAppendedState +
+                            copied.substr(180));
     plainFree(once);
 }
 } // namespace

@@ -1,5 +1,11 @@
 // versewell --export: the file holds what Copy or Append would leave on the clipboard.
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "content/resource.h"
 #include "tests/dialogs/export_fixture.h"
@@ -9,6 +15,13 @@
 namespace fs = std::filesystem;
 
 namespace {
+bool WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+    out.close();
+    return bool(out);
+}
+
 class ExportCommandTest : public ExportTest {
 protected:
     void SetUp() override {
@@ -98,11 +111,101 @@ TEST_F(ExportCommandTest, BadArgumentsGiveTheUsage) {
     } failures[] = {
         {"5 --rtf --append-to " + path("missing") + out, "cannot read"},
         {"5 --rtf -o " + path("no/such/folder/x"), "cannot write"},
+        {"5 --rtf -o " + dir_.string(), "is a folder"},
+        // Files that cannot be read whole: said, never an abort or a run out of memory.
+        {"5 --rtf --append-to " + dir_.string() + out, "is a folder"},
+        {"5 --text --append-to " + dir_.string() + out, "is a folder"},
+        {"5 --rtf --append-to /proc/self/mem" + out, "cannot read /proc/self/mem: "},
+        {"5 --rtf --append-to /dev/zero" + out, "is larger than 16 MB"},
+        {"5 --text --append-to /dev/zero" + out, "is larger than 16 MB"},
     };
     for (const Failure& f : failures) {
         Outcome o = runProgram("VERSEWELL", "--export " + f.args);
         EXPECT_EQ(o.status, 2) << f.args;
         EXPECT_NE(o.err.find(f.message), std::string::npos) << f.args << "\n" << o.err;
+    }
+}
+
+// A disk that fills at each file operation of the write in turn (the fault injector fails the
+// k-th one and every later one): the command either writes the new document whole or says it
+// could not, and the file it was to replace is as it was, with nothing left beside it.
+TEST_F(ExportCommandTest, AFullDiskLeavesTheOldFileWhole) {
+    const char* shim = std::getenv("VW_FAULT_SHIM");
+    ASSERT_NE(shim, nullptr);
+    std::string old = exported("17 --rtf", "old.rtf");
+    std::string collected = exported("9 --rtf --append-to " + path("old.rtf"), "doc.rtf");
+    struct Case {
+        std::string args, file, before;
+    } cases[] = {
+        {"5 --rtf -o " + path("old.rtf"), "old.rtf", old},
+        {"5 --text -o " + path("old.rtf"), "old.rtf", old},
+        {"5 --rtf --append-to " + path("doc.rtf") + " -o " + path("doc.rtf"), "doc.rtf", collected},
+    };
+    for (const Case& c : cases) {
+        int failed = 0;
+        for (int at = 1; at <= 8; ++at) {
+            ASSERT_TRUE(WriteFile(path(c.file), c.before));
+            std::string env = std::string("LD_PRELOAD=") + shim + " VW_FAULT_DIR=" + dir_.string() +
+                              " VW_FAULT_MODE=fail VW_FAULT_AT=" + std::to_string(at) +
+                              " ASAN_OPTIONS=$ASAN_OPTIONS:verify_asan_link_order=0 ";
+            Outcome o = runCommand(env + std::getenv("VERSEWELL") + " --export " + c.args);
+            std::string now;
+            ASSERT_TRUE(ReadFile(path(c.file), now));
+            if (o.status == 0) {
+                EXPECT_NE(now, c.before) << c.args << " at " << at;
+                EXPECT_GT(now.size(), 1000u) << c.args << " at " << at;
+            } else {
+                ++failed;
+                EXPECT_EQ(o.status, 2) << c.args << " at " << at;
+                EXPECT_NE(o.err.find("cannot write " + path(c.file) + ": "), std::string::npos)
+                    << o.err;
+                EXPECT_EQ(now, c.before) << c.args << " at " << at << ": the old file is lost";
+            }
+            int files = 0;
+            for (const auto& entry : fs::directory_iterator(dir_))
+                files += entry.is_regular_file();
+            EXPECT_EQ(files, 2) << c.args << " at " << at << ": a part left behind";
+        }
+        EXPECT_GE(failed, 3) << c.args << ": the faults reached the write";
+    }
+}
+
+// The file to append to is read whole, once: the memory taken is a small multiple of its size,
+// for the Rich Text and for the text.
+TEST_F(ExportCommandTest, AppendingToALargeFileTakesMemoryInProportion) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer's quarantine keeps what is freed";
+#endif
+    // 12 MB of Rich Text, and of text with a malformed byte that the text export repairs.
+    std::string big(12 * 1024 * 1024, 'a');
+    big[1000] = '\xFF';
+    ASSERT_TRUE(WriteFile(path("big--text"), big));
+    big.replace(0, 7, "{\\rtf1 ");
+    big.back() = '}';
+    ASSERT_TRUE(WriteFile(path("big--rtf"), big));
+    auto peakKb = [&](const std::string& args) {
+        std::string command = std::string(std::getenv("VERSEWELL")) + " --export " + args;
+        pid_t pid = fork();
+        if (pid == 0) {
+            execl("/bin/sh", "sh", "-c", ("exec " + command + " >/dev/null 2>&1").c_str(), nullptr);
+            _exit(127);
+        }
+        int status = 0;
+        struct rusage usage {};
+        wait4(pid, &status, 0, &usage);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << args;
+        return long(usage.ru_maxrss);
+    };
+    for (const char* kind : {"--rtf", "--text"}) {
+        long alone = peakKb(std::string("5 ") + kind + " -o " + path("alone"));
+        long appended = peakKb(std::string("5 ") + kind + " --append-to " +
+                               path(std::string("big") + kind) + " -o " + path("out"));
+        EXPECT_LT(appended - alone, long(6 * big.size() / 1024))
+            << kind << ": " << alone << " kB alone, " << appended << " kB appending";
+        std::string out, in;
+        ASSERT_TRUE(ReadFile(path("out"), out));
+        ASSERT_TRUE(ReadFile(path(std::string("big") + kind), in));
+        EXPECT_EQ(out.compare(0, 1000, in, 0, 1000), 0) << kind << ": the file's start kept";
     }
 }
 } // namespace

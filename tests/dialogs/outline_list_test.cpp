@@ -361,4 +361,38 @@ TEST(OutlineGlyphs, SitBesideTheFirstRowOfEachRecord) {
         icon = nullptr;
     }
 }
+
+// The last bookmark is the lesson of the index's next row: two records of the same value, each
+// with its own dot (the entry glyph), as is a record that follows one of another value.
+TEST(OutlineGlyphs, ABookmarkAndTheIndexEntryOfItsLessonEachHaveTheirs) {
+    startHeadlessGraphics();
+    resetAppState();
+    for (int i = 0; i < 3; ++i)
+        appState.outlineIcons[i] = loadBitmap(201 + i);
+    ASSERT_NE(appState.outlineIcons[2], nullptr);
+    DcHandle dc = createImageDc(400, 300);
+    FontSpec font{};
+    font.FontSize = 16;
+    font.FontAsciiBase = 1488;
+    Rect r{0, 0, 400, 300};
+    OutlineList* list = OutlineList_Create(dc, &r, &font, 0);
+    std::string records = record(0x4005, 0x81, 2, "abc") + record(0x4005, 0x81, 1, "abc") +
+                          record(0x4006, 0x81, 1, "def");
+    ASSERT_EQ(OutlineList_Build(list, indexBuffer(records), 0), 0);
+    ASSERT_EQ(list->rowCount, 3);
+    OutlineList_Paint(list, 1);
+    int y = 0;
+    for (int i = 0; i < 3; ++i) {
+        const OutlineRow& row = list->rows[i];
+        int x = row.x + row.width + 4, top = y + (row.height - 9) / 2;
+        EXPECT_EQ(dcPixel(dc, x + 4, top + 4), Colour(0x000000)) << "row " << i << ": no dot";
+        y += row.height;
+    }
+    OutlineList_Destroy(list, 1);
+    deleteDc(dc);
+    for (BitmapHandle& icon : appState.outlineIcons) {
+        deleteBitmap(icon);
+        icon = nullptr;
+    }
+}
 } // namespace

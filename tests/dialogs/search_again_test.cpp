@@ -59,9 +59,12 @@ TEST_F(SearchAgainTest, AHitIsScrolledIntoViewHighlightedAndBannered) {
     setPattern(stored("אבג"));
     open(6, 240, 64);
     view_->viewFlags = ReturnLinkShown;
+    appState.PreviousLesson = 12; // the link into lesson 6 came from there
     ASSERT_EQ(SearchAgain(nullptr), 1);
     EXPECT_EQ(shown(), hitIn(7, l7, stored("אבג"), 0));
     EXPECT_EQ(view_->viewFlags & ReturnLinkShown, 0) << "another lesson: no return link";
+    // The next start shows the return link when a return point is stored: the same as now.
+    EXPECT_EQ(appState.PreviousLesson, 0) << "no return point left for the next start";
     EXPECT_EQ(view_->topLine, view_->maxTopLine) << "the hit is on the last page";
     bool highlighted = false, banner = false;
     for (const DrawOp& op : recordedOps(dc_)) {

@@ -464,4 +464,45 @@ TEST_F(DialogHost, ADialogThatDrawsItself) {
         },
         &gDrawsItself);
 }
+
+// The wheel over a window that draws itself (the reading view, the index): three lines a notch,
+// and the small steps of a touchpad or a fine wheel add up to lines as well, in angle or pixels.
+std::vector<ScrollRequest> gScrolls;
+const WindowEvents kWheelWindow = {
+    .scroll =
+        [](WindowHandle, ScrollRequest request, int) {
+            if (request != ScrollRequest::EndScroll) gScrolls.push_back(request);
+        },
+};
+
+TEST_F(DialogHost, SmallWheelStepsAddUpToLines) {
+    registerWindowClass(u"WheelWindow", &kWheelWindow);
+    constexpr ScrollRequest up = ScrollRequest::LineUp, down = ScrollRequest::LineDown;
+    struct Case {
+        const char* name;
+        std::vector<std::pair<int, int>> turns; // angle, pixels
+        size_t lines;
+        ScrollRequest direction;
+    } cases[] = {
+        {"a notch up", {{120, 0}}, 3, up},
+        {"a notch down", {{-120, 0}}, 3, down},
+        {"eight steps of 15", std::vector<std::pair<int, int>>(8, {15, 0}), 3, up},
+        {"seven steps of 15: what is left waits", std::vector<std::pair<int, int>>(7, {-15, 0}), 2,
+         down},
+        {"touchpad pixels", std::vector<std::pair<int, int>>(6, {-24, -10}), 3, down},
+    };
+    for (const Case& c : cases) {
+        WindowHandle window = createWindow(u"WheelWindow", u"Wheel", WindowPlain);
+        showWindow(window);
+        processPendingEvents();
+        gScrolls.clear();
+        for (const auto& [angle, pixels] : c.turns)
+            userTurnsWheel(window, angle, pixels);
+        EXPECT_EQ(gScrolls.size(), c.lines) << c.name;
+        for (ScrollRequest r : gScrolls)
+            EXPECT_EQ(r, c.direction) << c.name;
+        destroyWindow(window);
+        processPendingEvents();
+    }
+}
 } // namespace

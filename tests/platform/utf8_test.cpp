@@ -38,6 +38,8 @@ TEST(Utf8, StrictAndLenientAgreeOnWhatIsMalformed) {
             EXPECT_EQ(strict, c.lenient);
         }
         EXPECT_EQ(utf8ToUnits(c.bytes), c.lenient) << c.bytes;
+        EXPECT_EQ(repairUtf8(c.bytes), unitsToUtf8(c.lenient.c_str()))
+            << c.bytes << ": repaired in UTF-8 as through 16-bit units";
     }
 }
 

@@ -2,8 +2,9 @@
 // It counts the file operations on paths under $VW_FAULT_DIR (open, write, sync, close,
 // rename, link, unlink, truncate) and, at the $VW_FAULT_AT-th one, either kills the process
 // before the operation (VW_FAULT_MODE=kill) or makes it and every later one fail as on a full
-// disk (VW_FAULT_MODE=fail). With VW_FAULT_ARM set the counting starts only when the process
-// receives SIGUSR2, so that a test can aim at what happens after a moment of its choosing.
+// disk (VW_FAULT_MODE=fail; removing a file still works, as it does on a full disk). With
+// VW_FAULT_ARM set the counting starts only when the process receives SIGUSR2, so that a test
+// can aim at what happens after a moment of its choosing.
 // Without VW_FAULT_DIR it only passes the calls on.
 #include <dlfcn.h>
 #include <errno.h>
@@ -70,6 +71,13 @@ bool step(int failErrno, const char* what = "") {
     if (kill) ::raise(SIGKILL);
     errno = failErrno;
     return false;
+}
+
+// A full disk (fail mode) still lets files be removed.
+bool removalsWork() {
+    static bool fail =
+        std::getenv("VW_FAULT_MODE") && !std::strcmp(std::getenv("VW_FAULT_MODE"), "fail");
+    return fail;
 }
 
 template <typename F> F real(const char* name) {
@@ -181,11 +189,11 @@ int linkat(int fromDir, const char* from, int toDir, const char* to, int flags) 
                                                                             to, flags);
 }
 int unlink(const char* path) {
-    if (watched(path) && !step(EROFS, path)) return -1;
+    if (watched(path) && !step(EROFS, path) && !removalsWork()) return -1;
     return real<int (*)(const char*)>("unlink")(path);
 }
 int unlinkat(int dirfd, const char* path, int flags) {
-    if (watched(path) && !step(EROFS, path)) return -1;
+    if (watched(path) && !step(EROFS, path) && !removalsWork()) return -1;
     return real<int (*)(int, const char*, int)>("unlinkat")(dirfd, path, flags);
 }
 }
