@@ -34,19 +34,12 @@ uint8_t* readValue(const char16_t* name, uint32_t extra, uint32_t* length) {
     return buffer;
 }
 
-// The save at exit gathers its values here and hands them to the registry in one write, so
-// that a stop half-way leaves the old file or the new one, never a mix.
-struct PendingValue {
-    std::u16string name;
-    uint32_t type;
-    std::vector<uint8_t> bytes;
-};
-bool gGathering = false;
-std::vector<PendingValue> gPending;
-
+// A value written while the save at exit gathers (appState.gatheredWrite) waits for its one
+// write.
 int writeValue(const char16_t* name, uint32_t type, const uint8_t* data, uint32_t size) {
-    if (gGathering) {
-        gPending.push_back({name, type, std::vector<uint8_t>(data, data + size)});
+    if (appState.gatheredWrite.gathering) {
+        appState.gatheredWrite.values.push_back(
+            {name, type, std::vector<uint8_t>(data, data + size)});
         return 1;
     }
     RegistryKey key = createRegistryKey(kCurrentUser, kBookKey);
@@ -128,8 +121,8 @@ void readBookText8(const char16_t* name, char* buffer, int n) {
 }
 
 void beginGatheredWrite() {
-    gGathering = true;
-    gPending.clear();
+    appState.gatheredWrite.gathering = true;
+    appState.gatheredWrite.values.clear();
 }
 
 int removeBookValue(const char16_t* name) {
@@ -139,15 +132,15 @@ int removeBookValue(const char16_t* name) {
 // Writes the gathered values in one go. Returns 1 when stored; 0 after saying on standard
 // error that the settings could not be saved (the file keeps its old values).
 int endGatheredWrite() {
-    gGathering = false;
+    appState.gatheredWrite.gathering = false;
     std::vector<RegistryValue> values;
-    for (const PendingValue& v : gPending)
+    for (const PendingValue& v : appState.gatheredWrite.values)
         values.push_back({v.name.c_str(), v.type, v.bytes.data(), uint32_t(v.bytes.size())});
     const char* error = "the settings folder cannot be made";
     RegistryKey key = createRegistryKey(kCurrentUser, kBookKey);
     int result = key && setRegistryValues(key, values.data(), values.size(), &error) == RegistryOk;
     closeRegistryKey(key);
-    gPending.clear();
+    appState.gatheredWrite.values.clear();
     if (!result)
         std::fprintf(stderr,
                      "versewell: the settings were not saved (%s); the last saved ones "

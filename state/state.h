@@ -4,6 +4,8 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "platform/draw.h"
 #include "platform/handles.h"
@@ -70,6 +72,18 @@ struct LetterConversion {
     char16_t otherMap[256];                 // letterMap of a base other than 97, 224, 1488
 };
 
+// The save at exit gathers the book key's values here and hands them to the registry in one
+// write, so that a stop half-way leaves the old file or the new one, never a mix.
+struct PendingValue {
+    std::u16string name;
+    uint32_t type;
+    std::vector<uint8_t> bytes;
+};
+struct GatheredWrite {
+    bool gathering; // between beginGatheredWrite and endGatheredWrite
+    std::vector<PendingValue> values;
+};
+
 // What lives only while the reader runs: its windows, view, fonts and working buffers.
 struct ReaderSession {
     InstanceHandle instance;
@@ -93,6 +107,7 @@ struct ReaderSession {
     int* graphicsArgc;
     char** graphicsArgv;
     int exitCode;
+    GatheredWrite gatheredWrite;
 };
 
 // The reader's whole state: what it stores, what lives while it runs, and what the lower

@@ -17,6 +17,7 @@
 #include "platform/memory.h"
 #include "platform/message_box.h"
 #include "state/book_key.h"
+#include "tests/support/fixtures.h"
 #include "tests/support/shell_fixture.h"
 
 namespace {
@@ -168,10 +169,7 @@ TEST_F(Bookmarks, TheConfirmationBeforeRemoving) {
 // The real question box: Escape and its close box do nothing (the bookmark stays and the next
 // removal asks again); a click on Cancel keeps its written meaning.
 TEST_F(Bookmarks, EscapeOnTheQuestionKeepsTheBookmark) {
-    static int argc = 1;
-    static char name[] = "dialogs-tests";
-    static char* argv[] = {name, nullptr};
-    ASSERT_TRUE(startGraphics(&argc, argv));
+    ASSERT_TRUE(startTestGraphics());
     struct Case {
         const char* name;
         int gesture;

@@ -22,10 +22,7 @@ class ExportTest : public testing::Test {
 protected:
     void SetUp() override {
         // The windowed application, so that the shell's tests can run in the same program.
-        static int argc = 1;
-        static char name[] = "dialogs-tests";
-        static char* argv[] = {name, nullptr};
-        ASSERT_TRUE(startGraphics(&argc, argv));
+        ASSERT_TRUE(startTestGraphics());
         resetAppState();
         appState.Flags = DefaultFlags; // Reverse off
         appState.fontSpec.FontAsciiBase = 1488;

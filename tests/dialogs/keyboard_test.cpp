@@ -9,6 +9,7 @@
 #include "platform/bitmaps.h"
 #include "platform/draw.h"
 #include "platform/gui.h"
+#include "tests/support/fixtures.h"
 
 namespace {
 TEST(Keyboard, PositionsOfThePicture) {
@@ -32,10 +33,7 @@ class KeyboardBitmap : public testing::Test {
 protected:
     void SetUp() override {
         // The windowed application, as the shell tests of this program need it.
-        static int argc = 1;
-        static char name[] = "keyboard-tests";
-        static char* argv[] = {name, nullptr};
-        ASSERT_TRUE(startGraphics(&argc, argv));
+        ASSERT_TRUE(startTestGraphics());
         bitmap_ = loadBitmap(119);
         ASSERT_NE(bitmap_, nullptr);
         dc_ = createImageDc(kKeyboardWidth, kKeyboardHeight);

@@ -11,6 +11,7 @@
 #include "platform/dialog.h"
 #include "platform/gui.h"
 #include "platform/window.h"
+#include "tests/support/fixtures.h"
 
 namespace {
 // One call on a dialog's handlers, as recorded: a and b hold its arguments (item and
@@ -92,10 +93,7 @@ const DialogTemplate kDrawnDialog = {501, u"Drawn", 0, 0, 100, 80, DialogPlain, 
 class DialogHost : public testing::Test {
 protected:
     void SetUp() override {
-        static int argc = 1;
-        static char name[] = "dialog-tests";
-        static char* argv[] = {name, nullptr};
-        ASSERT_TRUE(startGraphics(&argc, argv));
+        ASSERT_TRUE(startTestGraphics());
         static const WindowEvents none{};
         registerWindowClass(u"HostOwner", &none);
         owner_ = createWindow(u"HostOwner", u"Owner", WindowPlain);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/book_bundle.h"
+#include "platform/gui.h"
 #include "platform/resources.h"
 #include "tools/bookc/hebrew_text.h"
 
@@ -26,4 +27,11 @@ std::string storedHebrew(const std::string& hebrew) {
     TextError error;
     EXPECT_TRUE(HebrewToStored(written, out, error)) << error.message;
     return out;
+}
+
+bool startTestGraphics() {
+    static int argc = 1;
+    static char name[] = "versewell-tests";
+    static char* argv[] = {name, nullptr};
+    return startGraphics(&argc, argv);
 }

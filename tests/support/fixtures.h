@@ -29,3 +29,7 @@ void serveEmbeddedBook();
 // The stored form (letter code, display order) of Hebrew written in reading order, as bookc
 // stores it; a failure to convert is reported on the running test.
 std::string storedHebrew(const std::string& hebrew);
+
+// The windowed application (offscreen in the test programs), started once for the process.
+// False when it cannot be started.
+bool startTestGraphics();

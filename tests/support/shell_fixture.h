@@ -19,15 +19,13 @@
 #include "resources/menus.h"
 #include "state/state.h"
 #include "tests/support/config_home.h"
+#include "tests/support/fixtures.h"
 #include "view/text_view.h"
 
 class ShellTest : public testing::Test {
 protected:
     void SetUp() override {
-        static int argc = 1;
-        static char name[] = "shell-tests";
-        static char* argv[] = {name, nullptr};
-        ASSERT_TRUE(startGraphics(&argc, argv));
+        ASSERT_TRUE(startTestGraphics());
         static const FixedClock clock{{2007, 3, 11}, u"Eastern Standard Time", u"America/New_York"};
         fixClock(&clock);
         clearQuitRequest();
