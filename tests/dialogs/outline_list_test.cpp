@@ -322,18 +322,35 @@ TEST_F(Outline, OutOfMemoryWhileBuilding) {
     takeShownMessages();
 }
 
-TEST(OutlineGlyphs, SitBesideTheFirstRowOfEachRecord) {
-    startHeadlessGraphics();
-    resetAppState();
-    for (int i = 0; i < 3; ++i)
-        appState.outlineIcons[i] = loadBitmap(201 + i);
-    ASSERT_NE(appState.outlineIcons[2], nullptr);
-    DcHandle dc = createImageDc(400, 300);
-    FontSpec font{};
-    font.FontSize = 16;
-    font.FontAsciiBase = 1488;
-    Rect r{0, 0, 400, 300};
-    OutlineList* list = OutlineList_Create(dc, &r, &font, 0);
+// An outline of 400 x 300 pixels in a 16-pixel font, with the outline's icons loaded.
+class OutlineGlyphs : public testing::Test {
+protected:
+    void SetUp() override {
+        startHeadlessGraphics();
+        resetAppState();
+        for (int i = 0; i < 3; ++i)
+            appState.outlineIcons[i] = loadBitmap(201 + i);
+        ASSERT_NE(appState.outlineIcons[2], nullptr);
+        dc = createImageDc(400, 300);
+        FontSpec font{};
+        font.FontSize = 16;
+        font.FontAsciiBase = 1488;
+        Rect r{0, 0, 400, 300};
+        list = OutlineList_Create(dc, &r, &font, 0);
+    }
+    void TearDown() override {
+        OutlineList_Destroy(list, 1);
+        deleteDc(dc);
+        for (BitmapHandle& icon : appState.outlineIcons) {
+            deleteBitmap(icon);
+            icon = nullptr;
+        }
+    }
+    DcHandle dc = nullptr;
+    OutlineList* list = nullptr;
+};
+
+TEST_F(OutlineGlyphs, SitBesideTheFirstRowOfEachRecord) {
     std::string records = record(0x4001, 0x81, 1, "abc") + record(0x8002, 0x81, 1, "def");
     ASSERT_EQ(OutlineList_Build(list, indexBuffer(records), 0), 0);
     OutlineList_Paint(list, 1);
@@ -354,28 +371,11 @@ TEST(OutlineGlyphs, SitBesideTheFirstRowOfEachRecord) {
                 << "row " << i << " at +" << c.dx << ",+" << c.dy;
         }
     }
-    OutlineList_Destroy(list, 1);
-    deleteDc(dc);
-    for (BitmapHandle& icon : appState.outlineIcons) {
-        deleteBitmap(icon);
-        icon = nullptr;
-    }
 }
 
 // The last bookmark is the lesson of the index's next row: two records of the same value, each
 // with its own dot (the entry glyph), as is a record that follows one of another value.
-TEST(OutlineGlyphs, ABookmarkAndTheIndexEntryOfItsLessonEachHaveTheirs) {
-    startHeadlessGraphics();
-    resetAppState();
-    for (int i = 0; i < 3; ++i)
-        appState.outlineIcons[i] = loadBitmap(201 + i);
-    ASSERT_NE(appState.outlineIcons[2], nullptr);
-    DcHandle dc = createImageDc(400, 300);
-    FontSpec font{};
-    font.FontSize = 16;
-    font.FontAsciiBase = 1488;
-    Rect r{0, 0, 400, 300};
-    OutlineList* list = OutlineList_Create(dc, &r, &font, 0);
+TEST_F(OutlineGlyphs, ABookmarkAndTheIndexEntryOfItsLessonEachHaveTheirs) {
     std::string records = record(0x4005, 0x81, 2, "abc") + record(0x4005, 0x81, 1, "abc") +
                           record(0x4006, 0x81, 1, "def");
     ASSERT_EQ(OutlineList_Build(list, indexBuffer(records), 0), 0);
@@ -387,12 +387,6 @@ TEST(OutlineGlyphs, ABookmarkAndTheIndexEntryOfItsLessonEachHaveTheirs) {
         int x = row.x + row.width + 4, top = y + (row.height - 9) / 2;
         EXPECT_EQ(dcPixel(dc, x + 4, top + 4), Colour(0x000000)) << "row " << i << ": no dot";
         y += row.height;
-    }
-    OutlineList_Destroy(list, 1);
-    deleteDc(dc);
-    for (BitmapHandle& icon : appState.outlineIcons) {
-        deleteBitmap(icon);
-        icon = nullptr;
     }
 }
 } // namespace
