@@ -13,19 +13,26 @@ WindowHandle gOpen = nullptr; // the dialog the script acts in
 
 class ChooseSectionDialog : public ShellTest {
 protected:
-    // Runs command `command` with the dialog scripted by `body`.
+    // Scripts the next opening of the dialog with `body`; the dialog must open before the next
+    // script is set or the test ends, or the test fails (its body would never have run).
     static void runWith(void (*body)(WindowHandle)) {
+        EXPECT_FALSE(gPending) << "the dialog scripted before never opened";
         gBody = body;
+        gPending = true;
         scriptDialogs([](WindowHandle dialog, int id) {
             EXPECT_EQ(id, 118);
             gOpen = dialog;
+            gPending = false;
             gBody(dialog);
         });
     }
     void TearDown() override {
+        EXPECT_FALSE(gPending) << "the scripted dialog never opened";
+        gPending = false;
         scriptDialogs(nullptr);
         ShellTest::TearDown();
     }
+    static inline bool gPending = false;
     static inline void (*gBody)(WindowHandle) = nullptr;
 };
 

@@ -71,7 +71,8 @@ protected:
 };
 
 // A shell test that acts in its dialogs: runScripted opens dialog `id` with `open` and has `body`
-// act in it as the user; the scripting ends with the test.
+// act in it as the user (a dialog that never showed, so that the body never ran, fails the
+// test); the scripting ends with the test.
 class ScriptedDialogTest : public ShellTest {
 protected:
     void TearDown() override {
@@ -79,14 +80,18 @@ protected:
         ShellTest::TearDown();
     }
     template <typename Open> intptr_t runScripted(int id, void (*body)(WindowHandle), Open open) {
-        static int expected;
+        static int expected, runs;
         static void (*acting)(WindowHandle);
         expected = id;
         acting = body;
+        runs = 0;
         scriptDialogs([](WindowHandle dialog, int shown) {
             EXPECT_EQ(shown, expected);
+            ++runs;
             acting(dialog);
         });
-        return open();
+        intptr_t result = open();
+        EXPECT_GT(runs, 0) << "dialog " << id << " was never shown, so its script never ran";
+        return result;
     }
 };
