@@ -95,8 +95,11 @@ int32_t weeklyLessonForDay(int32_t dayNumber) {
     // The device's schedule is asked only for a week whose lesson it decides. The schedules
     // part after Passover, in weeks whose portions have no lesson (no week from year 2 to 9997
     // has two lessons); and asking costs a start ICU's zone data for the zone's name (2 MB).
-    int32_t abroad = lessonInSchedule(dayNumber, 0);
-    int32_t israel = lessonInSchedule(dayNumber, ReadingIsrael);
+    return lessonOfDeviceSchedule(lessonInSchedule(dayNumber, 0),
+                                  lessonInSchedule(dayNumber, ReadingIsrael));
+}
+
+int32_t lessonOfDeviceSchedule(int32_t abroad, int32_t israel) {
     if (abroad == israel) return abroad;
     return deviceReadingOptions() & ReadingIsrael ? israel : abroad;
 }

@@ -49,3 +49,6 @@ uint32_t deviceReadingOptions();
 // Lesson 0..53 of the week that ends on the Saturday on or after `dayNumber`, in this device's
 // schedule; 0 when the week has no lesson, and also when the year has no table.
 int32_t weeklyLessonForDay(int32_t dayNumber);
+// Of a week's lesson in each schedule, the one this device reads: `abroad` when the two agree
+// (the device's schedule is then not asked), else the one of deviceReadingOptions' schedule.
+int32_t lessonOfDeviceSchedule(int32_t abroad, int32_t israel);

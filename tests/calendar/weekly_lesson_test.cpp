@@ -206,20 +206,44 @@ TEST_F(FixedDevice, WeeklyLessonForDay) {
     EXPECT_EQ(weeklyLessonForDay(day(2007, 2, 10)), 17); // a Saturday, reading 16
 }
 
-// Week after week, in a zone of each schedule, the lesson is the one that schedule ties to the
-// week, through years where the two schedules read different portions after Passover.
-TEST_F(FixedDevice, WeeklyLessonIsTheDeviceSchedulesLesson) {
+// The lessons of weeks across the years, in a zone of each schedule (the book ties no week to
+// two lessons, so both zones read the same ones); a Friday is the week of the next day.
+TEST_F(FixedDevice, WeeklyLessonsOfLiteralWeeks) {
     const DeviceCase zones[] = {
         {u"Israel Standard Time", u"Asia/Jerusalem", nullptr, ReadingIsrael},
         {u"Eastern Standard Time", u"America/New_York", nullptr, 0},
     };
+    const struct {
+        int32_t year, month, d, lesson;
+    } weeks[] = {
+        {1995, 1, 7, 11},  {2001, 3, 10, 27}, {2010, 1, 16, 7},  {2024, 2, 10, 20},
+        {2026, 12, 11, 0}, {2027, 1, 23, 14}, {2031, 3, 15, 31}, {2049, 2, 6, 24},
+        {2077, 1, 30, 11}, {2099, 12, 26, 0},
+    };
     for (const DeviceCase& zone : zones) {
         fix(2007, 1, 10, zone.standardName, zone.zoneId);
-        for (int32_t d = day(1990, 1, 6); d < day(2100, 1, 1); d += 7) {
-            int32_t reading = 0;
-            ASSERT_EQ(weekReading(d, zone.options, &reading), 0);
-            ASSERT_EQ(weeklyLessonForDay(d), lessonOfReading(reading)) << d;
-        }
+        for (const auto& w : weeks)
+            EXPECT_EQ(weeklyLessonForDay(day(w.year, w.month, w.d)), w.lesson)
+                << w.year << "-" << w.month << "-" << w.d << " in " << zone.options;
+    }
+}
+
+// Where the two schedules tie different lessons to a week, the device's schedule decides: the
+// zone's, or else the maker key's "Israel" value.
+TEST_F(FixedDevice, TheDeviceScheduleDecidesBetweenTwoLessons) {
+    const DeviceCase devices[] = {
+        {u"Israel Standard Time", u"Asia/Jerusalem", nullptr, ReadingIsrael},
+        {u"Eastern Standard Time", u"America/New_York", nullptr, 0},
+        {u"Eastern Standard Time", u"America/New_York", "Israel=1\n", ReadingIsrael},
+    };
+    for (const DeviceCase& device : devices) {
+        ConfigHome home;
+        if (device.makerKey) home.write("quillmere.ini", device.makerKey);
+        fix(2007, 1, 10, device.standardName, device.zoneId);
+        bool israel = device.options & ReadingIsrael;
+        EXPECT_EQ(lessonOfDeviceSchedule(40, 41), israel ? 41 : 40);
+        EXPECT_EQ(lessonOfDeviceSchedule(0, 12), israel ? 12 : 0);
+        EXPECT_EQ(lessonOfDeviceSchedule(9, 9), 9);
     }
 }
 
