@@ -45,15 +45,37 @@ TEST(IndexRecords, FindingALessonPassesOverHeadings) {
 }
 
 TEST(IndexRecords, DamagedTailStaysInsideTheBuffer) {
-    for (const std::string& index : {std::string("\x01\x40\x8C", 3),
-                                     std::string("\x01\x40\x8C\x01"
-                                                 "abc"),
-                                     std::string("\x01")}) {
-        std::vector<uint8_t> buffer = padded(index);
+    // A record cut after its style, one whose title runs into the padding, a lone first byte:
+    // the padding zeros end the title, and a style byte of 0 (a padding zero) ends the index.
+    struct Case {
+        std::string bytes;
+        int records;
+        uint16_t value;
+        uint8_t level;
+        uint32_t titleOffset, titleLength;
+    } cases[] = {
+        {std::string("\x01\x40\x8C", 3), 1, 0x4001, 0, 4, 0},
+        {std::string("\x01\x40\x8C\x01"
+                     "abc"),
+         1, 0x4001, 1, 4, 3},
+        {std::string("\x01"), 0, 0, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        std::vector<uint8_t> buffer = padded(c.bytes);
         uint32_t pos = 0;
-        SectionRecord r;
-        while (nextSectionRecord(buffer.data(), &pos, &r))
+        SectionRecord r{}, first{};
+        int records = 0;
+        while (nextSectionRecord(buffer.data(), &pos, &r)) {
             ASSERT_LT(pos + 4, buffer.size());
+            if (records++ == 0) first = r;
+        }
+        ASSERT_EQ(records, c.records) << testing::PrintToString(c.bytes);
+        if (records == 0) continue;
+        EXPECT_EQ(first.sectionValue, c.value);
+        EXPECT_EQ(first.sectionStyle, 0x8C);
+        EXPECT_EQ(first.level, c.level);
+        EXPECT_EQ(first.titleOffset, c.titleOffset);
+        EXPECT_EQ(first.titleLength, c.titleLength) << testing::PrintToString(c.bytes);
     }
 }
 } // namespace

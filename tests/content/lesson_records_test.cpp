@@ -94,12 +94,46 @@ TEST(LessonRecords, TitleSubtitleAndTextFields) {
 
 TEST(LessonRecords, DamagedTailsStayInsideTheBuffer) {
     // A style byte as the very last byte, a record without terminator, a link number byte
-    // at the end: the padding zeros stop every one of them.
-    for (const std::string& lesson : {std::string("\x10\x00a\x00\x37", 5),
-                                      std::string("\x10\x04"
-                                                  "abc"),
-                                      std::string("\x37\x04\x85"), std::string("\x07")}) {
-        walk(lesson);
+    // at the end, a lone control style: the padding zeros end every one of them, as empty
+    // texts and captions or a control record of layout 0 (walk checks that no read leaves the
+    // buffer).
+    struct Record {
+        uint32_t offset;
+        uint8_t style, layout;
+        uint32_t textOffset, textLength;
+        RecordKind kind;
+        uint16_t linkNumber;
+    };
+    struct Case {
+        std::string bytes;
+        std::vector<Record> records;
+    } cases[] = {
+        {std::string("\x10\x00"
+                     "a\x00\x37",
+                     5),
+         {{0, 0x10, 0, 2, 1, RecordKind::Text, 0}, {4, 0x37, 0, 6, 0, RecordKind::Nop, 0}}},
+        {std::string("\x10\x04"
+                     "abc"),
+         {{0, 0x10, 4, 2, 3, RecordKind::Text, 0}}},
+        {std::string("\x37\x04\x85"), {{0, 0x37, 4, 2, 1, RecordKind::Link, 5}}},
+        {std::string("\x07"), {{0, 0x07, 0, 2, 0, RecordKind::Nop, 0}}},
+    };
+    for (const Case& c : cases) {
+        std::vector<LessonRecord> got = walk(c.bytes);
+        ASSERT_EQ(got.size(), c.records.size()) << testing::PrintToString(c.bytes);
+        for (size_t i = 0; i < got.size(); ++i) {
+            const Record& want = c.records[i];
+            const LessonRecord& r = got[i];
+            EXPECT_EQ(r.offset, want.offset) << testing::PrintToString(c.bytes) << " record " << i;
+            EXPECT_EQ(r.style, want.style) << i;
+            EXPECT_EQ(r.layout, want.layout) << i;
+            EXPECT_EQ(r.textOffset, want.textOffset) << i;
+            EXPECT_EQ(r.textLength, want.textLength) << i;
+            EXPECT_EQ(r.kind, want.kind) << i;
+            if (r.kind == RecordKind::Link) {
+                EXPECT_EQ(r.linkNumber, want.linkNumber) << i;
+            }
+        }
     }
 }
 

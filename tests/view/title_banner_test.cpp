@@ -1,5 +1,5 @@
-// The title banner's geometry on the recording surface, with 4-pixel advances so that the
-// worked example's widths (100 and 80) come out exactly.
+// The title banner's geometry on the recording surface, with 4-pixel advances so that a
+// 25-unit title and a 20-unit subtitle come out exactly 100 and 80 pixels wide.
 #include "tests/support/view_fixture.h"
 #include "view/title_banner.h"
 
@@ -16,7 +16,7 @@ protected:
     }
 };
 
-TEST_F(Banner, WorkedExample) {
+TEST_F(Banner, FramesAndTextOfA100And80PixelTitlePairIn240By268) {
     // Area (0, 0, 240, 268); small type 12 high; title 25 units (100 px), subtitle 20 (80 px).
     layout("[title latin] " + std::string(25, 't') + "\n[subtitle latin] " + std::string(20, 's'),
            240, 268);
@@ -101,8 +101,10 @@ TEST_F(Banner, GetLessonTitles) {
     EXPECT_EQ(title.text, lesson + 2);
     EXPECT_EQ(subtitle.style, 0xD1);
     EXPECT_EQ(subtitle.text, lesson + 8);
+    subtitle = TitleInfo{};
     GetLessonTitles(lesson, nullptr, &subtitle);
-    EXPECT_EQ(subtitle.length, 1);
+    EXPECT_EQ(subtitle.length, 1) << "the subtitle alone";
+    EXPECT_EQ(subtitle.text, lesson + 8);
     plainFree(lesson);
 }
 } // namespace
