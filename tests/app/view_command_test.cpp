@@ -9,9 +9,13 @@
 #include <string>
 
 #include "app/view_command.h"
+#include "platform/draw.h"
+#include "platform/gui.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/process.h"
 #include "tools/bookc/book_compile.h"
+#include "view/text_view.h"
+#include "view/title_banner.h"
 
 namespace fs = std::filesystem;
 
@@ -107,14 +111,50 @@ TEST(ViewCommand, LayoutPrintsTheLineTable) {
     EXPECT_EQ(last.rfind("totalLines=", 0), 0u) << "the summary line last";
 }
 
-TEST(ViewCommand, RenderWritesAPng) {
-    std::string png = testing::TempDir() + "render-test.png";
-    Outcome o = runReader("--render 17 --banner --highlight 100:140 -o " + png);
-    ASSERT_EQ(o.status, 0) << o.err;
-    std::string bytes;
-    ASSERT_TRUE(ReadFile(png, bytes));
-    EXPECT_EQ(bytes.substr(1, 3), "PNG");
-    fs::remove(png);
+// The page as a PNG; --banner and --highlight change the page where they should: the banner's
+// red frame along the bottom, the highlight's yellow ground over the range, nothing else.
+TEST(ViewCommand, RenderWritesAPngWithTheBannerAndTheHighlight) {
+    startHeadlessGraphics();
+    struct Picture {
+        const char* options;
+        DcHandle dc = nullptr;
+    } pictures[] = {{""}, {"--banner"}, {"--highlight 100:140"}};
+    for (Picture& p : pictures) {
+        std::string png = testing::TempDir() + "render-test.png";
+        Outcome o = runReader(std::string("--render 17 ") + p.options + " -o " + png);
+        ASSERT_EQ(o.status, 0) << p.options << ": " << o.err;
+        std::string bytes;
+        ASSERT_TRUE(ReadFile(png, bytes));
+        EXPECT_EQ(bytes.substr(1, 3), "PNG");
+        p.dc = loadImageDc(png.c_str());
+        ASSERT_NE(p.dc, nullptr) << p.options;
+        fs::remove(png);
+    }
+    DcHandle plain = pictures[0].dc, banner = pictures[1].dc, highlight = pictures[2].dc;
+    int width = dcWidth(plain), height = dcHeight(plain);
+    ASSERT_EQ(dcWidth(banner), width);
+    ASSERT_EQ(dcHeight(banner), height);
+    int bannerTop = height, red = 0, redPlain = 0, yellow = 0, yellowPlain = 0,
+        highlightChanged = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            Colour p = dcPixel(plain, x, y);
+            if (dcPixel(banner, x, y) != p && y < bannerTop) bannerTop = y;
+            red += dcPixel(banner, x, y) == BannerRed;
+            redPlain += p == BannerRed;
+            yellow += dcPixel(highlight, x, y) == ColourHighlightBack;
+            yellowPlain += p == ColourHighlightBack;
+            highlightChanged += dcPixel(highlight, x, y) != p;
+        }
+    }
+    EXPECT_LT(bannerTop, height) << "the banner is drawn";
+    EXPECT_GT(bannerTop, height / 2) << "the banner changes only the page's lower part";
+    EXPECT_GT(red, redPlain) << "the banner's frame is red";
+    EXPECT_EQ(yellowPlain, 0);
+    EXPECT_GT(yellow, 0) << "the highlight's ground";
+    EXPECT_LT(highlightChanged, width * height / 4) << "the highlight covers its range only";
+    for (Picture& p : pictures)
+        deleteDc(p.dc);
 }
 
 TEST(ViewCommand, Errors) {

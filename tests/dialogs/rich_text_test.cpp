@@ -73,6 +73,24 @@ TEST(RichTextBody, TheMeasureCoversTheBody) {
     }
 }
 
+// The whole document of a copied "x", written out: the header's font table (David, Hebrew code
+// page), colours (black, white, red), right-to-left document and paragraph, 10-point type and
+// escapes without fallback; the office check shows that a word processor reads it.
+TEST(RichTextDocument, TheCopiedDocumentInFull) {
+    size_t bytes = 0;
+    char* document = richTextDocument(nullptr, 0, u"x", &bytes);
+    ASSERT_NE(document, nullptr);
+    EXPECT_EQ(
+        std::string(document),
+        "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fcharset177\\cpg1255 David;}}"
+        "{\\colortbl\\red0\\green0\\blue0;\\red255\\green255\\blue255;\\red255\\green0\\blue0;}"
+        "\\rtldoc\\pard\\rtlpar\\qr\\lang1033\\f0\\fs20\\uc0\r\n"
+        "x\\par\\par\r\n"
+        "}\r\n");
+    EXPECT_EQ(bytes, std::strlen(document) + 1);
+    plainFree(document);
+}
+
 TEST(RichTextDocument, CopyAndAppend) {
     const std::string bodyX = "x\\par\\par\r\n";
     const std::string appended = std::string(kRtfSeparator) + kRtfAppendedState + bodyX + "}\r\n";
