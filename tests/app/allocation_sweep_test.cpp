@@ -138,16 +138,18 @@ TEST_F(AllocationSweep, StartUp) {
               0);
 }
 
+// Each action allocates: a sweep of none would mean it never ran (a dialog that never opened).
 TEST_F(AllocationSweep, LessonChangeResizeAndFont) {
     auto ready = [this] { return startUp() && appState.view; };
-    sweep("lesson change", ready, [this] { command(CmdNextLesson); }, {});
-    sweep("link back", ready,
-          [this] {
-              appState.PreviousLesson = 7;
-              goToLesson(window_, 7, 0, 1);
-          },
-          {});
-    sweep("window resize", ready, [this] { resize(300, 500); }, {});
+    EXPECT_GT(sweep("lesson change", ready, [this] { command(CmdNextLesson); }, {}), 0);
+    EXPECT_GT(sweep("link back", ready,
+                    [this] {
+                        appState.PreviousLesson = 7;
+                        goToLesson(window_, 7, 0, 1);
+                    },
+                    {}),
+              0);
+    EXPECT_GT(sweep("window resize", ready, [this] { resize(300, 500); }, {}), 0);
     gDialogBody = [](WindowHandle dialog) {
         WindowHandle sizes = dialogItem(dialog, FontSizeList);
         char16_t text[8];
@@ -161,17 +163,18 @@ TEST_F(AllocationSweep, LessonChangeResizeAndFont) {
         }
         userPressesKey(dialog, Key::Return);
     };
-    sweep("font change", ready, [this] { onCommand(window_, CmdFont); }, {});
+    EXPECT_GT(sweep("font change", ready, [this] { onCommand(window_, CmdFont); }, {}), 0);
 }
 
 TEST_F(AllocationSweep, IndexSearchAndClipboard) {
     auto ready = [this] { return startUp() && appState.view; };
     gDialogBody = [](WindowHandle dialog) { userPressesKey(dialog, Key::Return); };
-    sweep("index", ready, [this] { onCommand(window_, CmdIndex); }, {});
+    EXPECT_GT(sweep("index", ready, [this] { onCommand(window_, CmdIndex); }, {}), 0);
     // "{{{{{" is nowhere in the book: Search Again goes through every lesson and back.
-    sweep("search through the whole book", ready, [this] { onCommand(window_, CmdSearchAgain); },
-          {u"Not Found!"});
-    sweep("copy", ready, [this] { onCommand(window_, CmdCopy); }, {});
-    sweep("append", ready, [this] { onCommand(window_, CmdAppend); }, {});
+    EXPECT_GT(sweep("search through the whole book", ready,
+                    [this] { onCommand(window_, CmdSearchAgain); }, {u"Not Found!"}),
+              0);
+    EXPECT_GT(sweep("copy", ready, [this] { onCommand(window_, CmdCopy); }, {}), 0);
+    EXPECT_GT(sweep("append", ready, [this] { onCommand(window_, CmdAppend); }, {}), 0);
 }
 } // namespace

@@ -87,6 +87,13 @@ TEST(TextDraw, FromMasksAsThePlatformDrawsIt) {
         setGlyphMasksEnabled(false);
         drawScene(byPlatform, c, plain);
         setGlyphMasksEnabled(true);
+        // The scene has ink: two blank images would agree for any drawing.
+        int ink = 0;
+        for (int y = 0; y < kHeight; ++y) {
+            for (int x = 0; x < kWidth; ++x)
+                ink += dcPixel(byPlatform, x, y) != Colour(0xFFFFFF);
+        }
+        EXPECT_GT(ink, kWidth * kHeight / 200) << "the platform drew the words";
         for (int pass = 0; pass < 2; ++pass) {
             long before = glyphsDrawnFromMasks();
             drawScene(fromMasks, c, masked);
