@@ -205,7 +205,7 @@ TEST(RichTextDocument, AppendedTextReadsBackAfterAnyDocument) {
         {"binary data",
          std::string("\x7F"
                      "ELF\x02\x01\x01\0\xFF\xFE{{{",
-                     15),
+                     13),
          {}},
     };
     plainFree(own);
