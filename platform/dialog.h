@@ -75,7 +75,8 @@ enum : intptr_t { DialogOk = 1, DialogCancel = 2 };
 // the caller's, kept for the run): `created`, then the other handlers as events come, until
 // endDialog; then `destroyed`. Returns endDialog's result, or -1 when the template is null or
 // there are no windows. Return is OK (item DialogOk) unless a button or a want-return edit box
-// has the focus; Escape and closing the window are Cancel (item DialogCancel).
+// has the focus; Escape and closing the window are Cancel (item DialogCancel). A dialog whose
+// window another program destroys gets DialogCancel too and ends with it if its handler did not.
 intptr_t runDialog(const DialogTemplate* dialog, WindowHandle owner, const WindowEvents* events,
                    void* state);
 void endDialog(WindowHandle dialog, intptr_t result);

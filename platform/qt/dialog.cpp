@@ -9,6 +9,9 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
+
+#include <xcb/xcb.h>
 
 #include <algorithm>
 
@@ -65,6 +68,23 @@ protected:
         default:
             QDialog::keyPressEvent(e);
         }
+    }
+    // Another X client may destroy the dialog's window (XDestroyWindow). Qt's xcb platform makes
+    // no event of that, only the DestroyNotify seen here; without it the modal run would wait
+    // for ever with the reader blocked. The dialog ends as Cancel ends it, once Qt has done
+    // with the event (ending it within this call crashes Qt's event handling).
+    bool nativeEvent(const QByteArray& type, void* message, qintptr* result) override {
+        if (type == "xcb_generic_event_t") {
+            auto* event = static_cast<const xcb_generic_event_t*>(message);
+            if ((event->response_type & ~0x80) == XCB_DESTROY_NOTIFY &&
+                reinterpret_cast<const xcb_destroy_notify_event_t*>(event)->window == winId()) {
+                QTimer::singleShot(0, this, [this]() {
+                    command(DialogCancel);
+                    endDialog(window_, DialogCancel);
+                });
+            }
+        }
+        return QDialog::nativeEvent(type, message, result);
     }
     void resizeEvent(QResizeEvent*) override { placeChildren(); }
     void changeEvent(QEvent* e) override {
