@@ -4,6 +4,7 @@
 #include "app/navigation.h"
 #include "app/settings.h"
 #include "app/window_create.h"
+#include "app/zoom.h"
 #include "content/lesson_records.h"
 #include "dialogs/bookmarks.h"
 #include "dialogs/choose_font.h"
@@ -73,8 +74,20 @@ void onPaint(WindowHandle window) {
     paintView(nullptr, window, RepaintAll);
 }
 
-bool onKeyEvent(WindowHandle window, Key key, KeyModifiers) {
+bool onKeyEvent(WindowHandle window, Key key, KeyModifiers modifiers) {
+    // Alt+Left and Alt+Right are Back and Forward (menu shortcuts); greyed, they do nothing.
+    if ((modifiers & AltModifier) && (key == Key::Left || key == Key::Right)) return true;
     return onKey(window, key) == 0;
+}
+
+bool onWheel(WindowHandle window, int notches, KeyModifiers modifiers) {
+    if (modifiers != ControlModifier) return false;
+    zoomBy(window, notches);
+    return true;
+}
+
+void onSideButton(WindowHandle window, SideButton button) {
+    stepHistory(window, button == SideButton::Back ? -1 : 1);
 }
 
 void onCommandEvent(WindowHandle window, int command) {
@@ -212,6 +225,7 @@ int onCommand(WindowHandle window, int command) {
         return 0;
     case CmdFont:
         if (runFontDialog(window, &appState.fontSpec) == DialogOk && appState.view) {
+            appState.chosenFontSize = 0; // the dialog's size is the one Ctrl+0 returns to
             if (TextView_SetFont(appState.view, &appState.fontSpec) == 1) {
                 outOfMemory();
                 return 0;
@@ -221,6 +235,21 @@ int onCommand(WindowHandle window, int command) {
         return 0;
     case CmdSearch:
         runSearchDialog(appState.mainWindow);
+        return 0;
+    case CmdBack:
+        stepHistory(window, -1);
+        return 0;
+    case CmdForward:
+        stepHistory(window, 1);
+        return 0;
+    case CmdZoomIn:
+        zoomBy(window, 1);
+        return 0;
+    case CmdZoomOut:
+        zoomBy(window, -1);
+        return 0;
+    case CmdZoomReset:
+        zoomReset(window);
         return 0;
     default:
         return 1;
@@ -236,5 +265,7 @@ const WindowEvents kMainWindowEvents = {
     .key = onKeyEvent,
     .tap = onTap,
     .scroll = onScroll,
+    .wheel = onWheel,
+    .sideButton = onSideButton,
     .command = onCommandEvent,
 };

@@ -16,9 +16,11 @@ void createBars(WindowHandle window) {
         appState.barWindow = createCommandBar(window, 1);
         appState.barHeight = commandBarHeight(appState.barWindow);
         commandBarInsertMenu(appState.barWindow, &kGoMenu, 0);
+        commandBarInsertMenu(appState.barWindow, &kViewMenu, 1);
     } else {
         WindowHandle bar = createMenuBar(window, &kGoMenu, 0x4);
         if (bar) appState.barWindow = bar;
+        commandBarInsertMenu(appState.barWindow, &kViewMenu, 1);
         Rect r = windowRect(appState.barWindow);
         appState.barHeight = r.bottom - r.top;
         moveWindow(appState.barWindow, r.left, r.top,
@@ -68,4 +70,6 @@ void onCreate(WindowHandle window) {
     createMainView(window);
     syncReverseCheck(window, 1);
     syncBookmarkCheck(window);
+    syncHistoryItems(window);
+    syncViewMenu(window);
 }
