@@ -86,6 +86,19 @@ bool onWheel(WindowHandle window, int notches, KeyModifiers modifiers) {
     return true;
 }
 
+// The page, drawn again in the colours now asked for.
+void repaintInColours(WindowHandle window) {
+    syncViewMenu(window);
+    if (appState.view) repaintView(window, RepaintAll);
+}
+
+void onDesktopColours(WindowHandle window) {
+    bool dark = desktopIsDark();
+    if (dark == appState.desktopDark) return;
+    appState.desktopDark = dark;
+    if (appState.colourScheme == ColourScheme::FollowDesktop) repaintInColours(window);
+}
+
 void onSideButton(WindowHandle window, SideButton button) {
     stepHistory(window, button == SideButton::Back ? -1 : 1);
 }
@@ -242,6 +255,13 @@ int onCommand(WindowHandle window, int command) {
     case CmdForward:
         stepHistory(window, 1);
         return 0;
+    case CmdColoursDesktop:
+    case CmdColoursLight:
+    case CmdColoursDark:
+    case CmdColoursSepia:
+        appState.colourScheme = ColourScheme(command - CmdColoursDesktop);
+        repaintInColours(window);
+        return 0;
     case CmdZoomIn:
         zoomBy(window, 1);
         return 0;
@@ -267,5 +287,6 @@ const WindowEvents kMainWindowEvents = {
     .scroll = onScroll,
     .wheel = onWheel,
     .sideButton = onSideButton,
+    .desktopColours = onDesktopColours,
     .command = onCommandEvent,
 };

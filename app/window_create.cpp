@@ -66,6 +66,7 @@ void createMainView(WindowHandle window) {
 
 void onCreate(WindowHandle window) {
     appState.mainWindow = window;
+    appState.desktopDark = desktopIsDark();
     createBars(window);
     createMainView(window);
     syncReverseCheck(window, 1);
