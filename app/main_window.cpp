@@ -14,6 +14,7 @@
 #include "dialogs/search_dialog.h"
 #include "resources/menus.h"
 #include "state/state.h"
+#include "view/status_line.h"
 
 namespace {
 void scrollAndSync(WindowHandle window, int delta) {
@@ -182,14 +183,29 @@ void onSize(WindowHandle window, int width, int height) {
     if (w > 2 * g) w -= 2 * g;
     if (h > 2 * g) h -= 2 * g;
     TextView* view = appState.view;
+    int below = appState.barHeight + statusLineHeight(view);
     if (view && (view->area.width != w || view->area.height != h)) {
         // The same text in a new size: only memory can fail it, and the page would be blank.
-        if (TextView_Resize(view, w, h - appState.barHeight) == ViewOutOfMemory && view->text) {
+        if (TextView_Resize(view, w, h - below) == ViewOutOfMemory && view->text) {
             outOfMemory();
             return;
         }
         syncScrollBar(window);
     }
+}
+
+void fitViewToWindow(WindowHandle window) {
+    Rect client = clientRect(window);
+    onSize(window, client.right - client.left, client.bottom - client.top);
+}
+
+void setStatusLine(WindowHandle window, bool on) {
+    appState.statusLine = on;
+    syncViewMenu(window);
+    if (!appState.view) return;
+    appState.view->painted = on ? drawStatusLine : nullptr;
+    fitViewToWindow(window);
+    repaintView(window, RepaintAll);
 }
 
 int onCommand(WindowHandle window, int command) {
@@ -243,6 +259,7 @@ int onCommand(WindowHandle window, int command) {
                 outOfMemory();
                 return 0;
             }
+            fitViewToWindow(window);
             syncScrollBar(window);
         }
         return 0;
@@ -261,6 +278,9 @@ int onCommand(WindowHandle window, int command) {
     case CmdColoursSepia:
         appState.colourScheme = ColourScheme(command - CmdColoursDesktop);
         repaintInColours(window);
+        return 0;
+    case CmdStatusLine:
+        setStatusLine(window, !appState.statusLine);
         return 0;
     case CmdZoomIn:
         zoomBy(window, 1);

@@ -9,6 +9,7 @@
 #include "platform/window.h"
 #include "resources/menus.h"
 #include "state/state.h"
+#include "view/status_line.h"
 #include "view/text_view.h"
 
 void createBars(WindowHandle window) {
@@ -48,6 +49,10 @@ void createMainView(WindowHandle window) {
     if (r.right - r.left > 2 * g) r.left += g;
     appState.view = TextView_Create(dc, &r, &appState.fontSpec, 100);
     if (!appState.view) return;
+    if (appState.statusLine) {
+        appState.view->painted = drawStatusLine;
+        appState.view->area.height -= statusLineHeight(appState.view);
+    }
     uint8_t* text = LoadBookResource(appState.Lesson, nullptr);
     if (!text) {
         showMessageBox(window, u"Resource not found", u"Error", MessageBoxIconWarning);

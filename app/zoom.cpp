@@ -1,5 +1,6 @@
 #include "app/zoom.h"
 
+#include "app/main_window.h"
 #include "dialogs/choose_font.h"
 #include "state/state.h"
 #include "view/reader_window.h"
@@ -37,6 +38,7 @@ int setZoomSize(WindowHandle window, int32_t size) {
         outOfMemory();
         return 0;
     }
+    fitViewToWindow(window ? window : appState.mainWindow); // the status line's type too
     if (top >= 0) TextView_ShowLineOf(view, top);
     repaintView(window, RepaintAll);
     return 0;

@@ -282,8 +282,9 @@ int TextView_Paint(TextView* view, int erase) {
     if (oldFont) selectFont(view->dc, oldFont);
     setTextColour(view->dc, oldColour);
     if (paper != 0xFFFFFF) setBackgroundColour(view->dc, oldBack);
-    if (view->highlightStart || view->highlightEnd) return TextView_PaintHighlight(view);
-    return 0;
+    int result = view->highlightStart || view->highlightEnd ? TextView_PaintHighlight(view) : 0;
+    if (view->painted) view->painted(view);
+    return result;
 }
 
 void DrawHighlightRun(TextView* view, const uint8_t* textStart, const uint8_t* piece, int count,

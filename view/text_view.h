@@ -85,6 +85,8 @@ struct TextView {
     uint16_t highlightEnd; // both 0: no highlight
     LinkHit* linkHits;     // owned; link lines drawn by the last paint
     uint16_t viewFlags;    // ReturnLinkShown
+    // Called at the end of every paint (the reader's status line under the area), or null.
+    void (*painted)(TextView* view);
 };
 
 // The largest line table a view keeps: a lesson that needs more lines fails as out of memory

@@ -2,13 +2,17 @@
 // between, the zoom that keeps the line at the top, and their stored values.
 #include "tests/support/shell_fixture.h"
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "app/zoom.h"
 #include "dialogs/search.h"
 #include "state/book_key.h"
 #include "tests/support/fixtures.h"
 #include "tools/bookc/book_compile.h"
+#include "view/page_colours.h"
+#include "view/status_line.h"
 
 namespace {
 const char kBookFile[] = "quillmere/versewell.ini";
@@ -189,6 +193,87 @@ TEST_F(Comforts, ZoomKeepsTheTopLineAndCtrlZeroGoesBack) {
     saveSettingsAndQuit();
     EXPECT_NE(stored().find("FontSize=dword:00000012"), std::string::npos) << stored();
     EXPECT_EQ(stored().find("ChosenFontSize"), std::string::npos) << stored();
+}
+
+TEST_F(Comforts, TheStatusLineTakesALineUnderThePageAndFollowsTheScrolling) {
+    startOnLessonOne();
+    int height = view()->area.height;
+    EXPECT_FALSE(menuItemChecked(getViewMenu(), CmdStatusLine)) << "off by default";
+    command(CmdStatusLine);
+    EXPECT_TRUE(menuItemChecked(getViewMenu(), CmdStatusLine));
+    int line = statusLineHeight(view());
+    EXPECT_GT(line, 8);
+    EXPECT_EQ(view()->area.height, height - line) << "one line less for the text";
+    DcHandle surface = getWindowDc(window_);
+    int stripY = view()->area.top + view()->area.height + line / 2;
+    auto strip = [&] {
+        std::vector<Colour> row;
+        for (int x = 0; x < view()->area.width; ++x)
+            row.push_back(dcPixel(surface, x, stripY));
+        return row;
+    };
+    std::vector<Colour> atTop = strip();
+    EXPECT_GT(std::count_if(atTop.begin(), atTop.end(), [](Colour c) { return c != 0xFFFFFF; }), 5)
+        << "the line is drawn";
+    char number[12], percent[12];
+    statusLineNumbers(view(), appState.Lesson, number, percent);
+    EXPECT_STREQ(number, "1/53");
+    EXPECT_STREQ(percent, "0%");
+    key(Key::End);
+    statusLineNumbers(view(), appState.Lesson, number, percent);
+    EXPECT_STREQ(percent, "100%");
+    EXPECT_NE(strip(), atTop) << "redrawn as the page scrolls";
+    command(CmdStatusLine);
+    EXPECT_EQ(view()->area.height, height) << "off again, the text has its line back";
+    releaseWindowDc(window_, surface);
+    saveSettingsAndQuit();
+    EXPECT_EQ(stored().find("StatusLine"), std::string::npos);
+}
+
+TEST_F(Comforts, ProgressThroughTheLesson) {
+    startOnLessonOne();
+    int last = view()->maxTopLine;
+    ASSERT_GT(last, 10);
+    struct Case {
+        int top, percent;
+    } cases[] = {
+        {0, 0}, {last / 2, 50}, {last - 1, (last - 1) * 100 / last}, {last, 100}, {last + 5, 100}};
+    for (const Case& c : cases) {
+        view()->topLine = uint16_t(c.top);
+        EXPECT_EQ(lessonProgress(view()), c.percent) << c.top;
+    }
+    view()->maxTopLine = 0; // a lesson that fits one page
+    EXPECT_EQ(lessonProgress(view()), 100);
+}
+
+TEST_F(Comforts, ColoursFollowTheDesktopUnlessChosen) {
+    startOnLessonOne();
+    DcHandle surface = getWindowDc(window_);
+    int x = view()->area.left + 2, y = view()->area.top + view()->area.height - 2;
+    EXPECT_EQ(dcPixel(surface, x, y), 0xFFFFFFu);
+    EXPECT_TRUE(menuItemChecked(getViewMenu(), CmdColoursDesktop));
+    setDesktopPaletteForTest(true);
+    processPendingEvents();
+    EXPECT_TRUE(appState.desktopDark);
+    EXPECT_EQ(dcPixel(surface, x, y), coloursOf(ColourScheme::Dark, false).paper)
+        << "the page turned dark with the desktop";
+    command(CmdColoursSepia);
+    EXPECT_EQ(dcPixel(surface, x, y), coloursOf(ColourScheme::Sepia, false).paper);
+    EXPECT_TRUE(menuItemChecked(getViewMenu(), CmdColoursSepia));
+    EXPECT_FALSE(menuItemChecked(getViewMenu(), CmdColoursDesktop));
+    setDesktopPaletteForTest(false);
+    processPendingEvents();
+    EXPECT_EQ(dcPixel(surface, x, y), coloursOf(ColourScheme::Sepia, false).paper)
+        << "a choice stands whatever the desktop does";
+    releaseWindowDc(window_, surface);
+    saveSettingsAndQuit();
+    EXPECT_NE(stored().find("Colours=dword:00000003"), std::string::npos);
+    restart();
+    EXPECT_EQ(appState.colourScheme, ColourScheme::Sepia);
+    destroyWindow(window_);
+    window_ = nullptr;
+    startOnLessonOne("Colours=dword:00000009\n");
+    EXPECT_EQ(appState.colourScheme, ColourScheme::FollowDesktop) << "a damaged value";
 }
 
 TEST_F(Comforts, UnusedTheyAddNothingToTheSettings) {
