@@ -1,9 +1,9 @@
 #include "app/zoom.h"
 
-#include "app/main_window.h"
 #include "dialogs/choose_font.h"
 #include "state/state.h"
 #include "view/reader_window.h"
+#include "view/status_line.h"
 #include "view/text_view.h"
 
 int32_t zoomedSize(int32_t size, int steps) {
@@ -33,12 +33,20 @@ int setZoomSize(WindowHandle window, int32_t size) {
     if (appState.chosenFontSize == 0) appState.chosenFontSize = old;
     if (appState.chosenFontSize == size) appState.chosenFontSize = 0;
     int top = TextView_TopOffset(view);
+    int statusBefore = statusLineHeight(view);
     appState.fontSpec.FontSize = size;
-    if (TextView_SetFont(view, &appState.fontSpec) == 1) {
+    int result = TextView_SetFont(view, &appState.fontSpec);
+    // The status line's type grows with the text's: the text area gives it the room.
+    int statusAfter = statusLineHeight(view);
+    if (result != 1 && statusAfter != statusBefore)
+        result = TextView_Resize(view, view->area.width,
+                                 view->area.height + statusBefore - statusAfter) == 0
+                     ? 0
+                     : 1;
+    if (result == 1) {
         outOfMemory();
         return 0;
     }
-    fitViewToWindow(window ? window : appState.mainWindow); // the status line's type too
     if (top >= 0) TextView_ShowLineOf(view, top);
     repaintView(window, RepaintAll);
     return 0;

@@ -219,12 +219,16 @@ TEST_F(Comforts, TheStatusLineTakesALineUnderThePageAndFollowsTheScrolling) {
     statusLineNumbers(view(), appState.Lesson, number, percent);
     EXPECT_STREQ(number, "1/53");
     EXPECT_STREQ(percent, "0%");
+    command(CmdZoomIn);
+    EXPECT_GT(statusLineHeight(view()), line) << "its type grows with the text's";
+    EXPECT_EQ(view()->area.height + statusLineHeight(view()), height) << "the text gives it room";
     key(Key::End);
     statusLineNumbers(view(), appState.Lesson, number, percent);
     EXPECT_STREQ(percent, "100%");
     EXPECT_NE(strip(), atTop) << "redrawn as the page scrolls";
     command(CmdStatusLine);
     EXPECT_EQ(view()->area.height, height) << "off again, the text has its line back";
+    command(CmdZoomOut);
     releaseWindowDc(window_, surface);
     saveSettingsAndQuit();
     EXPECT_EQ(stored().find("StatusLine"), std::string::npos);
