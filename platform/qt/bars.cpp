@@ -85,10 +85,12 @@ void addMenuButton(PlatformWindow* bar, const MenuTemplate* t) {
     button->setObjectName(bar->moreMenus.empty() ? QStringLiteral("menuButton")
                                                  : QStringLiteral("menuButton%1").arg(t->id));
     static_cast<QToolBar*>(bar->widget)->addWidget(button);
-    // Alt and the title's underlined letter, or F10, open the menu from anywhere in the window
-    // (in place of the button's own mnemonic, which would click it without an active item).
+    // Alt and the title's underlined letter, or F10 for the first menu, open the menu from
+    // anywhere in the window (in place of the button's own mnemonic, which would click it
+    // without an active item).
     button->setShortcut(QKeySequence());
-    for (const QKeySequence& keys : {QKeySequence::mnemonic(title), QKeySequence(Qt::Key_F10)}) {
+    QKeySequence f10 = bar->moreMenus.empty() ? QKeySequence(Qt::Key_F10) : QKeySequence();
+    for (const QKeySequence& keys : {QKeySequence::mnemonic(title), f10}) {
         if (keys.isEmpty()) continue;
         auto* open = new QAction(bar->widget);
         open->setShortcut(keys);
