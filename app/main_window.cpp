@@ -4,6 +4,7 @@
 #include "app/navigation.h"
 #include "app/settings.h"
 #include "app/window_create.h"
+#include "app/zoom.h"
 #include "content/lesson_records.h"
 #include "dialogs/bookmarks.h"
 #include "dialogs/choose_font.h"
@@ -13,6 +14,7 @@
 #include "dialogs/search_dialog.h"
 #include "resources/menus.h"
 #include "state/state.h"
+#include "view/status_line.h"
 
 namespace {
 void scrollAndSync(WindowHandle window, int delta) {
@@ -73,8 +75,33 @@ void onPaint(WindowHandle window) {
     paintView(nullptr, window, RepaintAll);
 }
 
-bool onKeyEvent(WindowHandle window, Key key, KeyModifiers) {
+bool onKeyEvent(WindowHandle window, Key key, KeyModifiers modifiers) {
+    // Alt+Left and Alt+Right are Back and Forward (menu shortcuts); greyed, they do nothing.
+    if ((modifiers & AltModifier) && (key == Key::Left || key == Key::Right)) return true;
     return onKey(window, key) == 0;
+}
+
+bool onWheel(WindowHandle window, int notches, KeyModifiers modifiers) {
+    if (modifiers != ControlModifier) return false;
+    zoomBy(window, notches);
+    return true;
+}
+
+// The page, drawn again in the colours now asked for.
+void repaintInColours(WindowHandle window) {
+    syncViewMenu(window);
+    if (appState.view) repaintView(window, RepaintAll);
+}
+
+void onDesktopColours(WindowHandle window) {
+    bool dark = desktopIsDark();
+    if (dark == appState.desktopDark) return;
+    appState.desktopDark = dark;
+    if (appState.colourScheme == ColourScheme::FollowDesktop) repaintInColours(window);
+}
+
+void onSideButton(WindowHandle window, SideButton button) {
+    stepHistory(window, button == SideButton::Back ? -1 : 1);
 }
 
 void onCommandEvent(WindowHandle window, int command) {
@@ -156,14 +183,29 @@ void onSize(WindowHandle window, int width, int height) {
     if (w > 2 * g) w -= 2 * g;
     if (h > 2 * g) h -= 2 * g;
     TextView* view = appState.view;
+    int below = appState.barHeight + statusLineHeight(view);
     if (view && (view->area.width != w || view->area.height != h)) {
         // The same text in a new size: only memory can fail it, and the page would be blank.
-        if (TextView_Resize(view, w, h - appState.barHeight) == ViewOutOfMemory && view->text) {
+        if (TextView_Resize(view, w, h - below) == ViewOutOfMemory && view->text) {
             outOfMemory();
             return;
         }
         syncScrollBar(window);
     }
+}
+
+void fitViewToWindow(WindowHandle window) {
+    Rect client = clientRect(window);
+    onSize(window, client.right - client.left, client.bottom - client.top);
+}
+
+void setStatusLine(WindowHandle window, bool on) {
+    appState.statusLine = on;
+    syncViewMenu(window);
+    if (!appState.view) return;
+    appState.view->painted = on ? drawStatusLine : nullptr;
+    fitViewToWindow(window);
+    repaintView(window, RepaintAll);
 }
 
 int onCommand(WindowHandle window, int command) {
@@ -212,15 +254,42 @@ int onCommand(WindowHandle window, int command) {
         return 0;
     case CmdFont:
         if (runFontDialog(window, &appState.fontSpec) == DialogOk && appState.view) {
+            appState.chosenFontSize = 0; // the dialog's size is the one Ctrl+0 returns to
             if (TextView_SetFont(appState.view, &appState.fontSpec) == 1) {
                 outOfMemory();
                 return 0;
             }
+            fitViewToWindow(window);
             syncScrollBar(window);
         }
         return 0;
     case CmdSearch:
         runSearchDialog(appState.mainWindow);
+        return 0;
+    case CmdBack:
+        stepHistory(window, -1);
+        return 0;
+    case CmdForward:
+        stepHistory(window, 1);
+        return 0;
+    case CmdColoursDesktop:
+    case CmdColoursLight:
+    case CmdColoursDark:
+    case CmdColoursSepia:
+        appState.colourScheme = ColourScheme(command - CmdColoursDesktop);
+        repaintInColours(window);
+        return 0;
+    case CmdStatusLine:
+        setStatusLine(window, !appState.statusLine);
+        return 0;
+    case CmdZoomIn:
+        zoomBy(window, 1);
+        return 0;
+    case CmdZoomOut:
+        zoomBy(window, -1);
+        return 0;
+    case CmdZoomReset:
+        zoomReset(window);
         return 0;
     default:
         return 1;
@@ -236,5 +305,8 @@ const WindowEvents kMainWindowEvents = {
     .key = onKeyEvent,
     .tap = onTap,
     .scroll = onScroll,
+    .wheel = onWheel,
+    .sideButton = onSideButton,
+    .desktopColours = onDesktopColours,
     .command = onCommandEvent,
 };

@@ -12,6 +12,10 @@ extern const WindowEvents kMainWindowEvents;
 int onKey(WindowHandle window, Key key);
 // A command of the menu, the bar or the reader: 0 when handled, 1 when unknown.
 int onCommand(WindowHandle window, int command);
+// The view's area fitted to the window again (after the status line or its font changed).
+void fitViewToWindow(WindowHandle window);
+// The status line shown or hidden, the view's area made to fit.
+void setStatusLine(WindowHandle window, bool on);
 // The client area's new size, pixels.
 void onSize(WindowHandle window, int width, int height);
 void onTap(WindowHandle window, Point at);

@@ -29,7 +29,9 @@ void selectLesson(int32_t chosenLesson, int force) {
     appState.Flags &= ~uint32_t(FlagLessonChosen);
 }
 
-int goToLesson(WindowHandle window, int lesson, int position, int link) {
+namespace {
+// goToLesson without the history.
+int openLessonAt(WindowHandle window, int lesson, int position, int link) {
     TextView* view = appState.view;
     if (!view) return 1;
     LessonPlace kept = currentLessonPlace();
@@ -42,6 +44,32 @@ int goToLesson(WindowHandle window, int lesson, int position, int link) {
     view->topLine = uint16_t(position);
     repaintView(window, RepaintAll);
     syncBookmarkCheck(window);
+    return 0;
+}
+} // namespace
+
+int goToLesson(WindowHandle window, int lesson, int position, int link) {
+    Place from = readerPlace();
+    if (openLessonAt(window, lesson, position, link) != 0) return 1;
+    recordJump(from);
+    return 0;
+}
+
+int stepHistory(WindowHandle window, int step) {
+    Place to{};
+    if (!appState.view || !historyStep(appState.history, readerPlace(), step, &to)) return 1;
+    if (openLessonAt(window, to.lesson, to.position, 0) != 0) {
+        appState.history.current -= step; // the place could not be shown: still where it was
+        syncHistoryItems(window);
+        return 1;
+    }
+    TextView* view = appState.view;
+    // A position of another font or window size may lie past the end of the page.
+    if (view->topLine > view->maxTopLine) {
+        view->topLine = view->maxTopLine;
+        repaintView(window, RepaintAll);
+    }
+    syncHistoryItems(window);
     return 0;
 }
 

@@ -18,6 +18,57 @@
 // would not write (FontSize 0, Lesson 0) takes the bad value out instead (badFontSize,
 // badLesson).
 
+namespace {
+// The values of the reading comforts: each is written only once it is used, and a damaged one
+// reads as its default (an empty history, the chosen size, the desktop's colours, no status
+// line).
+void loadComforts() {
+    appState.history = History{};
+    if (char16_t* stored = readBookString(u"History")) {
+        char text[kHistoryCapacity * 12 + 1];
+        int n = 0;
+        while (stored[n] && n < int(sizeof text) - 1 && stored[n] < 0x80) {
+            text[n] = char(stored[n]);
+            ++n;
+        }
+        text[n] = 0;
+        // A value cut short or holding other characters is no history.
+        if (stored[n] == 0) parseHistory(text, kLessonCount, &appState.history);
+        plainFree(stored);
+    }
+    appState.chosenFontSize = readBookNumberIn(u"ChosenFontSize", 1, kMaxFontSize, 0);
+    appState.colourScheme = ColourScheme(readBookNumberIn(u"Colours", 0, 3, 0));
+    appState.statusLine = readBookNumberIn(u"StatusLine", 0, 1, 0) == 1;
+}
+
+void saveComforts() {
+    History& h = appState.history;
+    // Scrolling moves the place being read: the current entry keeps where the reader stopped.
+    if (h.count > 0 && appState.view && h.places[h.current].lesson == appState.Lesson)
+        h.places[h.current].position = appState.view->topLine;
+    char text[kHistoryCapacity * 12 + 1];
+    if (formatHistory(h, text, int(sizeof text)) > 0) {
+        char16_t wide[sizeof text];
+        int n = 0;
+        for (; text[n]; ++n)
+            wide[n] = char16_t(text[n]);
+        wide[n] = 0;
+        writeBookString(u"History", wide);
+    } else {
+        removeBookValue(u"History");
+    }
+    auto keepOrRemove = [](const char16_t* name, int32_t value) {
+        if (value)
+            writeBookNumber(name, value);
+        else
+            removeBookValue(name);
+    };
+    keepOrRemove(u"ChosenFontSize", appState.chosenFontSize);
+    keepOrRemove(u"Colours", int32_t(appState.colourScheme));
+    keepOrRemove(u"StatusLine", appState.statusLine ? 1 : 0);
+}
+} // namespace
+
 void loadSettings() {
     appState.settingsLoaded = false;
     bool quitBefore = quitRequested();
@@ -52,6 +103,7 @@ void loadSettings() {
     appState.PreviousPosition = uint16_t(readBookNumber(u"PreviousPosition", 0));
     appState.Lesson =
         uint16_t(readBookNumberIn(u"Lesson", 1, kLessonCount, 0, &appState.badLesson));
+    loadComforts();
     // Without a lesson of its own the reader follows the weekly schedule.
     if (appState.Lesson == 0) appState.Flags &= ~uint32_t(FlagLessonChosen);
     // Memory ran out on the way (checkedAlloc has saved nothing and asked to quit): the start
@@ -80,6 +132,7 @@ void saveSettingsAndQuit() {
         if (appState.fontSpec.FontAsciiBase)
             writeBookNumber(u"FontAsciiBase", appState.fontSpec.FontAsciiBase);
         if (appState.view) writeBookNumber(u"LastPosition", appState.view->topLine);
+        saveComforts();
         writeBookNumber(u"Flags", int32_t(appState.Flags));
         writeBookNumber(u"PreviousLesson", appState.PreviousLesson);
         writeBookNumber(u"PreviousPosition", appState.PreviousPosition);

@@ -21,7 +21,8 @@ const char kUsage[] =
     "usage: versewell --render LESSON [options] -o FILE.png\n"
     "       versewell --layout LESSON [options]\n"
     "options: --top N  --width W --height H  --font FACE  --size S  --base 97|224|1488\n"
-    "         --reverse  --highlight START:END  --banner  --book FILE\n";
+    "         --reverse  --highlight START:END  --banner  --book FILE\n"
+    "         --colours light|dark|sepia (--render only)\n";
 } // namespace
 
 int parseViewOption(int argc, char** argv, int* i, unsigned allowed, ViewCommand& c,
@@ -93,6 +94,19 @@ bool parseViewCommand(int argc, char** argv, ViewCommand& c, std::string& error)
             }
             c.output = value;
             ++i;
+        } else if (a == "--colours" && c.render) {
+            std::string v = value ? value : "";
+            if (v == "light") {
+                c.colours = ColourScheme::Light;
+            } else if (v == "dark") {
+                c.colours = ColourScheme::Dark;
+            } else if (v == "sepia") {
+                c.colours = ColourScheme::Sepia;
+            } else {
+                error = "--colours needs light, dark or sepia";
+                return false;
+            }
+            ++i;
         } else if (!takeLessonArgument(a, haveLesson, c.lesson, error)) {
             return false;
         }
@@ -132,6 +146,7 @@ int openHeadlessView(const ViewCommand& c, HeadlessView* out) {
     chosen.FontSize = c.size;
     chosen.FontAsciiBase = c.base;
     if (c.reverse) appState.Flags |= FlagReverse;
+    appState.colourScheme = c.colours;
 
     uint8_t* text = loadLessonText(c.lesson, error);
     if (!text) return commandFailure(error);

@@ -7,7 +7,8 @@
 #include "view/text_view.h"
 
 struct ViewCommand {
-    bool render = false; // --render; else --layout
+    bool render = false;                        // --render; else --layout
+    ColourScheme colours = ColourScheme::Light; // --render --colours light|dark|sepia
     int lesson = 0;
     int top = 0;
     int width = 480, height = 640;

@@ -9,6 +9,7 @@
 #include "platform/window.h"
 #include "resources/menus.h"
 #include "state/state.h"
+#include "view/status_line.h"
 #include "view/text_view.h"
 
 void createBars(WindowHandle window) {
@@ -16,9 +17,11 @@ void createBars(WindowHandle window) {
         appState.barWindow = createCommandBar(window, 1);
         appState.barHeight = commandBarHeight(appState.barWindow);
         commandBarInsertMenu(appState.barWindow, &kGoMenu, 0);
+        commandBarInsertMenu(appState.barWindow, &kViewMenu, 1);
     } else {
         WindowHandle bar = createMenuBar(window, &kGoMenu, 0x4);
         if (bar) appState.barWindow = bar;
+        commandBarInsertMenu(appState.barWindow, &kViewMenu, 1);
         Rect r = windowRect(appState.barWindow);
         appState.barHeight = r.bottom - r.top;
         moveWindow(appState.barWindow, r.left, r.top,
@@ -46,6 +49,10 @@ void createMainView(WindowHandle window) {
     if (r.right - r.left > 2 * g) r.left += g;
     appState.view = TextView_Create(dc, &r, &appState.fontSpec, 100);
     if (!appState.view) return;
+    if (appState.statusLine) {
+        appState.view->painted = drawStatusLine;
+        appState.view->area.height -= statusLineHeight(appState.view);
+    }
     uint8_t* text = LoadBookResource(appState.Lesson, nullptr);
     if (!text) {
         showMessageBox(window, u"Resource not found", u"Error", MessageBoxIconWarning);
@@ -64,8 +71,11 @@ void createMainView(WindowHandle window) {
 
 void onCreate(WindowHandle window) {
     appState.mainWindow = window;
+    appState.desktopDark = desktopIsDark();
     createBars(window);
     createMainView(window);
     syncReverseCheck(window, 1);
     syncBookmarkCheck(window);
+    syncHistoryItems(window);
+    syncViewMenu(window);
 }

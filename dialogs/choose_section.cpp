@@ -8,6 +8,7 @@
 #include "platform/dialog.h"
 #include "platform/memory.h"
 #include "resources/dialogs.h"
+#include "view/page_colours.h"
 
 namespace {
 // The client area less the scroll bar along its right edge.
@@ -56,7 +57,7 @@ void onPaint(WindowHandle dialog) {
 
 bool onEraseBackground(WindowHandle dialog, DcHandle dc) {
     const Rect& r = sectionState(dialog).listRect;
-    FillWithStockBrush(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, WhiteBrush);
+    fillPaper(dc, r.left, r.top, r.right - r.left, r.bottom - r.top);
     invalidateWindow(dialog, &r, false);
     return true;
 }

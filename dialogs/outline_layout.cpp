@@ -6,12 +6,12 @@
 #include "dialogs/outline_list.h"
 #include "platform/memory.h"
 #include "view/letters.h"
+#include "view/page_colours.h"
 #include "view/record_table.h"
 #include "view/text_view.h"
 
 namespace {
 constexpr int kIndentStep = 13;
-constexpr Colour kBlue = 0xFF0000, kBlack = 0x000000;
 
 // Grows the row array by 128 rows. false (row `index` zeroed) when memory is short or the
 // array would pass kMaxOutlineRows.
@@ -184,8 +184,8 @@ FontHandle OutlineList_SelectStyle(OutlineList* list, int flags) {
     if (!font) return nullptr;
     if (flags & SelectWithColour)
         setTextColour(list->dc, (key & (StyleLarge | StyleBold)) == (StyleLarge | StyleBold)
-                                    ? kBlue
-                                    : kBlack);
+                                    ? pageColours().heading
+                                    : pageColours().indexText);
     return selectFont(list->dc, font);
 }
 

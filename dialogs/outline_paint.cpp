@@ -7,6 +7,7 @@
 #include "platform/bitmaps.h"
 #include "platform/memory.h"
 #include "view/letters.h"
+#include "view/page_colours.h"
 
 namespace {
 constexpr int kGlyphSize = 9, kGlyphGap = 4, kTapSlack = 13;
@@ -92,9 +93,10 @@ int OutlineList_Paint(OutlineList* list, int erase) {
     uint8_t key = list->rows[i].sectionStyle & SectionKeyMask;
     FontHandle before =
         OutlineList_SelectStyle(list, list->rows[i].sectionStyle | SelectWithColour);
+    Colour paper = pageColours().paper;
+    Colour oldBack = paper == 0xFFFFFF ? paper : setBackgroundColour(list->dc, paper);
     if (erase)
-        FillWithStockBrush(list->dc, list->area.left, list->area.top, list->area.width,
-                           list->area.height, WhiteBrush);
+        fillPaper(list->dc, list->area.left, list->area.top, list->area.width, list->area.height);
     uint16_t lastValue = 0;
     for (; list->rows[i].sectionStyle; ++i) {
         const OutlineRow& row = list->rows[i];
@@ -115,6 +117,7 @@ int OutlineList_Paint(OutlineList* list, int erase) {
     }
     if (before) selectFont(list->dc, before);
     setTextColour(list->dc, colour);
+    if (paper != 0xFFFFFF) setBackgroundColour(list->dc, oldBack);
     appState.letterConversion.activeLetterBase = LetterBaseLatin;
     return 0;
 }

@@ -252,11 +252,18 @@ uint16_t SearchStartOffset() {
 int SearchAgain(WindowHandle owner) {
     TextView* view = appState.view;
     if (appState.searchPattern[0] == 0 || !view) return 0;
+    Place from = readerPlace();
+    // A hit is a jump: the place it left goes into the history.
+    auto shown = [&](uint16_t hit, int length) {
+        int result = showHit(view, owner, hit, length);
+        recordJump(from);
+        return result;
+    };
     int length = 0;
     if (view->text) {
         uint16_t hit = SearchInText(view->text, SearchStartOffset(), &length);
         if (length < 0) return 0;
-        if (hit) return showHit(view, owner, hit, length);
+        if (hit) return shown(hit, length);
     }
     int current = appState.Lesson;
     int i = current;
@@ -275,12 +282,12 @@ int SearchAgain(WindowHandle owner) {
             plainFree(text);
             continue;
         }
-        if (openLesson(view, i, text)) return showHit(view, owner, hit, length);
+        if (openLesson(view, i, text)) return shown(hit, length);
     }
     if (view->text) {
         uint16_t hit = SearchInText(view->text, 0, &length);
         if (length < 0) return 0;
-        if (hit) return showHit(view, owner, hit, length);
+        if (hit) return shown(hit, length);
     }
     showMessageBox(owner, u"Not Found!", u"Versewell", MessageBoxOk);
     return 0;

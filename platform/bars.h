@@ -31,15 +31,16 @@ struct BarButton {
 WindowHandle createCommandBar(WindowHandle owner, int id);
 // Its height in pixels.
 int commandBarHeight(WindowHandle bar);
-// Puts `menu` on the bar as its menu button at `position`.
+// Puts `menu` on the bar as a menu button after those it has (`position` is not used; the
+// first is 0, the next 1). Either kind of bar takes more menus this way.
 void commandBarInsertMenu(WindowHandle bar, const MenuTemplate* menu, int position);
-// The menu of the bar's menu button at `position`.
+// The menu of the bar's menu button at `position` (0 the first), or null.
 MenuHandle commandBarMenu(WindowHandle bar, int position);
 
 // The shell's menu bar at the bottom of the window, from a menu; `flags` 0x4 hides the
 // input-panel button (no-op here). Null when it cannot be made.
 WindowHandle createMenuBar(WindowHandle owner, const MenuTemplate* menu, uint32_t flags);
-// The pop-up menu of the menu bar's button with command `command`.
+// The pop-up menu of the menu bar's first button (`command` is not used).
 MenuHandle menuBarSubMenu(WindowHandle bar, int command);
 
 // Tool tips: the first entry belongs to the menu button, then one per button in order.
@@ -55,3 +56,6 @@ void destroyBar(WindowHandle bar);
 // Check marks of menu items addressed by command id.
 void setMenuItemChecked(MenuHandle menu, int command, bool checked);
 bool menuItemChecked(MenuHandle menu, int command);
+// An item greyed (false) or chosen again (true); a greyed item's shortcut does nothing.
+void setMenuItemEnabled(MenuHandle menu, int command, bool enabled);
+bool menuItemEnabled(MenuHandle menu, int command);

@@ -77,6 +77,9 @@ constexpr int scrollDelta(ScrollRequest request, int position, int top, int page
     return 0;
 }
 
+// The mouse's side buttons, which browse back and forward.
+enum class SideButton : uint8_t { Back, Forward };
+
 // What happened to a dialog item: a button pressed or a check mark changed, a list's
 // selection changed, a list entry double-clicked.
 enum class ItemNotification : uint8_t { Clicked, SelectionChanged, DoubleClicked };
@@ -113,6 +116,14 @@ struct WindowEvents {
     // The vertical scroll bar (or the wheel, three lines a notch) asks to scroll. `position`
     // is the thumb's, for every request.
     void (*scroll)(WindowHandle window, ScrollRequest request, int position) = nullptr;
+    // The wheel turned `notches` steps (positive away from the user) with `modifiers` held,
+    // none among them. True: handled; false (or no handler): the wheel scrolls as without them.
+    bool (*wheel)(WindowHandle window, int notches, KeyModifiers modifiers) = nullptr;
+    // Main window: one of the mouse's side buttons pressed.
+    void (*sideButton)(WindowHandle window, SideButton button) = nullptr;
+    // Main window: the desktop's colours changed (its palette or its theme); desktopIsDark
+    // tells the new preference.
+    void (*desktopColours)(WindowHandle window) = nullptr;
     // Main window: a command of its menu, its bar, or the reader itself.
     void (*command)(WindowHandle window, int command) = nullptr;
     // Main window: the user closes it (the frame's close box, the bar's close button). No

@@ -84,6 +84,13 @@ void openAddress(const char16_t* address);
 void recordOpenedAddresses(bool on);
 std::vector<std::u16string> takeOpenedAddresses();
 
+// True when the desktop prefers dark colours: its window colour is darker than its window
+// text colour. False without a windowed application.
+bool desktopIsDark();
+// Test hook: gives the application a dark (true) or a light palette, as a desktop's theme
+// change would; the windows hear of it (desktopColours).
+void setDesktopPaletteForTest(bool dark);
+
 // Delivers the events waiting for the windows (sizes, paints) without waiting for more. For
 // tests that drive windows without a message loop.
 void processPendingEvents();

@@ -14,6 +14,8 @@ const MenuItemTemplate kGoItems[] = {
     {CmdBookmark, u"&Bookmark"},
     {CmdPreviousLesson, u"&Previous Article"},
     {CmdNextLesson, u"&Next Article"},
+    {CmdBack, u"Bac&k\bAlt+Left"},
+    {CmdForward, u"&Forward\bAlt+Right"},
     {0, nullptr},
     {CmdSearch, u"&Search\bAlt+F3"},
     {CmdSearchAgain, u"Search A&gain\bF3"},
@@ -23,7 +25,23 @@ const MenuItemTemplate kGoItems[] = {
     {0, nullptr},
     {CmdExit, u"E&xit\bCtrl+Q"},
 };
+
+const MenuItemTemplate kViewItems[] = {
+    {CmdColoursDesktop, u"Follow the &Desktop"},
+    {CmdColoursLight, u"&Light"},
+    {CmdColoursDark, u"Dar&k"},
+    {CmdColoursSepia, u"&Sepia"},
+    {0, nullptr},
+    {CmdZoomIn, u"Zoom &In\bCtrl+=; Ctrl++"},
+    {CmdZoomOut, u"Zoom &Out\bCtrl+-"},
+    {CmdZoomReset, u"&Chosen Size\bCtrl+0"},
+    {0, nullptr},
+    {CmdStatusLine, u"Status &Line"},
+};
 } // namespace
+
+const MenuTemplate kViewMenu = {103, u"&View", kViewItems,
+                                int(sizeof kViewItems / sizeof kViewItems[0])};
 
 const MenuTemplate kGoMenu = {102, u"&Go", kGoItems, int(sizeof kGoItems / sizeof kGoItems[0])};
 

@@ -9,6 +9,7 @@
 
 #include "platform/draw.h"
 #include "platform/handles.h"
+#include "state/history.h"
 #include "state/shell_requests.h"
 
 struct TextView;
@@ -43,6 +44,9 @@ constexpr int32_t kDefaultLetterBase = LetterBaseUnicode;
 // The largest stored FontSize the reader takes (pixels); a larger one reads as not chosen.
 constexpr int32_t kMaxFontSize = 200;
 
+// The page's colours: the desktop's preference (light or dark), or one chosen for good.
+enum class ColourScheme : uint8_t { FollowDesktop, Light, Dark, Sepia };
+
 // What the reader keeps between runs: the book key's values (read at start, saved at exit)
 // and the maker-wide switches (read at start, never written).
 struct StoredSettings {
@@ -55,6 +59,11 @@ struct StoredSettings {
     uint16_t PreviousPosition; // return point: position at the last lesson change
     uint16_t bookmarkCount;
     uint16_t* bookmarks; // lesson numbers ending in 0, owned; null when empty
+    History history;     // the places jumped between, for Back and Forward
+    // The size the Choose Font dialog set while a zoom has changed FontSize; 0: no zoom since.
+    int32_t chosenFontSize;
+    ColourScheme colourScheme;
+    bool statusLine; // the status line at the foot of the window
     // Maker-wide switches.
     int32_t MenuBarOnBottom;   // non-zero: bar at the bottom; 0: command bar at the top
     int32_t SurroundingGutter; // pixels around the text area
@@ -99,6 +108,7 @@ struct ReaderSession {
     int32_t dialogUnitX;          // the platform's dialog base units, read when it opens
     int32_t dialogUnitY;
     LetterConversion letterConversion;
+    bool desktopDark; // the desktop prefers dark colours (read at start and on its changes)
     // The settings as they were read: until settingsLoaded a stop must not write any; a stored
     // FontSize or Lesson out of its range is taken out at the save.
     bool settingsLoaded, badFontSize, badLesson;

@@ -38,6 +38,32 @@ MenuHandle getGoMenu() {
                                     : commandBarMenu(appState.barWindow, 0);
 }
 
+MenuHandle getViewMenu() {
+    return commandBarMenu(appState.barWindow, 1);
+}
+
+void syncViewMenu(WindowHandle) {
+    MenuHandle menu = getViewMenu();
+    for (int i = 0; i < 4; ++i)
+        setMenuItemChecked(menu, CmdColoursDesktop + i, int(appState.colourScheme) == i);
+    setMenuItemChecked(menu, CmdStatusLine, appState.statusLine);
+}
+
+Place readerPlace() {
+    return {appState.Lesson, appState.view ? appState.view->topLine : appState.LastPosition};
+}
+
+void recordJump(Place from) {
+    historyJump(appState.history, from, readerPlace());
+    syncHistoryItems(nullptr);
+}
+
+void syncHistoryItems(WindowHandle) {
+    MenuHandle menu = getGoMenu();
+    setMenuItemEnabled(menu, CmdBack, canStep(appState.history, -1));
+    setMenuItemEnabled(menu, CmdForward, canStep(appState.history, 1));
+}
+
 int setMenuCheck(MenuHandle menu, int setMode, int command, int state) {
     if (setMode) {
         setMenuItemChecked(menu, command, state != 0);

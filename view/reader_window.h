@@ -27,6 +27,19 @@ void syncBookmarkCheck(WindowHandle window);
 // Mode 1: the Reverse mark from Flags; mode 0: toggled. Flags follows the mark.
 void syncReverseCheck(WindowHandle window, int mode);
 
+// The View menu beside Go (null without a bar); its colour marks and the status line's mark
+// from the state record.
+MenuHandle getViewMenu();
+void syncViewMenu(WindowHandle window);
+
+// The place on screen: the current lesson at the view's reading position.
+Place readerPlace();
+// A jump from `from` to the place now on screen goes into the history; Back and Forward in the
+// Go menu follow.
+void recordJump(Place from);
+// Back and Forward greyed while there is nothing that way.
+void syncHistoryItems(WindowHandle window);
+
 // What makes a lesson current in the state record, kept so that a failed change can be undone.
 struct LessonPlace {
     uint16_t lesson, position; // Lesson, LastPosition

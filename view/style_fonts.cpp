@@ -4,6 +4,7 @@
 
 #include "content/lesson_records.h"
 #include "platform/memory.h"
+#include "view/page_colours.h"
 #include "view/text_view.h"
 
 namespace {
@@ -38,9 +39,10 @@ FontHandle TextView_SelectStyle(TextView* view, int flags) {
     if (!font) font = fontCacheAdd(&view->fontCache, key, CreateStyleFont(view, key));
     if (!font) return nullptr;
     if (flags & SelectWithColour) {
-        Colour colour = (key & (StyleLarge | StyleBold)) == (StyleLarge | StyleBold) ? ColourHeading
-                        : (key & StyleSmall)                                         ? ColourSmall
-                                                                                     : ColourBody;
+        const PageColours& c = pageColours();
+        Colour colour = (key & (StyleLarge | StyleBold)) == (StyleLarge | StyleBold) ? c.heading
+                        : (key & StyleSmall)                                         ? c.small
+                                                                                     : c.body;
         setTextColour(view->dc, colour);
     }
     return selectFont(view->dc, font);

@@ -392,6 +392,28 @@ int TextView_ShowOffset(TextView* view, int offset) {
     return 0;
 }
 
+int TextView_TopOffset(const TextView* view) {
+    if (!view || !view->lines || view->lineCount == 0) return -1;
+    int units = 0, i = 0;
+    while (i < view->lineCount - 1 && units + lineUnits(view->lines[i]) <= view->topLine)
+        units += lineUnits(view->lines[i++]);
+    return view->lines[i].start;
+}
+
+int TextView_ShowLineOf(TextView* view, int offset) {
+    if (!view || !view->lines) return 0;
+    int units = 0;
+    for (int i = 0; i < view->lineCount; ++i) {
+        const LineRecord& line = view->lines[i];
+        if (line.start == offset || (line.start < offset && offset < line.start + line.length)) {
+            view->topLine = uint16_t(units < view->maxTopLine ? units : view->maxTopLine);
+            return 1;
+        }
+        units += lineUnits(line);
+    }
+    return TextView_ShowOffset(view, offset);
+}
+
 void TextView_Destroy(TextView* view) {
     if (!view) return;
     plainFree(view->text);

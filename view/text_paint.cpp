@@ -3,6 +3,7 @@
 
 #include "content/lesson_records.h"
 #include "view/letters.h"
+#include "view/page_colours.h"
 #include "view/text_view.h"
 
 namespace {
@@ -154,10 +155,13 @@ struct PaintPass {
 };
 
 void drawRule(DcHandle dc, const LineRecord& line, int y) {
-    BrushHandle old = selectBrush(dc, getStockBrush(BlackBrush));
+    Colour ink = pageColours().body;
+    BrushHandle own = ink == 0 ? nullptr : createSolidBrush(ink);
+    BrushHandle old = selectBrush(dc, own ? own : getStockBrush(BlackBrush));
     int mid = y + line.height / 2;
     drawRectangle(dc, Rect{line.x, mid, line.x + line.width, mid + 1});
     selectBrush(dc, old);
+    if (own) deleteBrush(own);
 }
 
 // Height of the run of lines of one link from line i on that fits in `available` pixels.
@@ -181,8 +185,16 @@ void paintLinkLine(PaintPass& pass, int i, int y, int available) {
     view->linkHits[++pass.hits].line = nullptr;
     if (line.linkNumber != pass.lastFrame) {
         BrushHandle old = selectBrush(view->dc, getStockBrush(HollowBrush));
+        // The frame in the text's colour when that is not the black the context draws with.
+        Colour ink = pageColours().body;
+        PenHandle pen = ink == 0 ? nullptr : createSolidPen(1, ink);
+        PenHandle oldPen = pen ? selectPen(view->dc, pen) : nullptr;
         drawRoundRect(view->dc, linkFrame(line, y, linkRunHeight(view, i, available)), kLinkCorner,
                       kLinkCorner);
+        if (pen) {
+            selectPen(view->dc, oldPen);
+            deletePen(pen);
+        }
         selectBrush(view->dc, old);
         pass.lastFrame = line.linkNumber;
     }
@@ -217,7 +229,8 @@ void highlightLine(TextView* view, const LineRecord& line, int y) {
     if (pieces.label && (line.style & StyleHebrew)) {
         // A Hebrew label is marked whole, as far as it fits its column.
         DrawTextColored(view->dc, pieces.label, pieces.labelFit, pieces.labelX, y,
-                        pieces.labelWidth, line.height, ColourHighlightText, ColourHighlightBack);
+                        pieces.labelWidth, line.height, pageColours().highlightText,
+                        pageColours().highlightBack);
     } else if (pieces.label) {
         DrawHighlightRun(view, text, pieces.label, pieces.labelLength, pieces.labelX, y);
     }
@@ -258,16 +271,20 @@ int TextView_Paint(TextView* view, int erase) {
     const LineRecord& first = view->lines[page.index];
     PaintPass pass{view, isControl(first) || first.style == 0 ? kBodyStyle : first.style};
     FontHandle oldFont = TextView_SelectStyle(view, pass.selected | SelectWithColour);
+    // Text cells are filled with the background colour: the paper's, while it is not white.
+    Colour paper = pageColours().paper;
+    Colour oldBack = paper == 0xFFFFFF ? paper : setBackgroundColour(view->dc, paper);
     if (erase)
-        FillWithStockBrush(view->dc, view->area.left, view->area.top, view->area.width,
-                           view->area.height, WhiteBrush);
+        fillPaper(view->dc, view->area.left, view->area.top, view->area.width, view->area.height);
     if (view->linkHits) view->linkHits[0].line = nullptr;
     view->linesPainted = walkPage(
         view, page, [&pass](int i, int y, int available) { paintLine(pass, i, y, available); });
     if (oldFont) selectFont(view->dc, oldFont);
     setTextColour(view->dc, oldColour);
-    if (view->highlightStart || view->highlightEnd) return TextView_PaintHighlight(view);
-    return 0;
+    if (paper != 0xFFFFFF) setBackgroundColour(view->dc, oldBack);
+    int result = view->highlightStart || view->highlightEnd ? TextView_PaintHighlight(view) : 0;
+    if (view->painted) view->painted(view);
+    return result;
 }
 
 void DrawHighlightRun(TextView* view, const uint8_t* textStart, const uint8_t* piece, int count,
@@ -287,7 +304,8 @@ void DrawHighlightRun(TextView* view, const uint8_t* textStart, const uint8_t* p
     int w = kUnlimitedWidth, fit = int(n);
     MeasureFit(view->dc, piece, &w, &fit);
     int h = getTextMetrics(view->dc).height;
-    DrawTextColored(view->dc, piece, fit, x + g, y, w, h, ColourHighlightText, ColourHighlightBack);
+    DrawTextColored(view->dc, piece, fit, x + g, y, w, h, pageColours().highlightText,
+                    pageColours().highlightBack);
 }
 
 int TextView_PaintHighlight(TextView* view) {

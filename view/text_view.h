@@ -85,6 +85,8 @@ struct TextView {
     uint16_t highlightEnd; // both 0: no highlight
     LinkHit* linkHits;     // owned; link lines drawn by the last paint
     uint16_t viewFlags;    // ReturnLinkShown
+    // Called at the end of every paint (the reader's status line under the area), or null.
+    void (*painted)(TextView* view);
 };
 
 // The largest line table a view keeps: a lesson that needs more lines fails as out of memory
@@ -111,6 +113,11 @@ int TextView_SetFont(TextView* view, const FontSpec* fontSpec);
 // Brings the line holding stored offset `offset` to the top (at most maxTopLine). 1, or 0
 // when no line holds it.
 int TextView_ShowOffset(TextView* view, int offset);
+// The stored offset of the first byte of the line at the top (topLine), or -1 without lines.
+int TextView_TopOffset(const TextView* view);
+// Brings the line whose bytes begin at or run over `offset` to the top (at most maxTopLine):
+// the line it lies inside rather than one that ends at it. 1, or 0 when no line holds it.
+int TextView_ShowLineOf(TextView* view, int offset);
 void TextView_Destroy(TextView* view);
 // Selects the cached font of style key flags & StyleKeyMask (made on first use); with
 // SelectWithColour also the key's text colour. Returns the font selected before, or null when a new

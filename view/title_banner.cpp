@@ -2,6 +2,7 @@
 
 #include "content/lesson_records.h"
 #include "view/letters.h"
+#include "view/page_colours.h"
 
 void GetLessonTitles(const uint8_t* lessonText, TitleInfo* title, TitleInfo* subtitle) {
     if (title) *title = TitleInfo{};
@@ -58,10 +59,11 @@ Rect drawBannerBox(TextView* view, int rows, int height, int widest) {
     int left = view->area.left + (view->area.width - w) / 2;
     int bottom = view->area.top + view->area.height;
     Rect rect{left, bottom - rows * height - 12, left + w, bottom - 2};
-    DrawNestedFrames(view->dc, &rect, BannerRed, 2);
-    DrawNestedFrames(view->dc, &rect, BannerWhite, 1);
-    DrawNestedFrames(view->dc, &rect, BannerBlue, 2);
-    if (BrushHandle yellow = createSolidBrush(BannerYellow)) {
+    const PageColours& c = pageColours();
+    DrawNestedFrames(view->dc, &rect, c.bannerFrames[0], 2);
+    DrawNestedFrames(view->dc, &rect, c.bannerFrames[1], 1);
+    DrawNestedFrames(view->dc, &rect, c.bannerFrames[2], 2);
+    if (BrushHandle yellow = createSolidBrush(c.bannerBack)) {
         fillRect(view->dc, rect, yellow);
         deleteBrush(yellow);
     }
@@ -84,7 +86,8 @@ void DrawTitleBanner(TextView* view) {
         int x = rect.left + ((rect.right - rect.left) - t.width) / 2;
         appState.letterConversion.activeLetterBase =
             letterBaseFor(t.style, view->font.FontAsciiBase);
-        DrawTextColored(view->dc, t.text, t.length, x, top, t.width, h, BannerRed, BannerYellow);
+        DrawTextColored(view->dc, t.text, t.length, x, top, t.width, h, pageColours().bannerText,
+                        pageColours().bannerBack);
         top += h;
     }
     appState.letterConversion.activeLetterBase = LetterBaseLatin;

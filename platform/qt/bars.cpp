@@ -22,7 +22,8 @@ PlatformMenu* buildMenu(PlatformWindow* owner, const MenuTemplate* t, QWidget* p
         int tab = text.indexOf(QChar('\b'));
         QAction* action = menu->menu->addAction(tab < 0 ? text : text.left(tab));
         if (tab >= 0) {
-            action->setShortcut(QKeySequence(text.mid(tab + 1)));
+            // Several combinations may do the item's command: "Ctrl+=; Ctrl++".
+            action->setShortcuts(QKeySequence::listFromString(text.mid(tab + 1)));
             action->setShortcutContext(Qt::WindowShortcut);
             owner->widget->addAction(action);
         }
@@ -71,18 +72,25 @@ void openFromKeyboard(QToolButton* button) {
 }
 
 void addMenuButton(PlatformWindow* bar, const MenuTemplate* t) {
-    bar->menu = buildMenu(bar->owner, t, bar->widget);
+    PlatformMenu* menu = buildMenu(bar->owner, t, bar->widget);
+    if (bar->menu)
+        bar->moreMenus.push_back(menu);
+    else
+        bar->menu = menu;
     auto* button = new QToolButton(bar->widget);
     QString title = QString::fromUtf16(t->title);
     button->setText(title);
-    button->setMenu(bar->menu->menu);
+    button->setMenu(menu->menu);
     button->setPopupMode(QToolButton::InstantPopup);
-    button->setObjectName("menuButton");
+    button->setObjectName(bar->moreMenus.empty() ? QStringLiteral("menuButton")
+                                                 : QStringLiteral("menuButton%1").arg(t->id));
     static_cast<QToolBar*>(bar->widget)->addWidget(button);
-    // Alt and the title's underlined letter, or F10, open the menu from anywhere in the window
-    // (in place of the button's own mnemonic, which would click it without an active item).
+    // Alt and the title's underlined letter, or F10 for the first menu, open the menu from
+    // anywhere in the window (in place of the button's own mnemonic, which would click it
+    // without an active item).
     button->setShortcut(QKeySequence());
-    for (const QKeySequence& keys : {QKeySequence::mnemonic(title), QKeySequence(Qt::Key_F10)}) {
+    QKeySequence f10 = bar->moreMenus.empty() ? QKeySequence(Qt::Key_F10) : QKeySequence();
+    for (const QKeySequence& keys : {QKeySequence::mnemonic(title), f10}) {
         if (keys.isEmpty()) continue;
         auto* open = new QAction(bar->widget);
         open->setShortcut(keys);
@@ -114,8 +122,11 @@ void commandBarInsertMenu(WindowHandle bar, const MenuTemplate* menu, int) {
     if (bar && menu) addMenuButton(bar, menu);
 }
 
-MenuHandle commandBarMenu(WindowHandle bar, int) {
-    return bar ? bar->menu : nullptr;
+MenuHandle commandBarMenu(WindowHandle bar, int position) {
+    if (!bar || position < 0) return nullptr;
+    if (position == 0) return bar->menu;
+    return size_t(position) <= bar->moreMenus.size() ? bar->moreMenus[size_t(position) - 1]
+                                                     : nullptr;
 }
 
 WindowHandle createMenuBar(WindowHandle owner, const MenuTemplate* menu, uint32_t) {
@@ -185,6 +196,8 @@ void destroyBar(WindowHandle bar) {
     // The menu's widgets go with the bar's; the records behind the handles go after them.
     QObject::connect(bar->widget, &QObject::destroyed, [bar]() {
         delete bar->menu;
+        for (PlatformMenu* menu : bar->moreMenus)
+            delete menu;
         delete bar;
     });
     bar->widget->deleteLater();
@@ -202,4 +215,16 @@ bool menuItemChecked(MenuHandle menu, int command) {
     if (!menu) return false;
     auto it = menu->actions.find(command);
     return it != menu->actions.end() && it->second->isChecked();
+}
+
+void setMenuItemEnabled(MenuHandle menu, int command, bool enabled) {
+    if (!menu) return;
+    auto it = menu->actions.find(command);
+    if (it != menu->actions.end()) it->second->setEnabled(enabled);
+}
+
+bool menuItemEnabled(MenuHandle menu, int command) {
+    if (!menu) return false;
+    auto it = menu->actions.find(command);
+    return it != menu->actions.end() && it->second->isEnabled();
 }

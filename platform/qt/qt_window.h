@@ -41,7 +41,8 @@ struct PlatformWindow {
     int id = 0; // Bar, Item: its id
     // Bars.
     bool bottom = false;
-    PlatformMenu* menu = nullptr;
+    PlatformMenu* menu = nullptr;         // the first menu button's
+    std::vector<PlatformMenu*> moreMenus; // the menu buttons' after it, in order
     std::vector<QImage> images;
     std::vector<std::u16string> tips;
     // Dialogs.

@@ -1,6 +1,7 @@
 // Requests to the desktop: opening an address, full screen, system metrics and version.
 #include <QApplication>
 #include <QDesktopServices>
+#include <QPalette>
 #include <QStyle>
 #include <QUrl>
 
@@ -65,4 +66,19 @@ int programPath(char16_t* buffer, int capacity) {
     std::copy(path.begin(), path.end(), buffer);
     buffer[path.size()] = 0;
     return int(path.size());
+}
+
+bool desktopIsDark() {
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return false;
+    QPalette palette = QApplication::palette();
+    return palette.color(QPalette::Window).lightness() <
+           palette.color(QPalette::WindowText).lightness();
+}
+
+void setDesktopPaletteForTest(bool dark) {
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return;
+    QPalette palette = QApplication::palette();
+    palette.setColor(QPalette::Window, dark ? QColor(0x20, 0x20, 0x20) : QColor(0xEF, 0xEF, 0xEF));
+    palette.setColor(QPalette::WindowText, dark ? Qt::white : Qt::black);
+    QApplication::setPalette(palette);
 }

@@ -93,9 +93,15 @@ void SurfaceWidget::keyPressEvent(QKeyEvent* e) {
 }
 
 void SurfaceWidget::mousePressEvent(QMouseEvent* e) {
+    const WindowEvents* events = liveEvents(window_);
+    if (e->button() == Qt::BackButton || e->button() == Qt::ForwardButton) {
+        if (events && events->sideButton)
+            events->sideButton(window_, e->button() == Qt::BackButton ? SideButton::Back
+                                                                      : SideButton::Forward);
+        return;
+    }
     if (e->button() != Qt::LeftButton) return;
     QPoint at = e->position().toPoint();
-    const WindowEvents* events = liveEvents(window_);
     if (events && events->tap) events->tap(window_, Point{at.x(), at.y()});
 }
 
@@ -104,6 +110,15 @@ void SurfaceWidget::wheelEvent(QWheelEvent* e) {
     // would. Touchpads and fine wheels send smaller steps, or pixels (taken as 20 to a line):
     // they add up, and what is not yet worth a line waits for the next event.
     constexpr int kPerLine = 120 / 3, kPixelsPerLine = 20;
+    KeyModifiers modifiers = modifiersOf(e->modifiers());
+    const WindowEvents* events = liveEvents(window_);
+    if (modifiers != NoModifiers && events && events->wheel) {
+        // With a modifier held a notch is one step of whatever the handler does with it.
+        modifiedRest_ += e->angleDelta().y() != 0 ? e->angleDelta().y() : e->pixelDelta().y() * 6;
+        int notches = modifiedRest_ / 120;
+        modifiedRest_ -= notches * 120;
+        if (notches == 0 || events->wheel(window_, notches, modifiers)) return;
+    }
     int pixels = e->pixelDelta().y();
     wheelRest_ += pixels != 0 ? pixels * kPerLine / kPixelsPerLine : e->angleDelta().y();
     int lines = wheelRest_ / kPerLine;

@@ -18,7 +18,8 @@ protected:
 
 private:
     PlatformWindow* window_;
-    int wheelRest_ = 0; // turning not yet worth a line, in 1/120 notches
+    int wheelRest_ = 0;    // turning not yet worth a line, in 1/120 notches
+    int modifiedRest_ = 0; // the same with a modifier held, not yet worth a notch
 };
 
 // Grows or shrinks `window`'s surface to its client widget's size (the old picture kept at the

@@ -31,6 +31,10 @@ protected:
         const WindowEvents* events = liveEvents(window_);
         if (e->type() == QEvent::ActivationChange && events && events->activate)
             events->activate(window_, isActiveWindow());
+        bool colours = e->type() == QEvent::PaletteChange ||
+                       e->type() == QEvent::ApplicationPaletteChange ||
+                       e->type() == QEvent::ThemeChange;
+        if (colours && events && events->desktopColours) events->desktopColours(window_);
         QWidget::changeEvent(e);
     }
 

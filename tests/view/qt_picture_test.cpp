@@ -2,6 +2,7 @@
 // the search highlight blue on yellow, the banner framed in red.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "content/resource.h"
@@ -10,6 +11,7 @@
 #include "platform/memory.h"
 #include "state/state.h"
 #include "view/letters.h"
+#include "view/page_colours.h"
 #include "view/text_view.h"
 #include "view/title_banner.h"
 
@@ -140,5 +142,40 @@ TEST_F(QtPicture, PageWithHighlightAndBanner) {
     EXPECT_GT(redRow, 100) << "the banner's red frame along its bottom";
     EXPECT_GT(count(0, kHeight - 60, kWidth, kHeight - 5, 0x00FFFF), 1000) << "its yellow inside";
     EXPECT_EQ(saveDcImage(dc_, (testing::TempDir() + "page.png").c_str()), 0);
+}
+} // namespace
+
+namespace {
+// A page in dark and in sepia: the paper covers what the text leaves, the strongest ink
+// reads against it at 4.5:1 or more, and no white of the light page is left anywhere (a text
+// cell, a rule, a frame or the banner still drawn in the book's own colours would leave it).
+TEST_F(QtPicture, DarkAndSepiaPagesLeaveNoWhite) {
+    for (ColourScheme scheme : {ColourScheme::Dark, ColourScheme::Sepia}) {
+        SCOPED_TRACE(scheme == ColourScheme::Dark ? "dark" : "sepia");
+        appState.colourScheme = scheme;
+        const PageColours& colours = pageColours();
+        TextView_Destroy(view_);
+        uint8_t* text = LoadBookResource(5, nullptr);
+        ASSERT_NE(text, nullptr);
+        Rect area{0, 0, kWidth, kHeight};
+        view_ = TextView_Create(dc_, &area, &appState.fontSpec, 100);
+        ASSERT_EQ(TextView_SetText(view_, text, 0), 0);
+        view_->highlightStart = 200;
+        view_->highlightEnd = 230;
+        ASSERT_EQ(TextView_Paint(view_, 1), 0);
+        DrawTitleBanner(view_);
+        int paper = count(0, 0, kWidth, kHeight, colours.paper);
+        EXPECT_GT(paper, kWidth * kHeight / 2);
+        EXPECT_EQ(count(0, 0, kWidth, kHeight, 0xFFFFFF), 0);
+        double strongest = 1;
+        for (int y = 0; y < kHeight * 3 / 4; ++y) {
+            for (int x = 0; x < kWidth; ++x)
+                strongest = std::max(strongest, contrastRatio(dcPixel(dc_, x, y), colours.paper));
+        }
+        EXPECT_GE(strongest, 4.5);
+        EXPECT_GT(count(0, 0, kWidth, kHeight, colours.highlightBack), 50) << "the highlight";
+        EXPECT_GT(count(0, kHeight - 40, kWidth, kHeight, colours.bannerBack), 100) << "banner";
+    }
+    appState.colourScheme = ColourScheme::FollowDesktop;
 }
 } // namespace
