@@ -190,6 +190,9 @@ int onCommand(WindowHandle window, int command) {
     case CmdSearchAgain:
         SearchAgain(appState.mainWindow);
         return 0;
+    case CmdSearchBack:
+        SearchPrevious(appState.mainWindow);
+        return 0;
     case CmdExit:
         destroyWindow(window);
         return 0;
@@ -220,7 +223,8 @@ int onCommand(WindowHandle window, int command) {
         }
         return 0;
     case CmdSearch:
-        runSearchDialog(appState.mainWindow);
+        if (runSearchDialog(appState.mainWindow) == SearchFindAllId)
+            runFindAllDialog(appState.mainWindow);
         return 0;
     default:
         return 1;

@@ -20,6 +20,7 @@ enum : int {
     CmdFont = 40006,
     CmdCopy = 40007,
     CmdAppend = 40009,
+    CmdSearchBack = 40010,
 };
 
 extern const MenuTemplate kGoMenu;         // menu 102
