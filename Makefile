@@ -46,7 +46,7 @@ test-sanitize: deps
 
 # Each bench prints its figures as "figure NAME RATIO" lines; they are gathered at the end, in
 # the order of FIGURES.
-FIGURES = layout paint startup search-miss expand pack pack-greedy memory-mb
+FIGURES = layout paint startup search-miss search-fold-miss search-all expand pack pack-greedy memory-mb
 bench: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DVW_BENCH=ON >/dev/null
 	@cmake --build $(BUILD) -j$(JOBS) --target benches
@@ -66,7 +66,7 @@ fuzz: deps
 	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
 	  -DVW_FUZZ=ON -DVW_TESTS=OFF >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j$(JOBS)
-	@for t in uncompress_fuzz lesson_walk_fuzz bundle_fuzz lesson_source_fuzz view_fuzz outline_fuzz search_fuzz \
+	@for t in uncompress_fuzz lesson_walk_fuzz bundle_fuzz lesson_source_fuzz view_fuzz outline_fuzz search_fuzz forgiving_search_fuzz \
 	    settings_fuzz command_line_fuzz clipboard_append_fuzz; do \
 	  mkdir -p $(FUZZ_BUILD)/corpus/$$t && \
 	  echo "== $$t" && \

@@ -232,6 +232,9 @@ int onCommand(WindowHandle window, int command) {
     case CmdSearchAgain:
         SearchAgain(appState.mainWindow);
         return 0;
+    case CmdSearchBack:
+        SearchPrevious(appState.mainWindow);
+        return 0;
     case CmdExit:
         destroyWindow(window);
         return 0;
@@ -264,7 +267,8 @@ int onCommand(WindowHandle window, int command) {
         }
         return 0;
     case CmdSearch:
-        runSearchDialog(appState.mainWindow);
+        if (runSearchDialog(appState.mainWindow) == SearchFindAllId)
+            runFindAllDialog(appState.mainWindow);
         return 0;
     case CmdBack:
         stepHistory(window, -1);

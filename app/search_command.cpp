@@ -4,39 +4,90 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 #include "content/book_constants.h"
+#include "dialogs/hit_context.h"
 #include "dialogs/search.h"
 #include "dialogs/search_box.h"
+#include "platform/memory.h"
+#include "platform/utf8.h"
 #include "state/state.h"
+#include "view/text_view.h"
 
 namespace {
 const char kUsage[] = "usage: versewell --search WORD [--from LESSON[:TOPLINE]] [--again N]\n"
+                      "                 [--backward | --all] [--exact]\n"
                       "                 [--width W --height H --font FACE --size S --base "
                       "97|224|1488] [--book FILE]\n";
 
 // The words the Search dialog takes from its keyboard and box: Hebrew letters, spaces, '?' and
 // '*', with the Hebrew marks the box turns into punctuation (maqaf, sof pasuq, geresh,
-// gershayim); points and cantillation are taken and dropped, as the box drops them. 1 to 33
-// characters once they are dropped.
-bool searchable(const std::u16string& word) {
+// gershayim) and ' and " as the book stores those two; points and cantillation are taken and
+// dropped, as the box drops them, and under forgiving matching the presentation forms are
+// taken as their letters. 1 to 33 characters once they are dropped.
+bool searchable(const std::u16string& word, bool forgiving) {
     size_t kept = 0;
     for (char16_t c : word) {
-        bool mark = c == 0x05BE || c == 0x05C3 || c == 0x05F3 || c == 0x05F4;
-        bool dropped = !mark && c >= 0x0591 && c <= 0x05C7;
-        if (!((c >= 0x05D0 && c <= 0x05EA) || c == u' ' || c == u'?' || c == u'*' || mark ||
-              dropped))
-            return false;
-        kept += dropped ? 0 : 1;
+        char32_t typed[2];
+        int n = typedCharacters(c, LetterBaseUnicode, forgiving, typed);
+        for (int i = 0; i < n; ++i) {
+            char32_t t = typed[i];
+            bool punctuation = t == U'-' || t == U':' || t == U'\'' || t == U'"';
+            if (!((t >= 0x05D0 && t <= 0x05EA) || t == U' ' || t == U'?' || t == U'*' ||
+                  punctuation))
+                return false;
+        }
+        kept += size_t(n);
     }
     return kept > 0 && kept <= size_t(kMaxPatternLength);
+}
+
+const char kWordRule[] =
+    "the word must be 1 to 33 Hebrew letters, spaces, '?' and '*' (points are dropped)";
+
+// One hit as a line: lesson, top line, highlight start and end, and (with context) the line
+// of text around it.
+void printHit(const TextView* view, const char16_t* context) {
+    std::printf("%u\t%u\t%u\t%u", appState.Lesson, view->topLine, view->highlightStart,
+                view->highlightEnd);
+    if (context) std::printf("\t%s", unitsToUtf8(context).c_str());
+    std::printf("\n");
+}
+
+// --all: every hit of the book, each shown as Search Again shows it. 0, 1 when there is none
+// ("Not Found!" on standard error), 2 when memory ran out.
+int listAllHits() {
+    SearchHit* hits = nullptr;
+    int count = FindAllHits(&hits);
+    if (count < 0) {
+        std::fprintf(stderr, "versewell: out of memory\n");
+        return 2;
+    }
+    if (count == 0) {
+        std::fprintf(stderr, "Not Found!\n");
+        return 1;
+    }
+    int status = 0;
+    char16_t context[4 * kContextBytes + 64];
+    for (int i = 0; i < count && status == 0; ++i) {
+        if (!ShowSearchHit(nullptr, hits[i]) || !appState.view ||
+            hitContext(appState.view->text, hits[i], context, int(std::size(context))) < 0) {
+            std::fprintf(stderr, "versewell: lesson %u cannot be shown\n", hits[i].lesson);
+            status = 2;
+            break;
+        }
+        printHit(appState.view, context);
+    }
+    plainFree(hits);
+    return status;
 }
 } // namespace
 
 bool parseSearchCommand(int argc, char** argv, SearchCommand& c, std::string& error) {
     c = SearchCommand{};
     c.view.lesson = 1;
-    bool haveWord = false;
+    bool haveWord = false, hadFrom = false;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -54,6 +105,7 @@ bool parseSearchCommand(int argc, char** argv, SearchCommand& c, std::string& er
                         ", or LESSON:TOPLINE";
                 return false;
             }
+            hadFrom = true;
             ++i;
         } else if (a == "--again") {
             if (!parseNumber(value, 1, 100000, c.again)) {
@@ -61,10 +113,15 @@ bool parseSearchCommand(int argc, char** argv, SearchCommand& c, std::string& er
                 return false;
             }
             ++i;
+        } else if (a == "--exact") {
+            c.exact = true;
+        } else if (a == "--backward") {
+            c.backward = true;
+        } else if (a == "--all") {
+            c.all = true;
         } else if (!haveWord && a.rfind("--", 0) != 0) {
-            if (!utf8ToUnitsStrict(a.c_str(), c.word) || !searchable(c.word)) {
-                error = "the word must be 1 to 33 Hebrew letters, spaces, '?' and '*' (points "
-                        "are dropped)";
+            if (!utf8ToUnitsStrict(a.c_str(), c.word)) {
+                error = kWordRule;
                 return false;
             }
             haveWord = true;
@@ -75,6 +132,15 @@ bool parseSearchCommand(int argc, char** argv, SearchCommand& c, std::string& er
     }
     if (!haveWord) {
         error = "what to search for?";
+        return false;
+    }
+    // The word is checked once every option is known: --exact changes what it may hold.
+    if (!searchable(c.word, !c.exact)) {
+        error = kWordRule;
+        return false;
+    }
+    if (c.all && (c.backward || c.again != 1 || hadFrom)) {
+        error = "--all lists the whole book: it takes no --from, --again or --backward";
         return false;
     }
     return true;
@@ -90,6 +156,7 @@ int runSearchCommand(int argc, char** argv) {
     view->topLine = uint16_t(c.view.top);
     appState.view = view;
     appState.Lesson = uint16_t(c.view.lesson);
+    appState.ExactLetters = c.exact ? 1 : 0;
     char16_t display[kMaxPatternLength + 1];
     if (boxTextToDisplayOrder(c.word.c_str(), display, kMaxPatternLength + 1) < 0) {
         std::fprintf(stderr, "versewell: out of memory\n");
@@ -97,13 +164,15 @@ int runSearchCommand(int argc, char** argv) {
     }
     ConvertPattern(display);
     int status = 0;
-    for (int n = 0; n < c.again && status == 0; ++n) {
-        if (SearchAgain(nullptr)) {
-            view = appState.view;
-            std::printf("%u\t%u\t%u\t%u\n", appState.Lesson, view->topLine, view->highlightStart,
-                        view->highlightEnd);
-        } else {
-            status = 1; // "Not Found!" has gone to standard error
+    if (c.all) {
+        status = listAllHits();
+    } else {
+        for (int n = 0; n < c.again && status == 0; ++n) {
+            if (c.backward ? SearchPrevious(nullptr) : SearchAgain(nullptr)) {
+                printHit(appState.view, nullptr);
+            } else {
+                status = 1; // "Not Found!" has gone to standard error
+            }
         }
     }
     // A search stopped by memory running out has released the view already.

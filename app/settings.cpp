@@ -90,6 +90,8 @@ void loadSettings() {
         plainFree(name);
     }
     readBookText8(u"SearchString", appState.searchPattern, int(sizeof appState.searchPattern));
+    // Anything but 1 is the forgiving search, the default.
+    appState.ExactLetters = uint32_t(readBookNumberIn(u"ExactLetters", 0, 1, 0));
     // A value outside what the reader can use reads as missing: a damaged file must not leave
     // a reader that cannot show a lesson and cannot be repaired from inside.
     appState.fontSpec.FontSize =
@@ -123,6 +125,12 @@ void saveSettingsAndQuit() {
     if (appState.settingsLoaded) {
         beginGatheredWrite();
         if (appState.searchPattern[0]) writeBookBytes(u"SearchString", appState.searchPattern);
+        // Stored only when chosen, so that a reader that never chose it writes what it did.
+        if (appState.ExactLetters) {
+            writeBookNumber(u"ExactLetters", 1);
+        } else {
+            removeBookValue(u"ExactLetters");
+        }
         if (appState.fontSpec.FontName[0]) writeBookString(u"FontName", appState.fontSpec.FontName);
         if (appState.fontSpec.FontSize) {
             writeBookNumber(u"FontSize", appState.fontSpec.FontSize);

@@ -7,6 +7,7 @@
 #include "dialogs/search_keyboard.h"
 #include "platform/dialog.h"
 #include "platform/memory.h"
+#include "platform/message_box.h"
 #include "resources/dialogs.h"
 #include "state/state.h"
 #include "view/text_view.h"
@@ -40,22 +41,47 @@ void initDialog(WindowHandle dialog) {
         plainFree(text);
     }
     editSetSelection(box, 0, -1);
+    setButtonCheck(dialogItem(dialog, SearchExactId), appState.ExactLetters ? 1 : 0);
 }
 
-void onOk(WindowHandle dialog) {
+// The box's word and the check box taken as the search: false when memory ran out.
+bool takeWord(WindowHandle dialog) {
     WindowHandle box = dialogItem(dialog, SearchBoxId);
+    if (WindowHandle exact = dialogItem(dialog, SearchExactId))
+        appState.ExactLetters = buttonCheck(exact) ? 1 : 0;
     char16_t typed[kMaxPatternLength + 1] = {};
     getItemText(box, typed, kMaxPatternLength + 1);
     char16_t display[kMaxPatternLength + 1] = {};
-    if (boxTextToDisplayOrder(typed, display, kMaxPatternLength + 1) < 0) return;
+    if (boxTextToDisplayOrder(typed, display, kMaxPatternLength + 1) < 0) return false;
     ConvertPattern(display);
+    return true;
+}
+
+void keepWordForNextTry(WindowHandle dialog) {
+    WindowHandle box = dialogItem(dialog, SearchBoxId);
+    editSetSelection(box, 0, -1);
+    setFocusItem(box);
+}
+
+void onFindAll(WindowHandle dialog) {
+    if (!takeWord(dialog) || appState.searchPattern[0] == 0) return;
+    int count = updateFoundHits();
+    if (count > 0) {
+        closeDialog(dialog, SearchFindAllId);
+        return;
+    }
+    if (count == 0) showMessageBox(dialog, u"Not Found!", u"Versewell", MessageBoxOk);
+    keepWordForNextTry(dialog);
+}
+
+void onOk(WindowHandle dialog) {
+    if (!takeWord(dialog)) return;
     if (appState.searchPattern[0] == 0 || SearchAgain(dialog)) {
         closeDialog(dialog, 1);
         return;
     }
     // Not found: the word stays, selected, for the next try.
-    editSetSelection(box, 0, -1);
-    setFocusItem(box);
+    keepWordForNextTry(dialog);
 }
 
 // The shell's input-panel button and task bar have no desktop counterpart to show or hide;
@@ -71,6 +97,7 @@ void onTap(WindowHandle dialog, Point at) {
 
 void onItemCommand(WindowHandle dialog, int item, ItemNotification) {
     if (item == DialogOk) onOk(dialog);
+    if (item == SearchFindAllId) onFindAll(dialog);
     if (item == DialogCancel) closeDialog(dialog, DialogCancel);
 }
 

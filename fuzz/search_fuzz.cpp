@@ -52,6 +52,7 @@ Book& book() {
     static Book b = [] {
         Book b;
         resetAppState();
+        appState.ExactLetters = 1; // byte for byte: forgiving_search_fuzz has the other
         appState.fontSpec.FontSize = 16;
         appState.fontSpec.FontAsciiBase = 1488;
         Rect area{0, 0, 240, 320};

@@ -30,6 +30,14 @@ const DialogItemTemplate kSearchItems[] = {
     {DialogItemKind::Edit, SearchBoxId, nullptr, 0, 7, 21, 112, 43,
      EditRight | EditAutoHScroll | ItemBorder},
     {DialogItemKind::StaticImage, -1, nullptr, 119, 7, 71, 0, 0, ItemPlain},
+    {DialogItemKind::CheckBox, SearchExactId, u"Exact letters", 0, 7, 134, 58, 10, ItemPlain},
+    {DialogItemKind::Button, SearchFindAllId, u"Find &All", 0, 68, 131, 51, 14, ItemPlain},
+};
+
+// Every hit of the book, one row each: the lesson's title and the text around the hit.
+const DialogItemTemplate kFindAllItems[] = {
+    {DialogItemKind::ListBox, FindAllListId, nullptr, 0, 4, 4, 222, 192,
+     ListNotify | ItemVScroll | ItemBorder},
 };
 
 template <int N> constexpr int countOf(const DialogItemTemplate (&)[N]) {
@@ -47,4 +55,7 @@ const DialogTemplate kChooseFontDialog = {
     105, u"Choose Font", 0, 0, 152, 167, DialogOkCancel, kFontItems, countOf(kFontItems)};
 
 const DialogTemplate kSearchDialog = {
-    115, u"Versewell", 0, 0, 126, 131, DialogOkCancel, kSearchItems, countOf(kSearchItems)};
+    115, u"Versewell", 0, 0, 126, 150, DialogOkCancel, kSearchItems, countOf(kSearchItems)};
+
+const DialogTemplate kFindAllDialog = {
+    120, u"Find All", 0, 0, 230, 200, DialogOkCancel, kFindAllItems, countOf(kFindAllItems)};

@@ -19,6 +19,7 @@ const MenuItemTemplate kGoItems[] = {
     {0, nullptr},
     {CmdSearch, u"&Search\bAlt+F3"},
     {CmdSearchAgain, u"Search A&gain\bF3"},
+    {CmdSearchBack, u"Searc&h Back\bShift+F3"},
     {0, nullptr},
     {CmdCopy, u"&Copy\bCtrl+C"},
     {CmdAppend, u"&Append to ClipBoard\bCtrl+E"},

@@ -30,6 +30,7 @@ enum : int {
     CmdZoomOut = 40017,
     CmdZoomReset = 40018,
     CmdStatusLine = 40019,
+    CmdSearchBack = 40020,
 };
 
 extern const MenuTemplate kGoMenu;         // menu 102

@@ -8,6 +8,7 @@ AppState appState;
 
 void resetAppState() {
     plainFree(appState.letterConversion.convBuffer);
+    plainFree(appState.foundHits);
     ShellRequests shell = appState.shell;
     appState = AppState{};
     appState.shell = shell;

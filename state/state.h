@@ -13,6 +13,7 @@
 #include "state/shell_requests.h"
 
 struct TextView;
+struct SearchHit;
 
 // The chosen font: face name, height (0 = not chosen yet) and letter base (97, 224 or 1488).
 struct FontSpec {
@@ -55,6 +56,7 @@ struct StoredSettings {
     uint32_t Flags;            // FlagLessonChosen ... FlagTapPaging
     uint16_t Lesson;           // current lesson, 1..53
     char searchPattern[34];    // last search text, letter code, zero-terminated
+    uint32_t ExactLetters;     // 1: search matches the letters exactly; 0: forgiving matching
     uint16_t PreviousLesson;   // return point: lesson of the last followed link; 0 = none
     uint16_t PreviousPosition; // return point: position at the last lesson change
     uint16_t bookmarkCount;
@@ -107,6 +109,13 @@ struct ReaderSession {
     FontHandle aboutLinkFont;     // the About dialog's underlined link font while it is open, owned
     int32_t dialogUnitX;          // the platform's dialog base units, read when it opens
     int32_t dialogUnitY;
+    // Find All's list: the hits it was made of (owned, plainFree), for which pattern and
+    // matching, and the row chosen last, so that the list opens again where it was left.
+    SearchHit* foundHits;
+    int foundHitCount;
+    int foundHitRow;
+    char foundPattern[34];
+    uint32_t foundExact;
     LetterConversion letterConversion;
     bool desktopDark; // the desktop prefers dark colours (read at start and on its changes)
     // The settings as they were read: until settingsLoaded a stop must not write any; a stored

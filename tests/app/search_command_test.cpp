@@ -1,8 +1,10 @@
 // The --search mode: its arguments, and the hits it prints against the embedded book.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/search_command.h"
@@ -143,3 +145,73 @@ TEST(SearchCommand, PrintsEachHit) {
     EXPECT_NE(o.err.find("--from needs a lesson from 1 to 53"), std::string::npos) << o.err;
 }
 } // namespace
+
+// --all lists exactly the hits that Search Again steps through from lesson 1 until it comes
+// round to the first again, exact and forgiving; --backward walks the same hits the other way.
+// (Words with '*' are left out: a '*' hit whose top lies in a label word is shown on the line
+// below the label, and Search Again then starts from that line's top, inside the hit.)
+TEST(SearchCommand, AllListsTheHitsSearchAgainWalksThrough) {
+    struct Case {
+        const char* word;
+        bool forgivingFindsMore; // a final or medial form the other spelling adds hits to
+    } cases[] = {{"שלום", true}, {"משה", false}, {"מ?ם", true}, {"אלוהים", false}};
+    for (const Case& c : cases) {
+        for (const char* mode : {"", " --exact"}) {
+            SCOPED_TRACE(std::string(c.word) + mode);
+            Outcome all =
+                runProgram("VERSEWELL", std::string("--search ") + c.word + " --all" + mode);
+            ASSERT_EQ(all.status, 0) << all.err;
+            std::vector<Printed> listed = hits(all.out);
+            ASSERT_GT(listed.size(), 3u);
+            std::istringstream lines(all.out);
+            for (std::string line; std::getline(lines, line);) {
+                size_t open = line.find("\u00BB"), close = line.find("\u00AB");
+                EXPECT_TRUE(open != std::string::npos && close > open) << line;
+            }
+            Outcome walk =
+                runProgram("VERSEWELL", std::string("--search ") + c.word + mode + " --again " +
+                                            std::to_string(listed.size() + 1));
+            ASSERT_EQ(walk.status, 0) << walk.err;
+            std::vector<Printed> walked = hits(walk.out);
+            ASSERT_EQ(walked.size(), listed.size() + 1);
+            for (size_t i = 0; i < listed.size(); ++i) {
+                EXPECT_EQ(
+                    std::tie(walked[i].lesson, walked[i].topLine, walked[i].start, walked[i].end),
+                    std::tie(listed[i].lesson, listed[i].topLine, listed[i].start, listed[i].end))
+                    << "hit " << i;
+            }
+            EXPECT_EQ(walked.back().start, listed.front().start) << "round to the first again";
+
+            // Backwards from the last hit's place: the hits before it, last first.
+            const Printed& last = listed.back();
+            Outcome back =
+                runProgram("VERSEWELL", std::string("--search ") + c.word + mode +
+                                            " --backward --from " + std::to_string(last.lesson) +
+                                            ":" + std::to_string(last.topLine) + " --again 3");
+            ASSERT_EQ(back.status, 0) << back.err;
+            std::vector<Printed> before = hits(back.out);
+            ASSERT_EQ(before.size(), 3u);
+            // From the top line of the last hit, with no hit shown: the hit before the top
+            // line is one of those listed before the last, then each the one before it.
+            auto at = std::find_if(listed.begin(), listed.end(), [&](const Printed& p) {
+                return p.lesson == before[0].lesson && p.start == before[0].start;
+            });
+            ASSERT_NE(at, listed.end());
+            ASSERT_GE(at - listed.begin(), 2);
+            EXPECT_EQ(before[1].start, (at - 1)->start);
+            EXPECT_EQ(before[2].start, (at - 2)->start);
+        }
+        Outcome exact =
+            runProgram("VERSEWELL", std::string("--search ") + c.word + " --all --exact");
+        Outcome forgiving = runProgram("VERSEWELL", std::string("--search ") + c.word + " --all");
+        size_t e = hits(exact.out).size(), f = hits(forgiving.out).size();
+        if (c.forgivingFindsMore) {
+            EXPECT_GT(f, e) << c.word;
+        } else {
+            EXPECT_EQ(f, e) << c.word;
+        }
+    }
+    Outcome bad = runProgram("VERSEWELL", "--search משה --all --again 2");
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_NE(bad.err.find("--all lists the whole book"), std::string::npos) << bad.err;
+}

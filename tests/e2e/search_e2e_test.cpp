@@ -1,6 +1,6 @@
 // Search in the real program: Alt+F3 opens the dialog, letters clicked on the keyboard's picture
 // and OK show a hit highlighted with its banner, F3 finds the next, and a word that is nowhere
-// says "Not Found!" and leaves the dialog open.
+// says "Not Found!" and leaves the dialog open; Find All lists every hit and its rows go to them.
 #include "tests/e2e/desktop.h"
 
 namespace {
@@ -107,5 +107,56 @@ TEST_F(Search, KeysOnThePictureFindTheWordAndF3TheNext) {
     EXPECT_NE(settings().find("\nSearchString=@ByteArray(abcxyz\\0)\n"), std::string::npos)
         << "the word is kept\n"
         << settings();
+}
+
+// The lessons of the first hits of `word`, as --all lists them.
+std::vector<long> hitLessons(const std::string& word) {
+    std::string out;
+    run(std::string(std::getenv("VERSEWELL")) + " --search " + word + " --all", &out);
+    std::vector<long> lessons;
+    for (size_t at = 0; at < out.size(); at = out.find('\n', at) + 1) {
+        lessons.push_back(std::stol(out.substr(at)));
+        if (out.find('\n', at) == std::string::npos) break;
+    }
+    return lessons;
+}
+
+// Find All from the dialog: Down, Down, Return on the list goes to the third hit, highlighted
+// with its banner; the list opens again on that row, and Return there keeps the third hit.
+TEST_F(Search, FindAllGoesToTheChosenRowAndKeepsIt) {
+    // The stored word is "shalom" (display order, letter code); its second, third and fourth
+    // hits lie in different lessons, so the lesson shown tells which hit it is.
+    std::vector<long> lessons = hitLessons("שלום");
+    ASSERT_GE(lessons.size(), 4u);
+    ASSERT_NE(lessons[2], lessons[1]);
+    ASSERT_NE(lessons[2], lessons[3]);
+    writeSettings("[General]\nLesson=dword:00000005\nFlags=dword:d1140044\nFontName=David CLM\n"
+                  "FontSize=dword:00000012\nSearchString=@ByteArray(nfmz)\n");
+    pid_t pid = start();
+    std::string id = window();
+    ASSERT_FALSE(id.empty()) << readerLogs();
+    keys(id, "alt+F3");
+    ASSERT_TRUE(windowsBecome(2)) << "Alt+F3 opens the search dialog";
+    run("xdotool key --delay 150 alt+a");
+    ASSERT_FALSE(windowTitled("Find All", 5000).empty()) << "Find All opens the list";
+    EXPECT_TRUE(windowsBecome(1)) << "the search dialog has closed";
+    run("xdotool key --delay 150 Down Down Return");
+    sleepMs(800);
+    DcHandle shot = grab();
+    EXPECT_GT(pixelsOf(shot, 0x00FFFF), 40) << "the hit on yellow";
+    EXPECT_GT(pixelsOf(shot, 0x0000FF), 40) << "the banner's red frame";
+    deleteDc(shot);
+
+    keys(id, "alt+F3");
+    ASSERT_TRUE(windowsBecome(2));
+    run("xdotool key --delay 150 alt+a");
+    ASSERT_FALSE(windowTitled("Find All", 5000).empty());
+    run("xdotool key --delay 150 Return");
+    sleepMs(800);
+    std::string findAll;
+    run("xdotool search --onlyvisible --name '^Find All$'", &findAll);
+    EXPECT_TRUE(findAll.empty()) << "Return closes the list";
+    EXPECT_EQ(quit(pid, id), 0);
+    EXPECT_EQ(setting("Lesson"), lessons[2]) << "the third hit, where the list stood";
 }
 } // namespace
