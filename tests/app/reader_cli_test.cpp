@@ -73,15 +73,20 @@ TEST(ReaderCommandLine, ArgumentsAsUsersGiveThem) {
     // Bytes 0xFF and 0xFE make the names invalid UTF-8.
     std::string oddBook = (dir / "b\xff.bundle").string(), oddPng = (dir / "p\xfe.png").string();
     fs::copy_file(bundle, oddBook);
+    // What the mode prints when it runs: lesson 2's layout (its first line and its summary) and
+    // the week of 2007-03-11 abroad.
+    std::string layout2 = runReader("--layout 2").out;
+    ASSERT_NE(layout2.find("totalLines="), std::string::npos) << layout2;
     struct Case {
         std::string args;
         int status;
-        const char* message; // on standard error, or null
+        const char* message;  // on standard error, or null
+        std::string out = ""; // all of standard output, when given
     } cases[] = {
         {"--book " + bundle + " --render 1 -o " + (dir / "a.png").string(), 0, nullptr},
-        {"--top 3 --book " + bundle + " --layout 2", 0, nullptr},
-        {"--abroad --week 2007-03-11", 0, nullptr},
-        {"--book '" + oddBook + "' --layout 2", 0, nullptr},
+        {"--top 3 --book " + bundle + " --layout 2", 0, nullptr, layout2},
+        {"--abroad --week 2007-03-11", 0, nullptr, "2007-03-11\t2007-03-17\t-21\t33\n"},
+        {"--book '" + oddBook + "' --layout 2", 0, nullptr, layout2},
         {"--render 2 -o '" + oddPng + "'", 0, nullptr},
         {"foo", 2, "unknown argument 'foo'"},
         {"/today foo", 2, "unknown argument 'foo'"},
@@ -97,6 +102,9 @@ TEST(ReaderCommandLine, ArgumentsAsUsersGiveThem) {
         EXPECT_EQ(o.status, c.status) << c.args << "\n" << o.err;
         if (c.message) {
             EXPECT_NE(o.err.find(c.message), std::string::npos) << c.args << "\n" << o.err;
+        }
+        if (!c.out.empty()) {
+            EXPECT_EQ(o.out, c.out) << c.args;
         }
     }
     EXPECT_TRUE(fs::exists(dir / "a.png"));
