@@ -2,7 +2,7 @@
 // with Qt's own paragraph layout (QTextLayout) of the same records in the reader's style fonts,
 // margins and label columns (tools/qt_peer). The two must break the lesson into about as many
 // lines: a peer that lays out fewer or shorter lines would flatter the figures, so the bench
-// fails when the counts differ by more than 2%.
+// fails when the counts differ by more than a few lines.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -112,10 +112,13 @@ int main(int argc, char** argv) {
     std::printf("\nlesson %d, %zu bytes at %d px: %d lines laid out by the view, %d by "
                 "QTextLayout\n",
                 s.lesson, s.bytes, kWidth, ours, qtLines);
+    // A few lines apart at most: 0.5% of the lesson's lines, at least 2. The lesson's margins
+    // and labels move only a few lines of it, so a wider allowance (2%) would let a peer that
+    // lays everything out at full width pass.
     const int apart = ours > qtLines ? ours - qtLines : qtLines - ours;
-    if (ours == 0 || apart * 50 > ours) {
-        std::printf("the two layouts differ by %d lines, more than 2%%: the peer does not lay out "
-                    "the same lines\n",
+    if (ours == 0 || (apart > 2 && apart * 200 > ours)) {
+        std::printf("the two layouts differ by %d lines, more than 0.5%%: the peer does not lay "
+                    "out the same lines\n",
                     apart);
         return 1;
     }
