@@ -46,7 +46,7 @@ test-sanitize: deps
 
 # Each bench prints its figures as "figure NAME RATIO" lines; they are gathered at the end, in
 # the order of FIGURES.
-FIGURES = layout paint startup search-miss search-fold-miss search-all expand pack pack-greedy memory-mb
+FIGURES = layout paint startup startup-plain search-miss search-fold-miss search-all expand pack pack-greedy memory-mb
 bench: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DVW_BENCH=ON >/dev/null
 	@cmake --build $(BUILD) -j$(JOBS) --target benches

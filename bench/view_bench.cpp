@@ -1,5 +1,8 @@
 // Laying out the book's largest lesson at 480 pixels, and painting a full page, side by side
-// with Qt's own paragraph layout (QTextLayout) of the same text in the same font and width.
+// with Qt's own paragraph layout (QTextLayout) of the same records in the reader's style fonts,
+// margins and label columns (tools/qt_peer). The two must break the lesson into about as many
+// lines: a peer that lays out fewer or shorter lines would flatter the figures, so the bench
+// fails when the counts differ by more than a few lines.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -56,23 +59,9 @@ Setup& setup() {
         Rect area{0, 0, kWidth, kHeight};
         s.view = TextView_Create(s.dc, &area, &appState.fontSpec, 100);
         TextView_SetText(s.view, s.text, 0);
-        // The same records as Unicode paragraphs in reading order.
-        std::vector<std::u16string> paragraphs;
-        uint32_t pos = 0;
-        LessonRecord r;
-        while (nextLessonRecord(s.text, &pos, &r)) {
-            uint32_t offset = r.kind == RecordKind::Link ? r.captionOffset : r.textOffset;
-            uint32_t length = r.kind == RecordKind::Link ? r.captionLength : r.textLength;
-            if (r.kind == RecordKind::Nop || r.kind == RecordKind::Rule || length == 0) continue;
-            std::u16string p;
-            bool hebrew = r.style & StyleHebrew;
-            for (uint32_t i = 0; i < length; ++i) {
-                uint8_t b = s.text[hebrew ? offset + length - 1 - i : offset + i];
-                p += hebrew && b >= 0x61 && b <= 0x7B ? char16_t(0x5D0 + b - 0x61) : char16_t(b);
-            }
-            paragraphs.push_back(p);
-        }
-        s.peer = QtPeerCreate(paragraphs, appState.fontSpec.FontName, kSize);
+        // The same lesson laid out by QTextLayout in the reader's styles, margins and labels.
+        s.peer = QtPeerCreate(s.text, appState.fontSpec.FontName, kSize,
+                              appState.fontSpec.FontAsciiBase);
         return s;
     }();
     return s;
@@ -119,8 +108,20 @@ int main(int argc, char** argv) {
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     Setup& s = setup();
-    std::printf("\nlesson %d, %zu bytes, %d lines at %d px\n", s.lesson, s.bytes, s.view->lineCount,
-                kWidth);
+    const int ours = s.view->lineCount, qtLines = QtPeerLayout(s.peer, kWidth);
+    std::printf("\nlesson %d, %zu bytes at %d px: %d lines laid out by the view, %d by "
+                "QTextLayout\n",
+                s.lesson, s.bytes, kWidth, ours, qtLines);
+    // A few lines apart at most: 0.5% of the lesson's lines, at least 2. The lesson's margins
+    // and labels move only a few lines of it, so a wider allowance (2%) would let a peer that
+    // lays everything out at full width pass.
+    const int apart = ours > qtLines ? ours - qtLines : qtLines - ours;
+    if (ours == 0 || (apart > 2 && apart * 200 > ours)) {
+        std::printf("the two layouts differ by %d lines, more than 0.5%%: the peer does not lay "
+                    "out the same lines\n",
+                    apart);
+        return 1;
+    }
     double view = reporter.nanos("BM_ViewLayout"), qt = reporter.nanos("BM_QtLayout");
     if (view > 0 && qt > 0) {
         std::printf("layout: view %.0f us, QTextLayout %.0f us: view/Qt = %.3f\n", view / 1000,

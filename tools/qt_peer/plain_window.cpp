@@ -1,29 +1,36 @@
 // A peer of the reader's start-up: the reader's first window made the plain Qt way, and ended
 // after its first paint. A tool bar with the reader's buttons, tips and "Go" menu, a scroll
-// bar, and the page: the lesson's text (as `versewell --export N --text` writes it) laid out
-// and drawn by QTextLayout, right to left, in the reader's face at the sizes of its styles.
-// Like the reader it reads no image through Qt's plug-ins: the icons are the reader's XPM
-// compiled in, and the tool bar's extension arrow is left out.
+// bar, and the page: lesson LESSON expanded from the embedded book, laid out whole by
+// QTextLayout in the reader's face, styles, margins and labels (tools/qt_peer), the scroll
+// range set from that layout, and its first page drawn. Like the reader it reads no image
+// through Qt's plug-ins: the icons are the reader's XPM compiled in, and the tool bar's
+// extension arrow is left out.
 //
-// usage: plain_window TEXT FACE
+// usage: plain_window LESSON FACE
 #include <QApplication>
-#include <QFile>
 #include <QMenu>
 #include <QPainter>
 #include <QProxyStyle>
 #include <QScrollBar>
 #include <QStyle>
-#include <QTextLayout>
 #include <QToolBar>
 #include <QToolButton>
 #include <QWidget>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
+#include "content/resource.h"
+#include "platform/memory.h"
 #include "resources/bitmaps/114.xpm"
 #include "resources/menus.h"
+#include "tools/qt_peer/qt_peer.h"
 
 namespace {
+// The reader's size with the bench's settings, and the letter base of a Unicode Hebrew face.
+constexpr int kFontSize = 18, kUnicodeLetters = 1488;
+
 class NoArrowStyle : public QProxyStyle {
 public:
     QIcon standardIcon(StandardPixmap icon, const QStyleOption* option,
@@ -35,60 +42,23 @@ public:
     }
 };
 
+// The page: the lesson laid out whole by QTextLayout (tools/qt_peer), drawn from the top.
 class Page : public QWidget {
 public:
-    Page(const QStringList& paragraphs, const QString& face, QWidget* parent)
-        : QWidget(parent), paragraphs_(paragraphs), face_(face) {}
+    Page(QtPeer* peer, QWidget* parent) : QWidget(parent), peer_(peer) {}
 
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.fillRect(rect(), Qt::white);
-        // The title, the lesson's heading and its first subheading, then body paragraphs: the
-        // reader's styles for a base size of 18 pixels.
-        struct Style {
-            int pixels;
-            bool bold;
-            QColor colour;
-            Qt::Alignment align;
-        };
-        const Style title{22, true, Qt::blue, Qt::AlignHCenter};
-        const Style heading{18, true, Qt::black, Qt::AlignHCenter};
-        const Style subheading{13, true, Qt::darkBlue, Qt::AlignRight};
-        const Style body{18, false, Qt::black, Qt::AlignRight};
-        const Style* styles[] = {&title, &heading, &subheading};
-        qreal y = 2;
-        for (int i = 0; i < paragraphs_.size() && y < height(); ++i) {
-            const Style& s = i < 3 ? *styles[i] : body;
-            QFont font(face_);
-            font.setPixelSize(s.pixels);
-            font.setBold(s.bold);
-            QTextLayout layout(paragraphs_[i], font);
-            QTextOption option(s.align);
-            option.setTextDirection(Qt::RightToLeft);
-            option.setWrapMode(QTextOption::WordWrap);
-            layout.setTextOption(option);
-            layout.beginLayout();
-            qreal h = 0;
-            for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-                line.setLineWidth(width() - 8);
-                line.setPosition(QPointF(0, h));
-                h += line.height();
-                if (y + h >= height()) break;
-            }
-            layout.endLayout();
-            p.setPen(s.colour);
-            layout.draw(&p, QPointF(4, y));
-            y += h;
-        }
+        QtPeerDraw(peer_, &p, height());
         // Queued, as the reader is ended: once this paint has been drawn and shown.
         QMetaObject::invokeMethod(
             QCoreApplication::instance(), [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
     }
 
 private:
-    QStringList paragraphs_;
-    QString face_;
+    QtPeer* peer_;
 };
 
 // The reader's "Go" menu on a tool button (a \b parts an item's text from its shortcut).
@@ -116,20 +86,22 @@ void addGoMenu(QToolBar* bar, QWidget* window) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fputs("usage: plain_window TEXT FACE\n", stderr);
+    int lesson = argc == 3 ? std::atoi(argv[1]) : 0;
+    if (lesson < 1) {
+        std::fputs("usage: plain_window LESSON FACE\n", stderr);
         return 2;
     }
     QApplication app(argc, argv);
     QApplication::setStyle(new NoArrowStyle);
-    QFile file(QString::fromLocal8Bit(argv[1]));
-    if (!file.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "plain_window: cannot read %s\n", argv[1]);
+    // The lesson's bytes come from the same embedded book objects through the reader's own
+    // resource lookup and expander, as the reader takes them: the book's packing is not Qt's
+    // to read, and an expander of the peer's own would be measured in the reader's place.
+    int error = 0;
+    uint8_t* text = LoadBookResource(lesson, &error);
+    if (!text) {
+        std::fprintf(stderr, "plain_window: lesson %d cannot be loaded (error %d)\n", lesson,
+                     error);
         return 1;
-    }
-    QStringList paragraphs;
-    for (const QString& line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
-        if (!line.trimmed().isEmpty()) paragraphs << line.trimmed();
     }
 
     QWidget window;
@@ -147,11 +119,21 @@ int main(int argc, char** argv) {
     addGoMenu(bar, &window);
     int barHeight = bar->sizeHint().height();
     bar->setGeometry(0, 0, window.width() - scrollWidth, barHeight);
+    // The whole lesson laid out in the reader's styles at the page's width, as the reader lays
+    // it out before its first paint, and the scroll range taken from the layout's height.
+    const int pageWidth = window.width() - scrollWidth, pageHeight = window.height() - barHeight;
+    QtPeer* peer = QtPeerCreate(text, QString::fromLocal8Bit(argv[2]).toStdU16String(), kFontSize,
+                                kUnicodeLetters);
+    QtPeerLayout(peer, pageWidth);
     auto* scroll = new QScrollBar(Qt::Vertical, &window);
     scroll->setGeometry(window.width() - scrollWidth, 0, scrollWidth, window.height());
-    scroll->setRange(0, 500);
-    auto* page = new Page(paragraphs, QString::fromLocal8Bit(argv[2]), &window);
-    page->setGeometry(0, barHeight, window.width() - scrollWidth, window.height() - barHeight);
+    scroll->setRange(0, std::max(0, QtPeerHeight(peer) - pageHeight));
+    scroll->setPageStep(pageHeight);
+    auto* page = new Page(peer, &window);
+    page->setGeometry(0, barHeight, pageWidth, pageHeight);
     window.show();
-    return QApplication::exec();
+    int status = QApplication::exec();
+    QtPeerDestroy(peer);
+    plainFree(text);
+    return status;
 }
