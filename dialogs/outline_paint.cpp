@@ -79,7 +79,10 @@ void OutlineList_DrawGlyph(OutlineList* list, const OutlineRow& row, int y) {
     BitmapHandle glyph = appState.outlineIcons[which];
     if (!glyph) return;
     int offset = (row.height - kGlyphSize) / 2;
-    drawBitmap(list->dc, glyph, row.x + row.width + kGlyphGap, y + (offset > 0 ? offset : 0));
+    // In the page's colours: the index's text on its paper.
+    const PageColours& colours = pageColours();
+    drawBitmapInColours(list->dc, glyph, row.x + row.width + kGlyphGap,
+                        y + (offset > 0 ? offset : 0), colours.indexText, colours.paper);
 }
 
 int OutlineList_Paint(OutlineList* list, int erase) {

@@ -11,3 +11,6 @@ int bitmapWidth(BitmapHandle bitmap);
 int bitmapHeight(BitmapHandle bitmap);
 // Draws it with its top-left corner at (x, y).
 void drawBitmap(DcHandle dc, BitmapHandle bitmap, int x, int y);
+// The same with a black-on-white bitmap's black drawn as `ink` and its white as `paper` (the
+// greys between them in proportion); black and white draw it exactly as drawBitmap does.
+void drawBitmapInColours(DcHandle dc, BitmapHandle bitmap, int x, int y, Colour ink, Colour paper);

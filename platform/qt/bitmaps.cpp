@@ -96,6 +96,28 @@ int bitmapHeight(BitmapHandle bitmap) {
     return bitmap ? bitmap->image.height() : 0;
 }
 
+void drawBitmapInColours(DcHandle dc, BitmapHandle bitmap, int x, int y, Colour ink, Colour paper) {
+    if (!bitmap) return;
+    if (ink == 0x000000 && paper == 0xFFFFFF) {
+        drawBitmap(dc, bitmap, x, y);
+        return;
+    }
+    QColor i = toQColor(ink), p = toQColor(paper);
+    QImage tinted = bitmap->image.convertToFormat(QImage::Format_ARGB32);
+    for (int row = 0; row < tinted.height(); ++row) {
+        auto* line = reinterpret_cast<QRgb*>(tinted.scanLine(row));
+        for (int col = 0; col < tinted.width(); ++col) {
+            // How light the pixel is: 0 for the bitmap's black, 255 for its white.
+            int light = qGray(line[col]);
+            auto mix = [light](int from, int to) { return from + (to - from) * light / 255; };
+            line[col] = qRgba(mix(i.red(), p.red()), mix(i.green(), p.green()),
+                              mix(i.blue(), p.blue()), qAlpha(line[col]));
+        }
+    }
+    PlatformBitmap coloured{tinted};
+    drawBitmap(dc, &coloured, x, y);
+}
+
 void drawBitmap(DcHandle dc, BitmapHandle bitmap, int x, int y) {
     auto* target = dynamic_cast<QtImageDc*>(dc);
     if (!target || !bitmap) return;

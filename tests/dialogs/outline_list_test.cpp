@@ -18,6 +18,7 @@
 #include "platform/quit.h"
 #include "platform/recording/recording_dc.h"
 #include "view/letters.h"
+#include "view/page_colours.h"
 
 namespace {
 // One index record: value, style, level, title (letter code), its 0.
@@ -350,27 +351,35 @@ protected:
     OutlineList* list = nullptr;
 };
 
+// In every scheme: the glyph's black is the scheme's index text, its white the paper.
 TEST_F(OutlineGlyphs, SitBesideTheFirstRowOfEachRecord) {
     std::string records = record(0x4001, 0x81, 1, "abc") + record(0x8002, 0x81, 1, "def");
     ASSERT_EQ(OutlineList_Build(list, indexBuffer(records), 0), 0);
-    OutlineList_Paint(list, 1);
     struct Case {
         int dx, dy;
-        Colour entry, heading; // the entry's dot, the closed heading's boxed plus
+        bool entryInk, headingInk; // the entry's dot, the closed heading's boxed plus
     } cases[] = {
-        {4, 4, 0x000000, 0x000000}, {0, 0, 0xFFFFFF, 0x000000}, {4, 2, 0x000000, 0x000000},
-        {1, 1, 0xFFFFFF, 0xFFFFFF}, {8, 0, 0xFFFFFF, 0x000000}, {7, 4, 0x000000, 0xFFFFFF},
-        {8, 4, 0xFFFFFF, 0x000000},
+        {4, 4, true, true},  {0, 0, false, true}, {4, 2, true, true},  {1, 1, false, false},
+        {8, 0, false, true}, {7, 4, true, false}, {8, 4, false, true},
     };
-    for (const Case& c : cases) {
-        for (int i = 0; i < 2; ++i) {
-            const OutlineRow& row = list->rows[i];
-            int x = row.x + row.width + 4,
-                y = (i == 0 ? 0 : list->rows[0].height) + (row.height - 9) / 2;
-            EXPECT_EQ(dcPixel(dc, x + c.dx, y + c.dy), i == 0 ? c.entry : c.heading)
-                << "row " << i << " at +" << c.dx << ",+" << c.dy;
+    for (ColourScheme scheme : {ColourScheme::Light, ColourScheme::Dark, ColourScheme::Sepia}) {
+        appState.colourScheme = scheme;
+        const PageColours& colours = pageColours();
+        OutlineList_Paint(list, 1);
+        for (const Case& c : cases) {
+            for (int i = 0; i < 2; ++i) {
+                const OutlineRow& row = list->rows[i];
+                int x = row.x + row.width + 4,
+                    y = (i == 0 ? 0 : list->rows[0].height) + (row.height - 9) / 2;
+                bool ink = i == 0 ? c.entryInk : c.headingInk;
+                EXPECT_EQ(dcPixel(dc, x + c.dx, y + c.dy), ink ? colours.indexText : colours.paper)
+                    << "scheme " << int(scheme) << ", row " << i << " at +" << c.dx << ",+" << c.dy;
+            }
         }
     }
+    EXPECT_EQ(coloursOf(ColourScheme::Light, false).indexText, Colour(0x000000))
+        << "the light index keeps the bitmaps' own black and white";
+    EXPECT_EQ(coloursOf(ColourScheme::Light, false).paper, Colour(0xFFFFFF));
 }
 
 // The last bookmark is the lesson of the index's next row: two records of the same value, each
