@@ -355,18 +355,38 @@ const uint8_t* MatchBackwardFolded(const uint8_t* begin, const char* pattern, in
     return matchDown<true>(begin, pattern, patternLength, from, matchLength);
 }
 
-uint16_t SearchInText(const uint8_t* text, uint16_t startOffset, int* matchLength) {
+namespace {
+// The start of a search of `text` for the pattern now set: its record list and the prepared
+// pattern. False, with nothing to free, for no pattern, no text or a text that cannot hold a
+// hit (*matchLength 0), and when memory for the list is short (*matchLength -1).
+bool startRecordScan(const uint8_t* text, int* matchLength, SearchRecordNode** list,
+                     NodeBlock** blocks, PreparedPattern* prepared) {
     if (matchLength) *matchLength = 0;
     int n = patternLength();
-    if (!text || n == 0) return 0;
-    if (!mayHoldHit(text, n)) return 0;
-    SearchRecordNode* list = nullptr;
-    NodeBlock* blocks = nullptr;
-    if (!buildRecordList(text, &list, &blocks)) {
+    if (!text || n == 0 || !mayHoldHit(text, n)) return false;
+    *list = nullptr;
+    *blocks = nullptr;
+    if (!buildRecordList(text, list, blocks)) {
         if (matchLength) *matchLength = -1;
-        return 0;
+        return false;
     }
-    PreparedPattern prepared = preparePattern(n);
+    *prepared = preparePattern(n);
+    return true;
+}
+
+// A search's answer: the hit's offset in `text` with its length in *matchLength, or 0.
+uint16_t hitOffset(const uint8_t* text, const uint8_t* hit, int length, int* matchLength) {
+    if (!hit) return 0;
+    if (matchLength) *matchLength = length;
+    return uint16_t(hit - text);
+}
+} // namespace
+
+uint16_t SearchInText(const uint8_t* text, uint16_t startOffset, int* matchLength) {
+    SearchRecordNode* list;
+    NodeBlock* blocks;
+    PreparedPattern prepared;
+    if (!startRecordScan(text, matchLength, &list, &blocks, &prepared)) return 0;
     const uint8_t* hit = nullptr;
     int length = 0;
     for (SearchRecordNode* node = list; node && !hit; node = node->next) {
@@ -378,9 +398,7 @@ uint16_t SearchInText(const uint8_t* text, uint16_t startOffset, int* matchLengt
         hit = matchInRecord(prepared, node->recordStart[0], textStart, from, &length);
     }
     freeBlocks(blocks);
-    if (!hit) return 0;
-    if (matchLength) *matchLength = length;
-    return uint16_t(hit - text);
+    return hitOffset(text, hit, length, matchLength);
 }
 
 uint16_t SearchStartOffset() {
@@ -450,24 +468,15 @@ int SearchAgain(WindowHandle owner) {
 }
 
 uint16_t SearchBefore(const uint8_t* text, int boundary, bool startAbove, int* matchLength) {
-    if (matchLength) *matchLength = 0;
-    int n = patternLength();
-    if (!text || n == 0) return 0;
-    if (!mayHoldHit(text, n)) return 0;
-    SearchRecordNode* list = nullptr;
-    NodeBlock* blocks = nullptr;
-    if (!buildRecordList(text, &list, &blocks)) {
-        if (matchLength) *matchLength = -1;
-        return 0;
-    }
-    PreparedPattern prepared = preparePattern(n);
+    SearchRecordNode* list;
+    NodeBlock* blocks;
+    PreparedPattern prepared;
+    if (!startRecordScan(text, matchLength, &list, &blocks, &prepared)) return 0;
     // The boundary's record, then the records before it, nearest first.
     int before = 0;
-    SearchRecordNode* holding = nullptr;
-    for (SearchRecordNode* node = list; node && node->textEnd - text < boundary; node = node->next)
+    SearchRecordNode* holding = list;
+    for (; holding && holding->textEnd - text < boundary; holding = holding->next)
         ++before;
-    for (holding = list; holding && holding->textEnd - text < boundary; holding = holding->next) {
-    }
     const uint8_t* hit = nullptr;
     int length = 0;
     // A boundary below the record's text (a start that searches that record whole) leaves all
@@ -496,9 +505,7 @@ uint16_t SearchBefore(const uint8_t* text, int boundary, bool startAbove, int* m
     }
     plainFree(earlier);
     freeBlocks(blocks);
-    if (!hit) return 0;
-    if (matchLength) *matchLength = length;
-    return uint16_t(hit - text);
+    return hitOffset(text, hit, length, matchLength);
 }
 
 int SearchPrevious(WindowHandle owner) {

@@ -12,39 +12,13 @@
 #include "content/lesson_records.h"
 #include "content/resource.h"
 #include "dialogs/search.h"
+#include "fuzz/glob_match.h"
 #include "platform/memory.h"
 #include "state/state.h"
 
 namespace {
 void check(bool ok) {
     if (!ok) __builtin_trap();
-}
-
-// The letter-code finals, each followed by its medial form.
-uint8_t plain(uint8_t b, bool fold) {
-    if (fold && (b == 0x6B || b == 0x6E || b == 0x70 || b == 0x74 || b == 0x76)) return b + 1;
-    return b;
-}
-
-bool globMatches(const char* pattern, int m, const uint8_t* span, int n, bool fold) {
-    std::vector<char> row(size_t(n) + 1, 0), next(size_t(n) + 1, 0);
-    row[0] = 1;
-    for (int i = 0; i < m; ++i) {
-        auto p = uint8_t(pattern[i]);
-        std::fill(next.begin(), next.end(), 0);
-        for (int j = 0; j <= n; ++j) {
-            if (!row[size_t(j)]) continue;
-            if (p == '*') {
-                for (int k = j; k <= n; ++k)
-                    next[size_t(k)] = 1;
-                break;
-            }
-            if (j < n && (p == '?' || plain(p, fold) == plain(span[j], fold)))
-                next[size_t(j) + 1] = 1;
-        }
-        row.swap(next);
-    }
-    return row[size_t(n)] != 0;
 }
 
 uint8_t* lessons[54];
@@ -92,7 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (int p = from; p - m + 1 >= int(r.textOffset); --p) {
             if (p >= end) continue;
             // The pattern's last byte is compared as it is ('?' there is a literal '?').
-            if (plain(text[p], fold) == plain(uint8_t(appState.searchPattern[m - 1]), fold) &&
+            if (plainLetter(text[p], fold) ==
+                    plainLetter(uint8_t(appState.searchPattern[m - 1]), fold) &&
                 globMatches(appState.searchPattern, m, text + p - m + 1, m, fold)) {
                 expected = p;
                 expectedLength = m;
@@ -110,10 +85,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     while (nextLessonRecord(text, &pos, &r)) {
         if (hit >= r.textOffset && hit < r.textOffset + r.textLength) {
             bool fold = (r.style & StyleHebrew) != 0;
-            inside =
-                hit - length + 1 >= int(r.textOffset) &&
-                plain(text[hit], fold) == plain(uint8_t(appState.searchPattern[m - 1]), fold) &&
-                globMatches(appState.searchPattern, m, text + hit - length + 1, length, fold);
+            inside = hit - length + 1 >= int(r.textOffset) &&
+                     plainLetter(text[hit], fold) ==
+                         plainLetter(uint8_t(appState.searchPattern[m - 1]), fold) &&
+                     globMatches(appState.searchPattern, m, text + hit - length + 1, length, fold);
             if (start >= r.textOffset && start <= r.textOffset + r.textLength)
                 inside = inside && hit <= start;
             break;

@@ -12,6 +12,7 @@
 #include "content/resource.h"
 #include "dialogs/search.h"
 #include "dialogs/search_box.h"
+#include "fuzz/glob_match.h"
 #include "platform/memory.h"
 #include "platform/recording/recording_dc.h"
 #include "state/state.h"
@@ -20,27 +21,6 @@
 namespace {
 void check(bool ok) {
     if (!ok) __builtin_trap();
-}
-
-// Whether `span` (n bytes) matches the pattern with '?' as any byte and '*' as any run.
-bool globMatches(const char* pattern, int m, const uint8_t* span, int n) {
-    std::vector<char> row(size_t(n) + 1, 0), next(size_t(n) + 1, 0);
-    row[0] = 1;
-    for (int i = 0; i < m; ++i) {
-        char p = pattern[i];
-        std::fill(next.begin(), next.end(), 0);
-        for (int j = 0; j <= n; ++j) {
-            if (!row[size_t(j)]) continue;
-            if (p == '*') {
-                for (int k = j; k <= n; ++k)
-                    next[size_t(k)] = 1;
-                break;
-            }
-            if (j < n && (p == '?' || uint8_t(p) == span[j])) next[size_t(j) + 1] = 1;
-        }
-        row.swap(next);
-    }
-    return row[size_t(n)] != 0;
 }
 
 struct Book {
@@ -109,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             }
         }
         check(inside);
-        check(globMatches(appState.searchPattern, m, text + hit - length + 1, length));
+        check(globMatches(appState.searchPattern, m, text + hit - length + 1, length, false));
     }
 
     // The box round trip of a pattern made only of letters, spaces, '?' and '*' (one space
